@@ -1,0 +1,35 @@
+# Two commands for a user: `make run` starts the calculator, `make test` builds
+# every toolchain's preset and runs all tests. The rest are for developers.
+PRESETS := linux linux-i386 linux-asan win64 win32
+JOBS ?= 2
+
+.PHONY: deps test run dist bench fuzz maps clean $(addprefix build-,$(PRESETS))
+
+deps:
+	@bash scripts/install-deps.sh
+
+build-%: deps
+	cmake --preset $* >/dev/null
+	cmake --build --preset $* -j $(JOBS)
+
+test: deps
+	bash scripts/test-all.sh $(PRESETS)
+
+run: build-win64 build-win32
+	bash scripts/run.sh
+
+dist: build-win64 build-win32
+	bash scripts/dist.sh
+
+bench: build-linux
+	bash scripts/bench.sh
+
+fuzz: deps
+	bash scripts/fuzz.sh 60
+
+maps: build-linux
+	bash scripts/install-deps.sh maps
+	bash tools/maps/draw-maps.sh
+
+clean:
+	rm -rf build dist

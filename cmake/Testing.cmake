@@ -1,0 +1,39 @@
+# GoogleTest for every toolchain, and the helper that registers a test program.
+#
+# Native builds use Debian's installed GoogleTest; cross builds compile it from
+# Debian's sources (package googletest) with their own compiler. Builds whose
+# programs cannot run here (32-bit Windows) build no test programs at all.
+
+if(NOT CMAKE_CROSSCOMPILING OR CMAKE_CROSSCOMPILING_EMULATOR)
+  set(NORVANE_RUNS_TESTS ON)
+else()
+  set(NORVANE_RUNS_TESTS OFF)
+endif()
+set(NORVANE_UNDER_WINE OFF)
+if(CMAKE_SYSTEM_NAME STREQUAL "Windows" AND NORVANE_RUNS_TESTS)
+  set(NORVANE_UNDER_WINE ON)
+endif()
+
+if(BUILD_TESTING AND NORVANE_RUNS_TESTS)
+  if(CMAKE_CROSSCOMPILING)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+    add_library(GTest::gtest_main ALIAS gtest_main)
+  else()
+    find_package(GTest REQUIRED)
+  endif()
+  include(GoogleTest)
+endif()
+
+# norvane_add_gtest(<target>): registers a GoogleTest program with CTest. Under
+# wine each start of a program costs about a second, so there the whole program
+# is one CTest test; elsewhere every test case is a CTest test of its own.
+function(norvane_add_gtest target)
+  target_link_libraries(${target} PRIVATE GTest::gtest_main)
+  if(NORVANE_UNDER_WINE)
+    add_test(NAME ${target} COMMAND ${target})
+  else()
+    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+  endif()
+endfunction()

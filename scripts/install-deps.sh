@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs, and only those missing.
+# Usage: install-deps.sh          packages for building, testing and running
+#        install-deps.sh maps     also the mapping tools that redraw the declination map
+set -euo pipefail
+
+packages=(
+  cmake make g++ g++-multilib qemu-user           # native and 32-bit Linux builds
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-i686
+  wine64 xvfb imagemagick zip                     # running and looking at the Windows program
+  googletest libgtest-dev libbenchmark-dev        # tests and benchmarks
+  clang libclang-rt-14-dev                        # fuzzing and sanitizers
+  proj-bin libproj-dev proj-data                  # the peer the benchmarks compare against
+)
+if [ "${1:-}" = maps ]; then
+  packages+=(gmt gmt-gshhg-high gmt-dcw ghostscript)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "installing: ${missing[*]}"
+sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Configures, builds and tests each preset named on the command line; prints one
+# summary line for all of them and fails if any step of any preset failed.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+jobs=${JOBS:-2}
+passed=0; failed=0; broken=()
+for preset in "$@"; do
+  echo "=== $preset"
+  if ! cmake --preset "$preset" >/dev/null || ! cmake --build --preset "$preset" -j "$jobs"; then
+    broken+=("$preset (build)"); continue
+  fi
+  log=$(mktemp)
+  ctest --preset "$preset" -j "$jobs" 2>&1 | tee "$log"
+  status=${PIPESTATUS[0]}
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+  total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
+  nfail=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
+  if [ -z "$line" ]; then broken+=("$preset (no tests)"); elif [ "$status" -ne 0 ]; then broken+=("$preset"); fi
+  passed=$((passed + ${total:-0} - ${nfail:-0})); failed=$((failed + ${nfail:-0}))
+  rm -f "$log"
+done
+echo
+[ ${#broken[@]} -eq 0 ] || echo "failing presets: ${broken[*]}"
+echo "all presets: $passed passed, $failed failed"
+[ ${#broken[@]} -eq 0 ] && [ "$failed" -eq 0 ]
