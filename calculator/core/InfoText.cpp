@@ -10,11 +10,6 @@ bool IsTrailingBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-// Only the end of a line: "\n", or "\r\n" when the C runtime keeps carriage returns.
-bool IsLineEndOnly(const char* pszPiece) {
-    return std::strcmp(pszPiece, "\n") == 0 || std::strcmp(pszPiece, "\r\n") == 0;
-}
-
 }  // namespace
 
 std::vector<std::string> ReadInfoLines(const char* pszPath) {
@@ -25,18 +20,16 @@ std::vector<std::string> ReadInfoLines(const char* pszPath) {
     char szBuffer[256];
     bool bLineOpen = false;  // the previous piece filled the buffer without ending its line
     while (std::fgets(szBuffer, sizeof szBuffer, pFile) != nullptr) {
-        // A line of exactly 255 characters leaves its line feed to the next
-        // read: that is the end of the same line, not a blank line of its own.
         const bool bContinuation = bLineOpen;
-        const std::size_t nRead = std::strlen(szBuffer);
+        const std::size_t nRead = std::strlen(szBuffer);  // as text: up to the first NUL
         bLineOpen = nRead == sizeof szBuffer - 1 && szBuffer[nRead - 1] != '\n';
-        if (bContinuation && IsLineEndOnly(szBuffer)) continue;
 
-        std::string strLine(szBuffer, nRead);  // as text: up to the first NUL
-        std::size_t nKeep = strLine.size();
-        while (nKeep > 0 && IsTrailingBlank(strLine[nKeep - 1])) --nKeep;
-        strLine.resize(nKeep);
-        lines.push_back(strLine);
+        std::size_t nKeep = nRead;
+        while (nKeep > 0 && IsTrailingBlank(szBuffer[nKeep - 1])) --nKeep;
+        // The rest of a long line that is only blanks (typically the line feed
+        // of a line of exactly 255 characters) ends that line: no blank entry.
+        if (bContinuation && nKeep == 0) continue;
+        lines.emplace_back(szBuffer, nKeep);
     }
     std::fclose(pFile);
     return lines;
