@@ -8,6 +8,7 @@ set(CMAKE_CXX_COMPILER g++)
 # builds, instead of the x87 unit's extended precision.
 set(CMAKE_C_FLAGS_INIT "-m32 -msse2 -mfpmath=sse")
 set(CMAKE_CXX_FLAGS_INIT "-m32 -msse2 -mfpmath=sse")
+set(CMAKE_ASM_FLAGS_INIT "-m32")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-m32")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-m32")
 set(CMAKE_CROSSCOMPILING_EMULATOR qemu-i386)

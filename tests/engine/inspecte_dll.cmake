@@ -13,7 +13,7 @@ string(REGEX MATCH "Ordinal Base ([0-9]+)" _ "${sortie}")
 if(NOT CMAKE_MATCH_1 EQUAL 1)
   message(FATAL_ERROR "ordinal base is ${CMAKE_MATCH_1}, not 1")
 endif()
-string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table\n([^\n]*\n)+" table "${sortie}")
+string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table\n(\t\\[[^\n]+\n)+" table "${sortie}")
 string(REGEX MATCHALL "\\[ *[0-9]+\\] [^\n]+" lignes "${table}")
 set(noms LectureGrille_GR3DF97A ChangementDatum SysGeo2SysProj SysProj2SysGeo
          Lambert2Lambert SysCoord2SysCoord CSysCoord2SysCoord)
@@ -37,18 +37,10 @@ if(sortie MATCHES "DLL Name: (libgcc|libstdc|libwinpthread)")
   message(FATAL_ERROR "depends on a MinGW runtime DLL: ${CMAKE_MATCH_0}")
 endif()
 
-# The resource directory: RCDATA (10) -> "GR3DF97A" -> language 0 -> 484,848 bytes.
-execute_process(COMMAND ${OBJDUMP} -s -j .rsrc ${DLL} OUTPUT_VARIABLE rsrc)
-if(NOT rsrc MATCHES "Contents of section .rsrc")
-  message(FATAL_ERROR "no resource section")
-endif()
-file(READ ${DLL} octets HEX)
-# The name as a length-prefixed UTF-16 string, as the resource directory stores it.
-if(NOT octets MATCHES "080047005200330044004600390037004100")
-  message(FATAL_ERROR "no resource named GR3DF97A")
-endif()
-# The data entry: RVA, then the size 484848 = 0x000765F0 little-endian.
-if(NOT octets MATCHES "f0650700")
-  message(FATAL_ERROR "no resource of 484848 bytes")
+# The resource directory: RCDATA (10) -> "GR3DF97A" -> language neutral (0)
+# -> one leaf of 484,848 bytes (0x765f0).
+string(REGEX MATCH "The .rsrc Resource Directory section:.*" rsrc "${sortie}")
+if(NOT rsrc MATCHES "Entry: ID: 0x00000a, [^\n]*\n[^\n]*Name Table[^\n]*\n[^\n]*]: GR3DF97A, [^\n]*\n[^\n]*Language Table[^\n]*\n[^\n]*Entry: ID: 00000000, [^\n]*\n[^\n]*Leaf: Addr: 0x[0-9a-f]+, Size: 0x0765f0,")
+  message(FATAL_ERROR "no language-neutral RCDATA resource GR3DF97A of 484848 bytes:\n${rsrc}")
 endif()
 message(STATUS "${DLL}: ${ATTENDU_FORMAT}, 7 exports at ordinals 1-7, grid resource present")
