@@ -93,6 +93,7 @@ protected:                                                 \
     const AFX_MSGMAP* theClass::GetThisMessageMap() {                                 \
         typedef theClass ThisClass;                                                   \
         typedef baseClass TheBaseClass;                                               \
+        (void)sizeof(ThisClass);                                                      \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 #define END_MESSAGE_MAP()                                                                \
             {0, 0, 0, AfxSig_end, nullptr}};                                             \

@@ -1,0 +1,607 @@
+// End-to-end cases of norvane.exe under wine: one case per run, named on the
+// command line. Each case assembles its own bundle directory (program, engine,
+// synthetic grids with known node values, info.txt) and drives the program.
+//
+// Usage: norvane_e2e CASE EXE DLL DLL_NO_RESOURCE DLL_NO_EXPORT WORKDIR SHOTDIR
+// (Unix paths as CTest knows them).
+#include <windows.h>
+#include <oleauto.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <map>
+
+#include "driver.h"
+#include "geokern2.h"
+
+using namespace e2e;
+
+namespace {
+
+// Control identifiers of the main dialog.
+enum {
+    kLatDeg = 1000, kLatMin = 1001, kLatSec = 1002, kLonDeg = 1003, kLonMin = 1004, kLonSec = 1005,
+    kCalculer = 1006, kDate = 1007, kDeclination = 1008, kVariation = 1009, kLatDec = 1010, kLonDec = 1013,
+    kDmsNorth = 1018, kDmsSouth = 1019, kDmsEast = 1020, kDmsWest = 1021, kInfo = 1022,
+    kDecNorth = 1023, kDecSouth = 1024, kDecEast = 1025, kDecWest = 1026, kModeDms = 1031, kModeDec = 1032,
+    kMapSmall = 1033, kInfoList = 1025
+};
+
+const char kszErreur[] = "Erreur";
+const char kszEngineMissing[] = "geokern.dll introuvable";
+const char kszEpochMissing[] = "Grid.dat introuvable";
+const char kszVariationMissing[] = "taux_annuel.dat introuvable";
+const char kszDateNotValid[] = "Date non valide";
+const char kszPeriod[] = "La date doit \xEAtre comprise entre \n Janvier 2009 et D\xE9" "cembre 2015.";
+const char kszOutOfZone[] = "Coordonn\xE9" "es hors zone";
+const char kszInfoCaption[] = "Informations";
+const char kszMapCaption[] = "Carte de d\xE9" "clinaison 2013";
+// The framework's own message boxes carry the program's name.
+const char kszFrameworkCaption[] = "norvane";
+// Sentinel put in the result fields to see whether a press wrote them back.
+const char kszSentinel[] = "avant";
+
+struct Paths {
+    std::string strExe, strDll, strDllNoResource, strDllNoExport, strWork, strShots;
+    std::string strUnixShots;
+} g_paths;
+
+// ---------------------------------------------------------------------------
+// Synthetic grids: the epoch declination tells the column, the annual
+// variation the row, so a result names its node. Columns 220 and above have
+// no data (value 999), which puts Corsica out of zone.
+const int kColumns = 244, kRows = 229;
+float g_epoch[kColumns][kRows], g_variation[kColumns][kRows];
+
+std::string GridText(bool bEpoch) {
+    std::string str;
+    str.reserve(kColumns * kRows * 20);
+    char sz[64];
+    for (int j = 0; j < kRows; ++j) {
+        for (int i = 0; i < kColumns; ++i) {
+            if (bEpoch && i >= 220) std::snprintf(sz, sizeof sz, "%d %d 999.0", 15 + 5 * i, 1590 + 5 * j);
+            else std::snprintf(sz, sizeof sz, "%d %d %.2f", 15 + 5 * i, 1590 + 5 * j, ((bEpoch ? i : j) - 100) * 0.01);
+            const char* pszValue = std::strrchr(sz, ' ') + 1;
+            (bEpoch ? g_epoch : g_variation)[i][j] = std::strtof(pszValue, nullptr);
+            str += sz;
+            str += '\n';
+        }
+    }
+    return str;
+}
+
+std::string g_strEpochGrid, g_strVariationGrid;
+
+// Info text: file order, leading blanks kept, trailing blanks gone, a blank
+// line, a 300-character line, a last line without a line feed.
+std::string Long300() {
+    std::string str;
+    for (int n = 0; n < 300; ++n) str += static_cast<char>('a' + n % 26);
+    return str;
+}
+const std::string kInfoText = "Premi\xE8re ligne : d\xE9" "clinaison\r\n   indent\xE9" "e\n"
+                              "fin blanche  \t \n\n" + Long300() + "\nderni\xE8re sans saut";
+const std::vector<std::string> kInfoEntries = {"Premi\xE8re ligne : d\xE9" "clinaison", "   indent\xE9" "e",
+                                               "fin blanche", "", Long300().substr(0, 255), Long300().substr(255),
+                                               "derni\xE8re sans saut"};
+
+enum BundlePart { kWithDll = 1, kWithEpoch = 2, kWithVariation = 4, kWithInfo = 8, kAll = 15 };
+
+// A bundle directory of the work directory: program, engine and data.
+std::string Bundle(const std::string& strName, int nParts = kAll, const std::string& strDll = std::string()) {
+    std::string strDir = JoinPath(g_paths.strWork, strName);
+    MakeDirectory(g_paths.strWork);
+    MakeDirectory(strDir);
+    CopyTo(g_paths.strExe, JoinPath(strDir, "norvane.exe"));
+    std::string strDllPath = JoinPath(strDir, "geokern.dll");
+    if (nParts & kWithDll) CopyTo(strDll.empty() ? g_paths.strDll : strDll, strDllPath); else RemoveFile(strDllPath);
+    std::string strEpoch = JoinPath(strDir, "Grid2009_5.dat"), strVariation = JoinPath(strDir, "GridVS2013Poly.dat");
+    if (nParts & kWithEpoch) WriteFile(strEpoch, g_strEpochGrid); else RemoveFile(strEpoch);
+    if (nParts & kWithVariation) WriteFile(strVariation, g_strVariationGrid); else RemoveFile(strVariation);
+    if (nParts & kWithInfo) WriteFile(JoinPath(strDir, "info.txt"), kInfoText); else RemoveFile(JoinPath(strDir, "info.txt"));
+    return strDir;
+}
+
+// ---------------------------------------------------------------------------
+// The expected outcome, from the engine and the synthetic grids.
+struct Expected {
+    bool bInZone;
+    std::string strDeclination, strVariation;
+};
+
+PFN_SysCoord2SysCoord EngineFunction() {
+    static PFN_SysCoord2SysCoord pfn = nullptr;
+    if (!pfn) {
+        HMODULE hEngine = ::LoadLibraryA(g_paths.strDll.c_str());
+        Check(hEngine != nullptr, "the test loads the engine");
+        if (hEngine)
+            pfn = reinterpret_cast<PFN_SysCoord2SysCoord>(reinterpret_cast<void*>(::GetProcAddress(hEngine, "SysCoord2SysCoord")));
+    }
+    return pfn;
+}
+
+int Node(int nKm, int nOrigin) {
+    int d = nKm - nOrigin;
+    int n = static_cast<int>(std::floor(d / 5.0));
+    return d - 5 * n > 2.5 ? n + 1 : n;
+}
+
+Expected Expect(double dLatitude, double dLongitude, long nDays) {
+    COORDONNEES_TYPE_NC point = {dLongitude, dLatitude};
+    COORDONNEES_TYPE_NC plane = EngineFunction()(point, WGS84GG, NTFL2E);
+    Expected expected = {false, "", ""};
+    double dKx = plane.x_lambda * 0.001, dKy = plane.y_phi * 0.001;
+    if (!std::isfinite(dKx) || !std::isfinite(dKy) || std::fabs(dKx) > 2e9 || std::fabs(dKy) > 2e9) return expected;
+    int i = Node(static_cast<int>(dKx), 15), j = Node(static_cast<int>(dKy), 1590);
+    if (i < 0 || i >= kColumns || j < 0 || j >= kRows || g_epoch[i][j] > 360.0f) return expected;
+    double dDeclination = nDays * 0.0027397260273972603 * g_variation[i][j] + g_epoch[i][j];
+    char sz[64];
+    std::snprintf(sz, sizeof sz, "%3.2f \xB0", dDeclination);
+    expected.strDeclination = sz;
+    std::snprintf(sz, sizeof sz, "%3.2f \xB0/an", static_cast<double>(g_variation[i][j]));
+    expected.strVariation = sz;
+    expected.bInZone = true;
+    std::printf("  node (%d, %d) for %.6f, %.6f: %s | %s\n", i, j, dLatitude, dLongitude,
+                Show(expected.strDeclination).c_str(), Show(expected.strVariation).c_str());
+    return expected;
+}
+
+// ---------------------------------------------------------------------------
+// Presses "Calculer" (or Enter in a field) and checks what follows: either the
+// results, or one message box, then the result fields.
+void PressAndExpect(Norvane& app, const Expected& expected, HWND hEnterIn = nullptr) {
+    app.SetText(kDeclination, kszSentinel);
+    app.SetText(kVariation, kszSentinel);
+    if (hEnterIn) ::PostMessageA(hEnterIn, WM_KEYDOWN, VK_RETURN, 1);
+    else app.PostClick(kCalculer);
+    for (int n = 0; n < 400 && app.Text(kDeclination) == kszSentinel; ++n) {
+        if (HWND hBox = app.WaitMessageBox(0)) {
+            CheckEq(BoxText(hBox), expected.bInZone ? "(results)" : kszOutOfZone, "message after Calculer");
+            CheckEq(WindowText(hBox), kszErreur, "caption");
+            // The fields are emptied once the box has been closed.
+            CloseBox(app, hBox);
+            break;
+        }
+        ::Sleep(25);
+    }
+    app.Sync();
+    CheckEq(app.Text(kDeclination), expected.strDeclination, "declination field");
+    CheckEq(app.Text(kVariation), expected.strVariation, "annual variation field");
+}
+
+// Presses "Calculer" and expects exactly this message; the result fields keep
+// what they showed.
+void PressAndExpectMessage(Norvane& app, const std::string& strMessage, const std::string& strCaption, int nFocusID = 0) {
+    app.SetText(kDeclination, kszSentinel);
+    app.SetText(kVariation, kszSentinel);
+    app.PostClick(kCalculer);
+    HWND hBox = app.WaitMessageBox();
+    Check(hBox != nullptr, "a message box for \"" + Show(strMessage) + "\"");
+    if (!hBox) return;
+    CheckEq(BoxText(hBox), strMessage, "message");
+    CheckEq(WindowText(hBox), strCaption, "message caption");
+    Check(ButtonCount(hBox) == 1, "a single button");
+    Check(::GetWindow(hBox, GW_OWNER) == app.Dialog(), "owned by the main dialog");
+    CloseBox(app, hBox);
+    Check(app.WaitMessageBox(300) == nullptr, "no second message");
+    if (nFocusID) Check(app.Focus() == ::GetDlgItem(app.Dialog(), nFocusID), "focus on field " + std::to_string(nFocusID));
+    CheckEq(app.Text(kDeclination), kszSentinel, "declination field unchanged");
+    CheckEq(app.Text(kVariation), kszSentinel, "annual variation field unchanged");
+}
+
+void SetDms(Norvane& app, int nLatDeg, int nLatMin, int nLatSec, int nLonDeg, int nLonMin, int nLonSec) {
+    app.SetText(kLatDeg, std::to_string(nLatDeg));
+    app.SetText(kLatMin, std::to_string(nLatMin));
+    app.SetText(kLatSec, std::to_string(nLatSec));
+    app.SetText(kLonDeg, std::to_string(nLonDeg));
+    app.SetText(kLonMin, std::to_string(nLonMin));
+    app.SetText(kLonSec, std::to_string(nLonSec));
+}
+
+double Dms(int d, int m, int s) { return s * 0.0002777777777777778 + m * 0.016666666666666666 + d; }
+
+bool StartMain(Norvane& app) {
+    bool bOk = app.WaitMainDialog() != nullptr;
+    Check(bOk, "the main dialog appears");
+    return bOk;
+}
+
+void CloseAndCheckExit(Norvane& app) { Check(app.Close(), "closing the main dialog ends the program with status 0"); }
+
+std::string TodayShort() {
+    SYSTEMTIME st;
+    ::GetLocalTime(&st);
+    char sz[32];
+    std::snprintf(sz, sizeof sz, "%02d/%02d/%04d", st.wDay, st.wMonth, st.wYear);
+    return sz;
+}
+
+// ---------------------------------------------------------------------------
+void CaseDefaults() {
+    Norvane app(Bundle("defaults"));
+    if (!StartMain(app)) return;
+    for (int nID : {kLatDeg, kLatMin, kLatSec, kLonDeg, kLonMin, kLonSec, kLatDec, kLonDec})
+        CheckEq(app.Text(nID), "0", "default of field " + std::to_string(nID));
+    CheckEq(app.Text(kDeclination), "", "declination empty");
+    CheckEq(app.Text(kVariation), "", "variation empty");
+    // French short date (the test runs with a French user locale).
+    CheckEq(app.Text(kDate), TodayShort(), "default date");
+    for (int nID : {kDmsNorth, kDmsEast, kModeDms, kDecNorth, kDecEast}) Check(app.IsChecked(nID), "on: " + std::to_string(nID));
+    for (int nID : {kDmsSouth, kDmsWest, kModeDec, kDecSouth, kDecWest}) Check(!app.IsChecked(nID), "off: " + std::to_string(nID));
+    CheckEq(WindowText(app.Dialog()), "Norvane 3.0", "caption");
+    // The dialog's icon is the program's own.
+    // The program's icon, 32 x 32 and 16 x 16 (wine does not answer WM_GETICON
+    // across processes, so the resource itself is checked).
+    HMODULE hExe = ::LoadLibraryExA(g_paths.strExe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    for (int nSize : {32, 16}) {
+        HRSRC hGroup = ::FindResourceA(hExe, MAKEINTRESOURCEA(128), MAKEINTRESOURCEA(14));
+        Check(hGroup != nullptr, "icon group 128");
+        HICON hIcon = static_cast<HICON>(::LoadImageA(hExe, MAKEINTRESOURCEA(128), IMAGE_ICON, nSize, nSize, 0));
+        ICONINFO info = {};
+        Check(hIcon && ::GetIconInfo(hIcon, &info), "icon 128 at " + std::to_string(nSize));
+        BITMAP bm = {};
+        if (info.hbmColor) ::GetObjectA(info.hbmColor, sizeof bm, &bm);
+        Check(bm.bmWidth == nSize && bm.bmHeight == nSize, "icon image of " + std::to_string(nSize));
+    }
+    Check(::GetWindowLongA(app.Dialog(), GWL_EXSTYLE) & WS_EX_APPWINDOW, "shown in the task bar");
+    // The default date parses (today is after 2015: the period message).
+    PressAndExpectMessage(app, kszPeriod, kszErreur);
+    // Typed in the same format, a date of the period computes.
+    SetDms(app, 47, 0, 0, 2, 0, 0);
+    app.SetText(kDate, "01/07/2009");
+    PressAndExpect(app, Expect(47.0, 2.0, 0));
+    CloseAndCheckExit(app);
+}
+
+void CaseComputeDms() {
+    Norvane app(Bundle("compute_dms"));
+    if (!StartMain(app)) return;
+    app.SetText(kDate, "01/07/2009");
+    // Paris, north and east.
+    SetDms(app, 48, 51, 24, 2, 21, 7);
+    PressAndExpect(app, Expect(Dms(48, 51, 24), Dms(2, 21, 7), 0));
+    Screenshot(app.Dialog(), g_paths.strUnixShots + "/norvane-main-dms.png");
+    // The values are written back in the framework's form.
+    app.SetText(kLatDeg, " 48 ");
+    PressAndExpect(app, Expect(Dms(48, 51, 24), Dms(2, 21, 7), 0));
+    CheckEq(app.Text(kLatDeg), "48", "written back");
+    // Brest, west.
+    app.Click(kDmsWest);
+    SetDms(app, 48, 23, 26, 4, 29, 10);
+    PressAndExpect(app, Expect(Dms(48, 23, 26), -Dms(4, 29, 10), 0));
+    // At another date: t * A + B.
+    app.SetText(kDate, "31/12/2015");
+    PressAndExpect(app, Expect(Dms(48, 23, 26), -Dms(4, 29, 10), 2374));
+    // South: far outside the grid; both results emptied after the message.
+    app.Click(kDmsSouth);
+    SetDms(app, 45, 30, 36, 1, 0, 0);
+    PressAndExpect(app, Expect(-45.51, -1.0, 2374));
+    // Enter in a field runs the computation (the default button).
+    app.Click(kDmsNorth);
+    app.Click(kDmsEast);
+    SetDms(app, 48, 51, 24, 2, 21, 7);
+    PressAndExpect(app, Expect(Dms(48, 51, 24), Dms(2, 21, 7), 2374), ::GetDlgItem(app.Dialog(), kLonSec));
+    // A latitude above 90 degrees passes validation and ends in a result or the message.
+    SetDms(app, 90, 59, 59, 2, 0, 0);
+    PressAndExpect(app, Expect(Dms(90, 59, 59), 2.0, 2374));
+    CloseAndCheckExit(app);
+}
+
+void CaseComputeDecimal() {
+    Norvane app(Bundle("compute_decimal"));
+    if (!StartMain(app)) return;
+    app.Click(kModeDec);
+    // Degrees-minutes-seconds fields are not read in decimal mode.
+    SetDms(app, 10, 0, 0, 10, 0, 0);
+    app.SetText(kDate, "15/03/2012");  // 988 days after the epoch
+    app.SetText(kLatDec, "48.5734");
+    app.SetText(kLonDec, "7.7521");
+    PressAndExpect(app, Expect(48.5734, 7.7521, 988));
+    Screenshot(app.Dialog(), g_paths.strUnixShots + "/norvane-main-decimal.png");
+    // Bordeaux, west.
+    app.Click(kDecWest);
+    app.SetText(kLatDec, "44.8378");
+    app.SetText(kLonDec, "0.5792");
+    PressAndExpect(app, Expect(44.8378, -0.5792, 988));
+    // A node without data (Corsica in the synthetic grid).
+    app.Click(kDecEast);
+    app.SetText(kLatDec, "41.9192");
+    app.SetText(kLonDec, "8.7386");
+    Expected corsica = Expect(41.9192, 8.7386, 988);
+    Check(!corsica.bInZone, "Corsica is out of the synthetic grid's data");
+    PressAndExpect(app, corsica);
+    // Outside the grid.
+    app.SetText(kLatDec, "45");
+    app.SetText(kLonDec, "20");
+    PressAndExpect(app, Expect(45.0, 20.0, 988));
+    // South.
+    app.Click(kDecSouth);
+    app.SetText(kLatDec, "45.51");
+    app.SetText(kLonDec, "1");
+    PressAndExpect(app, Expect(-45.51, 1.0, 988));
+    // 90.0 and 180.0 pass validation.
+    app.Click(kDecNorth);
+    app.SetText(kLatDec, "90.0");
+    app.SetText(kLonDec, "180.0");
+    PressAndExpect(app, Expect(90.0, 180.0, 988));
+    // Back to degrees-minutes-seconds: the decimal fields are no longer read.
+    app.Click(kModeDms);
+    SetDms(app, 46, 0, 0, 3, 0, 0);
+    PressAndExpect(app, Expect(46.0, 3.0, 988));
+    CloseAndCheckExit(app);
+}
+
+void CaseRadios() {
+    Norvane app(Bundle("radios"));
+    if (!StartMain(app)) return;
+    const int pairs[][2] = {{kDmsNorth, kDmsSouth}, {kDmsEast, kDmsWest}, {kDecNorth, kDecSouth},
+                            {kDecEast, kDecWest}, {kModeDms, kModeDec}};
+    for (const auto& pair : pairs) {
+        std::string strPair = std::to_string(pair[0]) + "/" + std::to_string(pair[1]);
+        app.Click(pair[1]);
+        Check(!app.IsChecked(pair[0]) && app.IsChecked(pair[1]), "second on: " + strPair);
+        app.Click(pair[1]);
+        Check(!app.IsChecked(pair[0]) && app.IsChecked(pair[1]), "second again: " + strPair);
+        app.Click(pair[0]);
+        Check(app.IsChecked(pair[0]) && !app.IsChecked(pair[1]), "first on: " + strPair);
+        app.Click(pair[0]);
+        Check(app.IsChecked(pair[0]) && !app.IsChecked(pair[1]), "first again: " + strPair);
+    }
+    // Pairs are independent of one another.
+    app.Click(kDmsSouth);
+    Check(app.IsChecked(kDmsEast) && app.IsChecked(kDecNorth) && app.IsChecked(kModeDms), "other pairs untouched");
+    // Escape ends the program as the close box does.
+    ::PostMessageA(::GetDlgItem(app.Dialog(), kLatDeg), WM_KEYDOWN, VK_ESCAPE, 1);
+    Check(app.WaitExit() == 0, "Escape ends the program with status 0");
+}
+
+void CaseDates() {
+    Norvane app(Bundle("dates"));
+    if (!StartMain(app)) return;
+    SetDms(app, 47, 13, 0, 1, 33, 0);
+    const double dLat = Dms(47, 13, 0), dLon = Dms(1, 33, 0);
+    struct { const char* pszDate; long nDays; } valid[] = {
+        {"01/01/2009", -181}, {"01/07/2009", 0}, {"31/12/2015", 2374}, {"29/02/2012", 973}, {"31/12/2015 23:59:59", 2374}};
+    for (const auto& date : valid) {
+        std::printf("date %s\n", date.pszDate);
+        app.SetText(kDate, date.pszDate);
+        PressAndExpect(app, Expect(dLat, dLon, date.nDays));
+    }
+    for (const char* pszDate : {"31/12/2008", "01/01/2016", "01/01/1990"}) {
+        std::printf("date %s\n", pszDate);
+        app.SetText(kDate, pszDate);
+        PressAndExpectMessage(app, kszPeriod, kszErreur);
+    }
+    for (const char* pszDate : {"abc", "", "31/02/2012", "32/01/2010"}) {
+        std::printf("date \"%s\"\n", pszDate);
+        app.SetText(kDate, pszDate);
+        PressAndExpectMessage(app, kszDateNotValid, kszErreur);
+    }
+    // The date field refuses a 21st character; the 20th is typed.
+    HWND hDate = ::GetDlgItem(app.Dialog(), kDate);
+    app.SetText(kDate, "0123456789012345678");
+    ::SendMessageA(hDate, EM_SETSEL, 19, 19);
+    ::SendMessageA(hDate, WM_CHAR, 'x', 1);
+    CheckEq(app.Text(kDate), "0123456789012345678x", "20th character typed");
+    ::SendMessageA(hDate, WM_CHAR, 'y', 1);
+    CheckEq(app.Text(kDate), "0123456789012345678x", "21st character refused");
+    CloseAndCheckExit(app);
+}
+
+void CaseValidation() {
+    Norvane app(Bundle("validation"));
+    if (!StartMain(app)) return;
+    app.SetText(kDate, "01/07/2009");
+    struct { int nID; const char* pszText; const char* pszMessage; } failures[] = {
+        {kLatDeg, "91", "Entrez un entier compris entre 0 et 90."},
+        {kLatDeg, "-1", "Entrez un entier compris entre 0 et 90."},
+        {kLatDeg, "abc", "Entrez un entier."},
+        {kLatDeg, "", "Entrez un entier."},
+        {kLatMin, "60", "Entrez un entier compris entre 0 et 59."},
+        {kLatMin, "-1", "Entrez un entier positif."},
+        {kLatSec, "60", "Entrez un entier compris entre 0 et 59."},
+        {kLatSec, "1.5", "Entrez un entier positif."},
+        {kLonDeg, "181", "Entrez un entier compris entre 0 et 180."},
+        {kLonMin, "99", "Entrez un entier compris entre 0 et 59."},
+        {kLonSec, "60", "Entrez un entier compris entre 0 et 59."},
+        // Decimal fields are validated in degrees-minutes-seconds mode too.
+        {kLatDec, "abc", "Entrez un nombre."},
+        {kLatDec, "90.000001", "Entrez un nombre compris entre 0 et 90."},
+        {kLatDec, "-1", "Entrez un nombre compris entre 0 et 90."},
+        {kLonDec, "180.000001", "Entrez un nombre compris entre 0 et 180."},
+        {kLonDec, "-0.5", "Entrez un nombre compris entre 0 et 180."},
+        {kLonDec, "1e999", "Entrez un nombre."},
+    };
+    for (const auto& failure : failures) {
+        std::printf("field %d \"%s\"\n", failure.nID, failure.pszText);
+        SetDms(app, 47, 0, 0, 2, 0, 0);
+        app.SetText(kLatDec, "0");
+        app.SetText(kLonDec, "0");
+        app.SetText(failure.nID, failure.pszText);
+        PressAndExpectMessage(app, failure.pszMessage, kszFrameworkCaption, failure.nID);
+    }
+    // The first failing field in exchange order is the one reported.
+    SetDms(app, 47, 0, 0, 2, 0, 60);
+    app.SetText(kLatDec, "abc");
+    PressAndExpectMessage(app, "Entrez un entier compris entre 0 et 59.", kszFrameworkCaption, kLonSec);
+    // The bounds themselves pass.
+    SetDms(app, 47, 59, 59, 2, 0, 0);
+    app.SetText(kLatDec, "90.0");
+    app.SetText(kLonDec, "180.0");
+    PressAndExpect(app, Expect(Dms(47, 59, 59), 2.0, 0));
+    CloseAndCheckExit(app);
+}
+
+// A start-up failure: one box, then the end of the process with status 1,
+// before the main dialog was ever shown.
+void ExpectStartupFailure(const std::string& strBundle, const char* pszMessage) {
+    Norvane app(strBundle);
+    HWND hBox = app.WaitMessageBox(20000);
+    Check(hBox != nullptr, std::string("start-up message ") + pszMessage);
+    if (!hBox) return;
+    CheckEq(BoxText(hBox), pszMessage, "start-up message");
+    CheckEq(WindowText(hBox), kszErreur, "caption");
+    Check(ButtonCount(hBox) == 1, "a single button");
+    Check(app.WaitWindow("Norvane 3.0", 0) == nullptr, "main dialog not shown");
+    ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    long nExit = app.WaitExit();
+    Check(nExit == 1, "exit status 1 after a start-up failure, got " + std::to_string(nExit));
+}
+
+void CaseStartupNoEngine() { ExpectStartupFailure(Bundle("no_engine", kAll & ~kWithDll), kszEngineMissing); }
+void CaseStartupEngineWithoutResource() {
+    ExpectStartupFailure(Bundle("engine_without_resource", kAll, g_paths.strDllNoResource), kszEngineMissing);
+}
+void CaseStartupEngineWithoutExport() {
+    ExpectStartupFailure(Bundle("engine_without_export", kAll, g_paths.strDllNoExport), kszEngineMissing);
+}
+void CaseStartupNoEpochGrid() { ExpectStartupFailure(Bundle("no_epoch_grid", kAll & ~kWithEpoch), kszEpochMissing); }
+void CaseStartupNoVariationGrid() {
+    ExpectStartupFailure(Bundle("no_variation_grid", kAll & ~kWithVariation), kszVariationMissing);
+}
+void CaseStartupNothing() { ExpectStartupFailure(Bundle("nothing", kWithInfo), kszEngineMissing); }
+void CaseStartupNoGrids() {
+    ExpectStartupFailure(Bundle("no_grids", kWithDll | kWithInfo), kszEpochMissing);
+}
+
+// Started from elsewhere, and from a directory whose path is longer than 128
+// characters: the files are still found beside the program.
+void CaseLocations() {
+    std::string strLong = "dossier_au_nom_tres_long_";
+    while (JoinPath(g_paths.strWork, strLong).size() < 200) strLong += 'x';
+    std::string strDir = Bundle(strLong);
+    std::printf("bundle path of %zu characters\n", JoinPath(strDir, "norvane.exe").size());
+    {
+        Norvane app(strDir, "C:\\windows");
+        if (!StartMain(app)) return;
+        app.SetText(kDate, "01/07/2009");
+        SetDms(app, 43, 36, 16, 1, 26, 38);
+        PressAndExpect(app, Expect(Dms(43, 36, 16), Dms(1, 26, 38), 0));
+        // info.txt too comes from the program's directory.
+        app.PostClick(kInfo);
+        HWND hInfo = app.WaitWindow(kszInfoCaption);
+        Check(hInfo != nullptr, "information dialog");
+        if (hInfo) {
+            Check(ListEntries(::GetDlgItem(hInfo, kInfoList)) == kInfoEntries, "info.txt found beside the program");
+            ::PostMessageA(hInfo, WM_CLOSE, 0, 0);
+            app.WaitGone(hInfo);
+        }
+        CloseAndCheckExit(app);
+    }
+    // A start-up failure from a long path names the right file.
+    ExpectStartupFailure(Bundle(strLong + "_y", kAll & ~kWithVariation), kszVariationMissing);
+}
+
+std::vector<std::string> OpenInfo(Norvane& app, bool bShot = false) {
+    app.PostClick(kInfo);
+    HWND hInfo = app.WaitWindow(kszInfoCaption);
+    Check(hInfo != nullptr, "information dialog opens");
+    if (!hInfo) return {};
+    HWND hList = ::GetDlgItem(hInfo, kInfoList);
+    LONG nStyle = ::GetWindowLongA(hList, GWL_STYLE);
+    Check((nStyle & LBS_NOSEL) && !(nStyle & LBS_SORT), "entries cannot be selected and are not sorted");
+    std::vector<std::string> entries = ListEntries(hList);
+    if (bShot) Screenshot(hInfo, g_paths.strUnixShots + "/norvane-info.png");
+    ::PostMessageA(hInfo, WM_CLOSE, 0, 0);
+    Check(app.WaitGone(hInfo), "information dialog closes");
+    return entries;
+}
+
+void CaseInfo() {
+    std::string strDir = Bundle("info");
+    std::string strInfo = JoinPath(strDir, "info.txt");
+    Norvane app(strDir);
+    if (!StartMain(app)) return;
+    std::vector<std::string> entries = OpenInfo(app, true);
+    Check(entries.size() == kInfoEntries.size(), "entry count " + std::to_string(entries.size()));
+    for (size_t n = 0; n < entries.size() && n < kInfoEntries.size(); ++n)
+        CheckEq(entries[n], kInfoEntries[n], "entry " + std::to_string(n));
+    // Read again at each opening.
+    WriteFile(strInfo, "autre contenu\n");
+    entries = OpenInfo(app);
+    Check(entries == std::vector<std::string>{"autre contenu"}, "re-read on opening");
+    WriteFile(strInfo, "");
+    Check(OpenInfo(app).empty(), "empty file, empty list");
+    RemoveFile(strInfo);
+    Check(OpenInfo(app).empty(), "missing file, empty list");
+    Check(app.WaitMessageBox(200) == nullptr, "no message for a missing info.txt");
+    // Enter closes it too (the framework's OK handling).
+    app.PostClick(kInfo);
+    HWND hInfo = app.WaitWindow(kszInfoCaption);
+    if (hInfo) {
+        ::PostMessageA(hInfo, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        Check(app.WaitGone(hInfo), "Enter closes the information dialog");
+    }
+    CloseAndCheckExit(app);
+}
+
+void CaseMap() {
+    Norvane app(Bundle("map"));
+    if (!StartMain(app)) return;
+    HWND hThumb = ::GetDlgItem(app.Dialog(), kMapSmall);
+    RECT rect;
+    ::GetClientRect(hThumb, &rect);
+    Check(rect.right == 150 && rect.bottom == 115, "thumbnail takes its bitmap's size");
+    Check(::SendMessageA(hThumb, STM_GETIMAGE, IMAGE_BITMAP, 0) != 0, "thumbnail shows a bitmap");
+    ::PostMessageA(hThumb, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    ::PostMessageA(hThumb, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    HWND hMap = app.WaitWindow(kszMapCaption);
+    Check(hMap != nullptr, "map dialog opens from the thumbnail");
+    if (hMap) {
+        HWND hPicture = ::GetWindow(hMap, GW_CHILD);
+        ::GetClientRect(hPicture, &rect);
+        Check(rect.right == 908 && rect.bottom == 836, "map picture of 908 x 836");
+        LONG nStyle = ::GetWindowLongA(hMap, GWL_STYLE);
+        Check((nStyle & WS_MINIMIZEBOX) && (nStyle & WS_MAXIMIZEBOX), "minimise and maximise boxes");
+        Screenshot(hMap, g_paths.strUnixShots + "/norvane-map.png");
+        ::PostMessageA(hMap, WM_CLOSE, 0, 0);
+        Check(app.WaitGone(hMap), "map dialog closes");
+    }
+    CloseAndCheckExit(app);
+}
+
+// Runs once before the others: creates the wine prefix's windows stack.
+void CaseWarmUp() {}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 8) {
+        std::printf("usage: %s CASE EXE DLL DLL_NO_RESOURCE DLL_NO_EXPORT WORKDIR SHOTDIR\n", argv[0]);
+        return 2;
+    }
+    std::map<std::string, std::function<void()>> cases = {
+        {"warm_up", CaseWarmUp},
+        {"defaults", CaseDefaults},
+        {"compute_dms", CaseComputeDms},
+        {"compute_decimal", CaseComputeDecimal},
+        {"radios", CaseRadios},
+        {"dates", CaseDates},
+        {"validation", CaseValidation},
+        {"startup_no_engine", CaseStartupNoEngine},
+        {"startup_engine_without_resource", CaseStartupEngineWithoutResource},
+        {"startup_engine_without_export", CaseStartupEngineWithoutExport},
+        {"startup_no_epoch_grid", CaseStartupNoEpochGrid},
+        {"startup_no_variation_grid", CaseStartupNoVariationGrid},
+        {"startup_nothing", CaseStartupNothing},
+        {"startup_no_grids", CaseStartupNoGrids},
+        {"locations", CaseLocations},
+        {"info", CaseInfo},
+        {"map", CaseMap},
+    };
+    auto it = cases.find(argv[1]);
+    if (it == cases.end()) {
+        std::printf("unknown case %s\n", argv[1]);
+        return 2;
+    }
+    g_paths = {WinPath(argv[2]), WinPath(argv[3]), WinPath(argv[4]), WinPath(argv[5]),
+               WinPath(argv[6]), WinPath(argv[7]), argv[7]};
+    g_strEpochGrid = GridText(true);
+    g_strVariationGrid = GridText(false);
+    it->second();
+    std::printf("%s: %d failed check(s)\n", argv[1], FailureCount());
+    return FailureCount() == 0 ? 0 : 1;
+}
