@@ -130,12 +130,21 @@ std::vector<std::string> ListEntries(HWND hList) {
 }
 
 void Screenshot(HWND hWnd, const std::string& strUnixPng) {
+    // Painting is asynchronous: let the window draw itself before the capture.
+    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    DWORD_PTR dwResult;
+    ::SendMessageTimeoutA(hWnd, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &dwResult);
+    ::Sleep(1000);
     RECT rect;
     ::GetWindowRect(hWnd, &rect);
     char szCommand[2048];
     std::snprintf(szCommand, sizeof szCommand, "Z:\\usr\\bin\\import -window root -crop %ldx%ld+%ld+%ld +repage %s",
                   rect.right - rect.left, rect.bottom - rect.top, rect.left < 0 ? 0L : rect.left,
                   rect.top < 0 ? 0L : rect.top, strUnixPng.c_str());
+    // Wine starts a Unix program without a handle to wait on: wait for its
+    // file instead, until its size holds still.
+    std::string strWinPng = WinPath(strUnixPng);
+    ::DeleteFileA(strWinPng.c_str());
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi;
@@ -143,9 +152,17 @@ void Screenshot(HWND hWnd, const std::string& strUnixPng) {
         std::printf("note: no screenshot (import did not start)\n");
         return;
     }
-    ::WaitForSingleObject(pi.hProcess, 20000);
     ::CloseHandle(pi.hThread);
     ::CloseHandle(pi.hProcess);
+    LONGLONG nLastSize = -1;
+    for (int nWaited = 0; nWaited < 20000; nWaited += 200) {
+        ::Sleep(200);
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!::GetFileAttributesExA(strWinPng.c_str(), GetFileExInfoStandard, &data)) continue;
+        LONGLONG nSize = (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        if (nSize > 0 && nSize == nLastSize) break;
+        nLastSize = nSize;
+    }
     std::printf("screenshot: %s\n", strUnixPng.c_str());
 }
 
