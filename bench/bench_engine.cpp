@@ -194,7 +194,8 @@ void Enregistrer(const std::string& nom, double points, Fonction f) {
 
 }  // namespace
 
-#include "bench_calculateur.inc"
+// bench_calculateur.cpp
+void EnregistrerCalculateur();
 
 int main(int argc, char** argv) {
     PreparerRoutes();
