@@ -105,7 +105,6 @@ bool Comparer() {
     bool accord = true;
     std::printf("Agreement on %zu points (largest distance between the two results):\n", NombrePoints());
     for (Route& route : Routes()) {
-        PJ_PROJ_INFO info = proj_pj_info(route.proj);
         std::size_t echecs = 0;
         for (const COORDONNEES_TYPE_NC& p : route.entrees) {
             const COORDONNEES_TYPE_NC g = SysCoord2SysCoord(p, route.in, route.out);
@@ -121,7 +120,11 @@ bool Comparer() {
                     route.meme_methode ? (ok ? "(same method, within 1 mm)" : "(same method: OVER 1 mm)")
                                        : "(PROJ's default horizontal grid, reported only)",
                     echecs ? " FAILED POINTS" : "");
-        std::printf("    PROJ: %s\n", info.definition ? info.definition : info.description);
+        // The operation PROJ ran on the last point (for the default route, the one it chose).
+        PJ* operation = proj_trans_get_last_used_operation(route.proj);
+        const char* texte = operation != nullptr ? proj_as_proj_string(contexte, operation, PJ_PROJ_5, nullptr) : nullptr;
+        std::printf("    PROJ: %s\n", texte != nullptr ? texte : proj_pj_info(route.proj).definition);
+        proj_destroy(operation);
         accord = accord && ok;
     }
     return accord;
@@ -172,6 +175,7 @@ void TempsTexte(benchmark::State& state) {
 // Collects the CPU time per point of every run for the closing table.
 class Rapporteur : public benchmark::ConsoleReporter {
 public:
+    Rapporteur() : benchmark::ConsoleReporter(OO_Tabular) {}
     std::map<std::string, double> ns_par_point;
     void ReportRuns(const std::vector<Run>& runs) override {
         benchmark::ConsoleReporter::ReportRuns(runs);
