@@ -1,7 +1,9 @@
 // SysCoord2SysCoord and the lower-level exports on arbitrary doubles and system
 // codes. Input: code in, code out (one signed byte each), then up to four
-// doubles; missing bytes read as zero. Every call must return, and the results
-// must keep the engine's conventions.
+// doubles; missing bytes read as zero. A longer input also supplies two whole
+// system records of its own for the lower-level exports, which take any record
+// an outside caller fills. Every call must return, and the results must keep
+// the engine's conventions.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -52,6 +54,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         (void)SysProj2SysGeo(plan, zoneIn);
         (void)SysGeo2SysProj(geo, zoneIn);
         if (outValide && zoneOut.IsProjection) (void)Lambert2Lambert(plan, zoneIn, zoneOut);
+    }
+
+    // Records straight from the input: nothing is validated, nothing may trap.
+    const std::size_t entete = sizeof octets, taille_zone = sizeof(PARAMETRES_SYSTEME_COORDONNNEES);
+    if (size >= entete + 2 * taille_zone) {
+        PARAMETRES_SYSTEME_COORDONNNEES libreIn, libreOut;
+        std::memcpy(&libreIn, data + entete, taille_zone);
+        std::memcpy(&libreOut, data + entete + taille_zone, taille_zone);
+        const COORDONNEES_PLANES plan = {v[0], v[1]};
+        (void)ChangementDatum(geo, libreIn, libreOut);
+        (void)SysGeo2SysProj(geo, libreOut);
+        (void)SysProj2SysGeo(plan, libreIn);
+        (void)Lambert2Lambert(plan, libreIn, libreOut);
     }
 
     // The grid lookup: a node of the grid, or the outside record.
