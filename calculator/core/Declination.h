@@ -1,0 +1,93 @@
+// The declination computation behind "Calculer": from the parsed date, the
+// entry values and the radio states to the two result texts or a message.
+// Pure apart from the engine call, which is passed in.
+#ifndef NORVANE_DECLINATION_H
+#define NORVANE_DECLINATION_H
+
+#include <string>
+
+#include "geokern2.h"
+#include "DeclinationGrids.h"
+
+// Messages, in Windows-1252 bytes (0xEA e circumflex, 0xE9 e acute).
+constexpr char kszMsgDateNotValid[] = "Date non valide";
+constexpr char kszMsgDateOutOfPeriod[] =
+    "La date doit \xEAtre comprise entre \n Janvier 2009 et D\xE9"
+    "cembre 2015.";
+constexpr char kszMsgOutOfZone[] = "Coordonn\xE9"
+                                   "es hors zone";
+
+// What the dialog hands over after its own transfer and validation. The date
+// text is parsed by the platform layer; only its calendar day arrives here.
+struct DeclinationInput {
+    bool m_bDateParsed;  // false: the date text did not parse
+    int m_nYear;
+    int m_nMonth;  // 1 to 12
+    int m_nDay;    // 1 to 31
+    int m_nLatDeg;
+    unsigned int m_uLatMin;
+    unsigned int m_uLatSec;
+    int m_nLonDeg;
+    unsigned int m_uLonMin;
+    unsigned int m_uLonSec;
+    double m_dLatDecimal;
+    double m_dLonDecimal;
+    // Radio buttons reported as checked; their partners are never read.
+    bool m_bRadioDms;       // "Coordonnees en deg-min-sec (WGS84)", else decimal mode
+    bool m_bRadioDmsNorth;  // DMS "Nord", else "Sud"
+    bool m_bRadioDmsEast;   // DMS "Est", else "Ouest"
+    bool m_bRadioDecNorth;  // decimal "Nord", else "Sud"
+    bool m_bRadioDecEast;   // decimal "Est", else "Ouest"
+};
+
+enum DeclinationStatus {
+    kDeclinationDateNotValid,     // "Date non valide", result fields unchanged
+    kDeclinationDateOutOfPeriod,  // period message, result fields unchanged
+    kDeclinationOutOfZone,        // "Coordonnees hors zone", both result fields emptied
+    kDeclinationResult            // the two texts below
+};
+
+struct DeclinationOutcome {
+    DeclinationStatus m_eStatus;
+    std::string m_strDeclination;       // "%3.2f \xB0", set only for a result
+    std::string m_strAnnualVariation;   // "%3.2f \xB0/an", set only for a result
+};
+
+// The message box text for a status, or nullptr for a result.
+const char* DeclinationMessage(DeclinationStatus eStatus);
+
+// The whole computation. pfnTransform is the engine's SysCoord2SysCoord (a null
+// pointer gives the out-of-zone outcome).
+DeclinationOutcome ComputeDeclination(const DeclinationInput& input, const DeclinationGrids& grids,
+                                      PFN_SysCoord2SysCoord pfnTransform);
+
+// The steps, for the tests and for whoever needs one of them.
+
+// Days from 1970-01-01 to a proleptic Gregorian date (integers only).
+long long CalendarDayNumber(int nYear, int nMonth, int nDay);
+// Whether year, month and day name a day of the calendar.
+bool IsCalendarDate(int nYear, int nMonth, int nDay);
+// 2009-01-01 to 2015-12-31, both included.
+bool IsDateInPeriod(int nYear, int nMonth, int nDay);
+// Days since the epoch 2009-07-01, negative before it.
+long long DaysSinceEpoch(int nYear, int nMonth, int nDay);
+// Years of 365 days: nDays * 0.0027397260273972603.
+double YearsFromDays(long long nDays);
+
+// Signed decimal degrees from the entry, as (latitude, longitude).
+void EntryToDegrees(const DeclinationInput& input, double* pdLatitude, double* pdLongitude);
+// Seconds term plus minutes term, then the degrees.
+double DmsToDegrees(int nDeg, unsigned int uMin, unsigned int uSec);
+
+// Metres to whole kilometres truncated toward zero; false when the value is
+// not finite or the kilometres do not fit a 32-bit integer.
+bool MetresToKilometres(double dMetres, int* pnKm);
+// Index of the node nearest to a whole kilometre value along one axis (may be
+// outside the lattice; the caller checks the bounds).
+int NearestNodeIndex(int nKm, int nOriginKm);
+
+// "%3.2f \xB0" and "%3.2f \xB0/an" with a full stop whatever the C locale.
+std::string FormatDeclination(double dDegrees);
+std::string FormatAnnualVariation(double dDegreesPerYear);
+
+#endif
