@@ -46,8 +46,8 @@ std::vector<Reference> reference_rows() {
 
 // The reference values were computed from the IGRF-13 coefficient table
 // (igrf13coeffs.txt), whose 2020 column differs from the .shc file's by 0.1 nT
-// in six coefficients (rounding in the .shc file). To check the synthesis to
-// the reference's own precision, those six are set to the table's values.
+// in seven coefficients (rounding in the .shc file). To check the synthesis to
+// the reference's own precision, those seven are set to the table's values.
 struct Correction {
     int n, m;  // m < 0: h(n, -m), as in the .shc file
     const char* table_value;
@@ -101,7 +101,7 @@ TEST(IgrfReference, FieldAndDeclinationMatchEveryRow) {
 }
 
 TEST(IgrfReference, ShippedCoefficientsStayWithinTheirRounding) {
-    // The file the grids are made from, unchanged: the six rounded
+    // The file the grids are made from, unchanged: the seven rounded
     // coefficients move the field by at most a few nT and the declination by
     // less than 0.01 degree.
     const igrf::Model model = igrf::Model::load(IGRF13_SHC);
