@@ -2,6 +2,8 @@
 // (resources 149 and 152) and the information text.
 #include <gtest/gtest.h>
 
+#include "file_bytes.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -12,13 +14,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string read_bytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 std::uint32_t u32(const std::string& b, std::size_t at) {
     return std::uint32_t(std::uint8_t(b[at])) | std::uint32_t(std::uint8_t(b[at + 1])) << 8 |
@@ -39,7 +34,7 @@ struct Bitmap {
     std::vector<Pixel> pixels;
 
     static Bitmap load(const fs::path& path) {
-        const std::string b = read_bytes(path);
+        const std::string b = file_bytes(path);
         Bitmap bmp;
         EXPECT_GE(b.size(), 54u) << path;
         if (b.size() < 54) return bmp;
@@ -105,7 +100,7 @@ TEST(MapBitmaps, ThumbnailIs150By115In24BitColour) {
 
 namespace {
 std::vector<std::string> info_lines() {
-    std::istringstream in(read_bytes(kData / "info.txt"));
+    std::istringstream in(file_bytes(kData / "info.txt"));
     std::vector<std::string> lines;
     std::string line;
     while (std::getline(in, line)) lines.push_back(line);
@@ -114,7 +109,7 @@ std::vector<std::string> info_lines() {
 }  // namespace
 
 TEST(InfoText, WindowsTextLinesTheDialogShowsWhole) {
-    const std::string text = read_bytes(kData / "info.txt");
+    const std::string text = file_bytes(kData / "info.txt");
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
     for (const std::string& line : info_lines()) {
@@ -126,7 +121,7 @@ TEST(InfoText, WindowsTextLinesTheDialogShowsWhole) {
 }
 
 TEST(InfoText, FrenchInWindows1252) {
-    const std::string text = read_bytes(kData / "info.txt");
+    const std::string text = file_bytes(kData / "info.txt");
     for (std::size_t k = 0; k < text.size(); ++k) {
         const unsigned char c = text[k];
         // Bytes Windows-1252 leaves undefined, and control characters.
@@ -141,7 +136,7 @@ TEST(InfoText, FrenchInWindows1252) {
 }
 
 TEST(InfoText, SaysWhatTheUserNeedsToReadTheResults) {
-    const std::string text = read_bytes(kData / "info.txt");
+    const std::string text = file_bytes(kData / "info.txt");
     for (const char* needed : {"Norvane 3.0", "Du 1er janvier 2009 au 31 d\xE9" "cembre 2015",
                                "IGRF-13", "2009.5", "degr\xE9s par an", "est du nord", "5 km",
                                "sans interpolation", "quelques dixi\xE8mes de degr\xE9", "2191 jours"})

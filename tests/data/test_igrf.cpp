@@ -2,6 +2,8 @@
 // coefficient file and of time.
 #include <gtest/gtest.h>
 
+#include "file_bytes.h"
+
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -12,13 +14,6 @@
 #include "igrf.h"
 
 namespace {
-
-std::string read_text(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 igrf::Model parse(const std::string& text) {
     std::istringstream in(text);
@@ -86,7 +81,7 @@ const double kRadToDeg = 180.0 / 3.14159265358979323846;
 }  // namespace
 
 TEST(IgrfReference, FieldAndDeclinationMatchEveryRow) {
-    const igrf::Model model = parse(with_table_2020_values(read_text(IGRF13_SHC)));
+    const igrf::Model model = parse(with_table_2020_values(file_bytes(IGRF13_SHC)));
     const auto rows = reference_rows();
     ASSERT_EQ(rows.size(), 556u);
     for (const Reference& r : rows) {
@@ -120,7 +115,7 @@ TEST(IgrfReference, SecularVariationAfter2020) {
     // The reference rates come from the table's own rate column; the .shc
     // file's 2025 column holds 2020 + 5 x rate rounded to 0.1 nT, hence the
     // looser bound (rates themselves reach 100 nT/yr).
-    const igrf::Model model = parse(with_table_2020_values(read_text(IGRF13_SHC)));
+    const igrf::Model model = parse(with_table_2020_values(file_bytes(IGRF13_SHC)));
     for (const Reference& r : reference_rows()) {
         SCOPED_TRACE(testing::Message() << "lat " << r.lat << " lon " << r.lon);
         const igrf::FieldVector b0 = model.field(r.lat, r.lon, r.height, 2020.0);
