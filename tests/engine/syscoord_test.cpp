@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "geokern2.h"
+
+namespace {
+
+COORDONNEES_TYPE_NC Transforme(double x, double y, int in, int out) {
+    return SysCoord2SysCoord({x, y}, static_cast<Liste_SysCoord>(in), static_cast<Liste_SysCoord>(out));
+}
+
+bool EstEchec(const COORDONNEES_TYPE_NC& p) { return p.x_lambda == -9999.0 && p.y_phi == -9999.0; }
+
+TEST(SysCoord, SameCodeReturnsTheInputUntouched) {
+    const COORDONNEES_TYPE_NC p = {612345.123456789, 2123456.987654321};
+    for (int code : {int(NTFL2), int(WGS84GG), 0, 13, -5}) {
+        const auto r = Transforme(p.x_lambda, p.y_phi, code, code);
+        EXPECT_EQ(std::memcmp(&r, &p, sizeof p), 0) << code;
+    }
+    EXPECT_TRUE(EstEchec(Transforme(-9999.0, -9999.0, NTFL2, NTFL2)));
+    const auto nan = Transforme(std::nan(""), 1.0, 0, 0);
+    EXPECT_TRUE(std::isnan(nan.x_lambda));
+}
+
+TEST(SysCoord, CodesOutsideTheCatalogueFail) {
+    EXPECT_TRUE(EstEchec(Transforme(1.25, 2.5, 0, RGF93L93)));
+    EXPECT_TRUE(EstEchec(Transforme(700000.0, 6600000.0, RGF93L93, 13)));
+    EXPECT_TRUE(EstEchec(Transforme(2.0, 46.0, -1, WGS84GG)));
+    EXPECT_TRUE(EstEchec(Transforme(2.0, 46.0, WGS84GG, 1 << 31)));
+}
+
+TEST(SysCoord, Lambert93FalseOriginExactlyAfterRounding) {
+    const auto p = Transforme(3.0, 46.5, RGF93GG, RGF93L93);
+    EXPECT_EQ(p.x_lambda, 700000.0);
+    EXPECT_EQ(p.y_phi, 6600000.0);
+    const auto g = Transforme(700000.0, 6600000.0, RGF93L93, RGF93GG);
+    EXPECT_EQ(g.x_lambda, 3.0);
+    EXPECT_EQ(g.y_phi, 46.5);
+}
+
+TEST(SysCoord, CartoOffsets) {
+    const auto l1 = Transforme(6.0, 49.5, NTFGG, NTFL1);
+    const auto l1c = Transforme(6.0, 49.5, NTFGG, NTFL1C);
+    EXPECT_EQ(l1.x_lambda, l1c.x_lambda);
+    EXPECT_EQ(l1c.y_phi - l1.y_phi, 1000000.0);
+    EXPECT_EQ(l1.x_lambda * 1000.0, std::round(l1.x_lambda * 1000.0));
+    // The millimetre rounding shows in the eighth decimal on the way back.
+    const auto retour = Transforme(l1.x_lambda, l1.y_phi, NTFL1, NTFGG);
+    EXPECT_EQ(retour.x_lambda, 6.00000001);
+    EXPECT_EQ(retour.y_phi, 49.5);
+
+    for (int zone : {NTFL3, NTFL4}) {
+        const auto plan = Transforme(2.5, 44.0, NTFGG, zone);
+        const auto carto = Transforme(2.5, 44.0, NTFGG, zone - 1);
+        EXPECT_NEAR(carto.y_phi - plan.y_phi, zone == NTFL3 ? 3000000.0 : 4000000.0, 1e-6);
+    }
+}
+
+TEST(SysCoord, NtfPlaneToPlaneIsNotRounded) {
+    const auto c = Transforme(612345.678, 160000.125, NTFL1, NTFL1C);
+    EXPECT_NEAR(c.y_phi - 1160000.125, 0.0, 1e-6);
+    EXPECT_NEAR(c.x_lambda, 612345.678, 1e-6);
+
+    const auto e = Transforme(600000.0, 200000.0, NTFL2, NTFL2E);
+    EXPECT_EQ(e.x_lambda, 600000.0);
+    const double ecart = e.y_phi - 2200000.0;
+    EXPECT_LT(ecart, -0.0015);
+    EXPECT_GT(ecart, -0.0017);
+    EXPECT_NE(e.y_phi * 1000.0, std::round(e.y_phi * 1000.0));  // more than three decimals
+}
+
+TEST(SysCoord, GeographicResultsRoundAtTheEighthDecimal) {
+    const auto r = Transforme(2.123456789, 46.0, WGS84GG, RGF93GG);
+    EXPECT_EQ(r.x_lambda, 2.12345679);
+    EXPECT_EQ(r.y_phi, 46.0);
+    const auto z = Transforme(0.0, 45.0, WGS84GG, RGF93GG);
+    EXPECT_EQ(z.x_lambda, 0.0);
+    EXPECT_TRUE(std::signbit(z.x_lambda));
+    EXPECT_EQ(z.y_phi, 45.0);
+}
+
+TEST(SysCoord, DatumRoutes) {
+    // The grid route fails where the grid has no node; the constant route does not.
+    EXPECT_TRUE(EstEchec(Transforme(20.0, 46.0, RGF93GG, NTFL2E)));
+    const auto w = Transforme(20.0, 46.0, WGS84GG, NTFL2E);
+    EXPECT_TRUE(std::isfinite(w.x_lambda) && std::isfinite(w.y_phi));
+    EXPECT_FALSE(EstEchec(w));
+
+    // The worked example of the datum change, through the dispatcher.
+    const auto rgf = Transforme(2.35, 48.85, NTFGG, RGF93GG);
+    EXPECT_EQ(rgf.x_lambda, 2.3492956);
+    EXPECT_EQ(rgf.y_phi, 48.84993356);
+    const auto wgs = Transforme(2.35, 48.85, NTFGG, WGS84GG);
+    EXPECT_EQ(wgs.x_lambda, 2.34927702);
+    EXPECT_EQ(wgs.y_phi, 48.84993076);
+
+    // Paris through every route to Lambert 93 agrees to the centimetre.
+    const auto direct = Transforme(2.3492956, 48.84993356, RGF93GG, RGF93L93);
+    for (int depuis : {NTFL1, NTFL2, NTFL2E, NTFL3C}) {
+        const auto ntf = Transforme(2.35, 48.85, NTFGG, depuis);
+        const auto l93 = Transforme(ntf.x_lambda, ntf.y_phi, depuis, RGF93L93);
+        EXPECT_NEAR(l93.x_lambda, direct.x_lambda, 0.01) << depuis;
+        EXPECT_NEAR(l93.y_phi, direct.y_phi, 0.01) << depuis;
+    }
+}
+
+// The calculator's route, at the points its declination grid is built on.
+TEST(SysCoord, CalculatorRouteRoundTrip) {
+    for (double x = 100000.0; x <= 1200000.0; x += 110000.0)
+        for (double y = 1650000.0; y <= 2700000.0; y += 105000.0) {
+            const auto g = Transforme(x, y, NTFL2E, WGS84GG);
+            const auto p = Transforme(g.x_lambda, g.y_phi, WGS84GG, NTFL2E);
+            EXPECT_NEAR(p.x_lambda, x, 0.002);
+            EXPECT_NEAR(p.y_phi, y, 0.002);
+        }
+}
+
+TEST(SysCoord, AnyInputReturns) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double valeurs[] = {0.0, -0.0, 1e308, -1e308, inf, -inf, std::nan(""), 5e-324, 90.0, -90.0, 180.0};
+    for (double x : valeurs)
+        for (double y : valeurs)
+            for (int in = 0; in <= 13; ++in)
+                for (int out = 0; out <= 13; ++out) Transforme(x, y, in, out);
+    SUCCEED();
+}
+
+}  // namespace
