@@ -158,7 +158,12 @@ TEST(IgrfModel, DecimalYearCountsDaysFromJanuaryFirst) {
     EXPECT_EQ(igrf::decimal_year(2012, 12, 31), 2012 + 365 / 366.0);
     EXPECT_EQ(igrf::decimal_year(2000, 3, 1), 2000 + 60 / 366.0);
     EXPECT_EQ(igrf::decimal_year(1900, 3, 1), 1900 + 59 / 365.0);
+    EXPECT_EQ(igrf::decimal_year(2012, 2, 29), 2012 + 59 / 366.0);
     EXPECT_THROW(igrf::decimal_year(2009, 13, 1), std::out_of_range);
+    EXPECT_THROW(igrf::decimal_year(2009, 2, 29), std::out_of_range);
+    EXPECT_THROW(igrf::decimal_year(1900, 2, 29), std::out_of_range);
+    EXPECT_THROW(igrf::decimal_year(2009, 4, 31), std::out_of_range);
+    EXPECT_THROW(igrf::decimal_year(2009, 1, 0), std::out_of_range);
 }
 
 TEST(IgrfModel, DeclinationIsEastPositive) {
