@@ -2,6 +2,8 @@
 // layout the calculator reads, and right at chosen places.
 #include <gtest/gtest.h>
 
+#include "file_bytes.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -20,13 +22,6 @@ namespace dg = declination_grids;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string read_bytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 const fs::path kData = DATA_DIR;
 
@@ -78,7 +73,7 @@ TEST(GridGenerator, ReproducesTheCommittedFilesByteForByte) {
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     for (const char* name : {dg::kEpochFileName, dg::kVariationFileName}) {
         SCOPED_TRACE(name);
-        const std::string made = read_bytes(out / name), committed = read_bytes(kData / name);
+        const std::string made = file_bytes(out / name), committed = file_bytes(kData / name);
         ASSERT_FALSE(committed.empty());
         EXPECT_TRUE(made == committed) << "regenerate with the declination_grids_data target";
     }
@@ -107,7 +102,7 @@ TEST(GridFiles, OneRecordPerNodeRowByRowWithSixDecimals) {
             ++r;
         }
         EXPECT_EQ(r, 55876);
-        const std::string bytes = read_bytes(kData / name);
+        const std::string bytes = file_bytes(kData / name);
         EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
         EXPECT_EQ(bytes.substr(0, 6), "15 159");
     }

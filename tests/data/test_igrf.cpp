@@ -2,6 +2,8 @@
 // coefficient file and of time.
 #include <gtest/gtest.h>
 
+#include "file_bytes.h"
+
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -12,13 +14,6 @@
 #include "igrf.h"
 
 namespace {
-
-std::string read_text(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 igrf::Model parse(const std::string& text) {
     std::istringstream in(text);
@@ -46,8 +41,8 @@ std::vector<Reference> reference_rows() {
 
 // The reference values were computed from the IGRF-13 coefficient table
 // (igrf13coeffs.txt), whose 2020 column differs from the .shc file's by 0.1 nT
-// in six coefficients (rounding in the .shc file). To check the synthesis to
-// the reference's own precision, those six are set to the table's values.
+// in seven coefficients (rounding in the .shc file). To check the synthesis to
+// the reference's own precision, those seven are set to the table's values.
 struct Correction {
     int n, m;  // m < 0: h(n, -m), as in the .shc file
     const char* table_value;
@@ -86,7 +81,7 @@ const double kRadToDeg = 180.0 / 3.14159265358979323846;
 }  // namespace
 
 TEST(IgrfReference, FieldAndDeclinationMatchEveryRow) {
-    const igrf::Model model = parse(with_table_2020_values(read_text(IGRF13_SHC)));
+    const igrf::Model model = parse(with_table_2020_values(file_bytes(IGRF13_SHC)));
     const auto rows = reference_rows();
     ASSERT_EQ(rows.size(), 556u);
     for (const Reference& r : rows) {
@@ -101,7 +96,7 @@ TEST(IgrfReference, FieldAndDeclinationMatchEveryRow) {
 }
 
 TEST(IgrfReference, ShippedCoefficientsStayWithinTheirRounding) {
-    // The file the grids are made from, unchanged: the six rounded
+    // The file the grids are made from, unchanged: the seven rounded
     // coefficients move the field by at most a few nT and the declination by
     // less than 0.01 degree.
     const igrf::Model model = igrf::Model::load(IGRF13_SHC);
@@ -120,7 +115,7 @@ TEST(IgrfReference, SecularVariationAfter2020) {
     // The reference rates come from the table's own rate column; the .shc
     // file's 2025 column holds 2020 + 5 x rate rounded to 0.1 nT, hence the
     // looser bound (rates themselves reach 100 nT/yr).
-    const igrf::Model model = parse(with_table_2020_values(read_text(IGRF13_SHC)));
+    const igrf::Model model = parse(with_table_2020_values(file_bytes(IGRF13_SHC)));
     for (const Reference& r : reference_rows()) {
         SCOPED_TRACE(testing::Message() << "lat " << r.lat << " lon " << r.lon);
         const igrf::FieldVector b0 = model.field(r.lat, r.lon, r.height, 2020.0);
@@ -163,7 +158,12 @@ TEST(IgrfModel, DecimalYearCountsDaysFromJanuaryFirst) {
     EXPECT_EQ(igrf::decimal_year(2012, 12, 31), 2012 + 365 / 366.0);
     EXPECT_EQ(igrf::decimal_year(2000, 3, 1), 2000 + 60 / 366.0);
     EXPECT_EQ(igrf::decimal_year(1900, 3, 1), 1900 + 59 / 365.0);
+    EXPECT_EQ(igrf::decimal_year(2012, 2, 29), 2012 + 59 / 366.0);
     EXPECT_THROW(igrf::decimal_year(2009, 13, 1), std::out_of_range);
+    EXPECT_THROW(igrf::decimal_year(2009, 2, 29), std::out_of_range);
+    EXPECT_THROW(igrf::decimal_year(1900, 2, 29), std::out_of_range);
+    EXPECT_THROW(igrf::decimal_year(2009, 4, 31), std::out_of_range);
+    EXPECT_THROW(igrf::decimal_year(2009, 1, 0), std::out_of_range);
 }
 
 TEST(IgrfModel, DeclinationIsEastPositive) {

@@ -39,8 +39,10 @@ double declination_deg(const FieldVector& b) { return std::atan2(b.y, b.x) / kDe
 
 double decimal_year(int year, int month, int day) {
     static const int before_month[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
-    if (month < 1 || month > 12 || day < 1 || day > 31) throw std::out_of_range("decimal_year: bad date");
+    static const int month_days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const bool leap = is_leap(year);
+    if (month < 1 || month > 12 || day < 1 || day > month_days[month - 1] + (leap && month == 2 ? 1 : 0))
+        throw std::out_of_range("decimal_year: no such date");
     const int day_of_year = before_month[month - 1] + day + (leap && month > 2 ? 1 : 0);
     return year + (day_of_year - 1) / (leap ? 366.0 : 365.0);
 }
@@ -154,7 +156,7 @@ FieldVector Snapshot::field(double latitude_deg, double longitude_deg, double he
             const double a = (2.0 * n - 1.0) / root_nm;
             P[n][m] = a * cos_t * P[n - 1][m];
             dP[n][m] = a * (cos_t * dP[n - 1][m] - sin_t * P[n - 1][m]);
-            if (n >= 2 && n - 1 > m) {
+            if (m < n - 1) {
                 const double b = std::sqrt(double((n - 1) * (n - 1) - m * m)) / root_nm;
                 P[n][m] -= b * P[n - 2][m];
                 dP[n][m] -= b * dP[n - 2][m];
