@@ -17,7 +17,7 @@ struct Sommet {
     double lon, lat;
 };
 
-// Coarse outlines of the mainland and of Corsica (a few dozen vertices each).
+// Coarse outlines of the mainland and of Corsica (28 and 7 vertices).
 inline const std::vector<Sommet>& ContourContinent() {
     static const std::vector<Sommet> c = {
         {-4.6, 48.4}, {-3.0, 48.7}, {-1.6, 48.6}, {-1.2, 49.3}, {0.2, 49.4},  {1.5, 50.0},
