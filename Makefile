@@ -1,6 +1,6 @@
 # Two commands for a user: `make run` starts the calculator, `make test` builds
 # every toolchain's preset and runs all tests. The rest are for developers.
-PRESETS := linux linux-i386 linux-asan win64 win32
+PRESETS := linux linux-i386 linux-asan linux-fuzz win64 win32
 JOBS ?= 2
 
 .PHONY: deps test run dist bench fuzz maps clean $(addprefix build-,$(PRESETS))

@@ -87,3 +87,19 @@ PARAMETRES_SYSTEME_COORDONNNEES ChargeConstantes_SysCoord(Liste_SysCoord sysCoor
     }
     return zone;
 }
+
+// The same records built once and read in place, for the dispatcher: it needs
+// two of them per point, and building and copying them cost as much as the
+// projection's arithmetic. Index 0 is the no-system record, for every code
+// outside 1 to 12 (Datum -9999, the other fields zero).
+const PARAMETRES_SYSTEME_COORDONNNEES* ConstantesSysCoord(Liste_SysCoord sysCoord) {
+    struct TABLE {
+        PARAMETRES_SYSTEME_COORDONNNEES zones[13];
+        TABLE() {
+            for (int code = 0; code <= 12; ++code) zones[code] = ChargeConstantes_SysCoord(static_cast<Liste_SysCoord>(code));
+        }
+    };
+    static const TABLE table;  // built on first use, thread-safe
+    const int code = static_cast<int>(sysCoord);
+    return &table.zones[code >= 1 && code <= 12 ? code : 0];
+}

@@ -27,9 +27,9 @@ METHODE ChoixMethode(int datumIn, int datumOut) {
 
 }  // namespace
 
-COORDONNEES_GEOGRAPHIQUES GEOKERN_APPEL ChangementDatum(COORDONNEES_GEOGRAPHIQUES CoordGeo_entree,
-                                                        PARAMETRES_SYSTEME_COORDONNNEES zoneIn,
-                                                        PARAMETRES_SYSTEME_COORDONNNEES zoneOut) {
+COORDONNEES_GEOGRAPHIQUES Datum2Datum(const COORDONNEES_GEOGRAPHIQUES& CoordGeo_entree,
+                                      const PARAMETRES_SYSTEME_COORDONNNEES& zoneIn,
+                                      const PARAMETRES_SYSTEME_COORDONNNEES& zoneOut) {
     const METHODE methode = ChoixMethode(zoneIn.Datum, zoneOut.Datum);
     if (methode == INCHANGE) return CoordGeo_entree;
     if (methode == ECHEC_DATUM) {
@@ -87,4 +87,11 @@ COORDONNEES_GEOGRAPHIQUES GEOKERN_APPEL ChangementDatum(COORDONNEES_GEOGRAPHIQUE
         CoordCart_sortie.z = CoordCart_entree.z + sens * Tz_grille;
     }
     return Cartesienne2Geographique(CoordCart_sortie, zoneOut.ellipsoide_DemiGrdAxe, zoneOut.ellipsoide_DemiPetitAxe);
+}
+
+// The export: the same change on its by-value arguments.
+COORDONNEES_GEOGRAPHIQUES GEOKERN_APPEL ChangementDatum(COORDONNEES_GEOGRAPHIQUES CoordGeo_entree,
+                                                        PARAMETRES_SYSTEME_COORDONNNEES zoneIn,
+                                                        PARAMETRES_SYSTEME_COORDONNNEES zoneOut) {
+    return Datum2Datum(CoordGeo_entree, zoneIn, zoneOut);
 }

@@ -57,8 +57,17 @@ extern "C" {
 #endif
 
 /* The twelve systems of the catalogue. Any integer may be passed where a
- * system is expected: codes outside 1..12 give the failure markers. */
-typedef enum Liste_SysCoord {
+ * system is expected: codes outside 1..12 give the failure markers. In C++ the
+ * type is based on int, so that every such integer is a value of the type
+ * (without a fixed base, a code such as -1 or 100 is outside the range of the
+ * enumeration, and converting it is undefined). The size and the values are
+ * the same in C and C++. */
+#ifdef __cplusplus
+#define GEOKERN_BASE_ENUM : int
+#else
+#define GEOKERN_BASE_ENUM
+#endif
+typedef enum Liste_SysCoord GEOKERN_BASE_ENUM {
     NTFL1C = 1,    /* NTF Lambert I carto (northing + 1,000,000 m) */
     NTFL1 = 2,     /* NTF Lambert I */
     NTFL2 = 3,     /* NTF Lambert II */

@@ -3,21 +3,39 @@
 #ifndef GEOKERN_INTERNE_H
 #define GEOKERN_INTERNE_H
 
+#include <cmath>
+
+#include "constantes.h"
 #include "geokern2.h"
 
 // Catalogue (catalogue.cpp)
 PARAMETRES_SYSTEME_COORDONNNEES ChargeConstantes_SysCoord(Liste_SysCoord sysCoord);
+// The same record, built once and shared read-only (never null).
+const PARAMETRES_SYSTEME_COORDONNNEES* ConstantesSysCoord(Liste_SysCoord sysCoord);
 
-// Geodetic primitives (primitives.cpp)
-double degre2radian(double AngleDeg);
-double radian2degre(double AngleRad);
-double TronqueReel(double reel);
-double ArrondiReel(double reel);
+// Geodetic primitives (primitives.cpp). The four one-line ones are defined
+// here, inline: the dispatcher calls them for every point, and an out-of-line
+// call costs more than the arithmetic (every floating-point register is saved
+// around it).
+inline double degre2radian(double AngleDeg) { return AngleDeg * constantes::DEGRE_EN_RADIAN; }
+inline double radian2degre(double AngleRad) { return AngleRad * constantes::RADIAN_EN_DEGRE; }
+inline double TronqueReel(double reel) { return reel >= 0.0 ? std::floor(reel) : std::ceil(reel); }
+// Halves away from zero; zero takes the second branch and comes back as -0.0.
+inline double ArrondiReel(double reel) { return reel > 0.0 ? std::floor(reel + 0.5) : std::ceil(reel - 0.5); }
 COORDONNEES_CARTESIENNES Geographique2Cartesienne(COORDONNEES_GEOGRAPHIQUES entree,
                                                   double DemiGrdAxe, double DemiPetitAxe);
 COORDONNEES_GEOGRAPHIQUES Cartesienne2Geographique(COORDONNEES_CARTESIENNES entree,
                                                    double DemiGrdAxe, double DemiPetitAxe);
 double LatitudeIsoInverse(double latitudeiso, double e);
+
+// The projection and the datum change with their records by reference, for the
+// dispatcher; the exports of the same names copy their arguments and call these.
+COORDONNEES_PLANES Geo2Lambert(const COORDONNEES_GEOGRAPHIQUES& entree,
+                               const PARAMETRES_SYSTEME_COORDONNNEES& Const_sysCoordOut);
+COORDONNEES_GEOGRAPHIQUES Lambert2Geo(const COORDONNEES_PLANES& entree, const PARAMETRES_SYSTEME_COORDONNNEES& zone);
+COORDONNEES_GEOGRAPHIQUES Datum2Datum(const COORDONNEES_GEOGRAPHIQUES& CoordGeo_entree,
+                                      const PARAMETRES_SYSTEME_COORDONNNEES& zoneIn,
+                                      const PARAMETRES_SYSTEME_COORDONNNEES& zoneOut);
 
 // The embedded datum-shift grid (grille.cpp): the node array, read in place.
 const LIGNE_GRILLE_GR3DF97A* lpGrille_IGN();

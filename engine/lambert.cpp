@@ -7,8 +7,8 @@
 
 #include "interne.h"
 
-COORDONNEES_PLANES GEOKERN_APPEL SysGeo2SysProj(COORDONNEES_GEOGRAPHIQUES entree,
-                                                PARAMETRES_SYSTEME_COORDONNNEES Const_sysCoordOut) {
+COORDONNEES_PLANES Geo2Lambert(const COORDONNEES_GEOGRAPHIQUES& entree,
+                               const PARAMETRES_SYSTEME_COORDONNNEES& Const_sysCoordOut) {
     const double e = Const_sysCoordOut.ellipsoide_Excentricite;
     const double s = std::sin(entree.phi);
     const double latitudeIso = 0.5 * std::log((1.0 + s) / (1.0 - s)) -
@@ -21,8 +21,7 @@ COORDONNEES_PLANES GEOKERN_APPEL SysGeo2SysProj(COORDONNEES_GEOGRAPHIQUES entree
     return sortie;
 }
 
-COORDONNEES_GEOGRAPHIQUES GEOKERN_APPEL SysProj2SysGeo(COORDONNEES_PLANES entree,
-                                                       PARAMETRES_SYSTEME_COORDONNNEES zone) {
+COORDONNEES_GEOGRAPHIQUES Lambert2Geo(const COORDONNEES_PLANES& entree, const PARAMETRES_SYSTEME_COORDONNNEES& zone) {
     const double dx = entree.x - zone.Xs;
     const double dy = entree.y - zone.Ys;
     const double R = std::sqrt(dx * dx + dy * dy);
@@ -32,6 +31,17 @@ COORDONNEES_GEOGRAPHIQUES GEOKERN_APPEL SysProj2SysGeo(COORDONNEES_PLANES entree
     sortie.lambda = zone.LAMBDA_ZERO + gamma / zone.n;
     sortie.phi = LatitudeIsoInverse(latitudeIso, zone.ellipsoide_Excentricite);
     return sortie;
+}
+
+// The exports: the same computations on their by-value arguments.
+COORDONNEES_PLANES GEOKERN_APPEL SysGeo2SysProj(COORDONNEES_GEOGRAPHIQUES entree,
+                                                PARAMETRES_SYSTEME_COORDONNNEES Const_sysCoordOut) {
+    return Geo2Lambert(entree, Const_sysCoordOut);
+}
+
+COORDONNEES_GEOGRAPHIQUES GEOKERN_APPEL SysProj2SysGeo(COORDONNEES_PLANES entree,
+                                                       PARAMETRES_SYSTEME_COORDONNNEES zone) {
+    return Lambert2Geo(entree, zone);
 }
 
 COORDONNEES_PLANES GEOKERN_APPEL Lambert2Lambert(COORDONNEES_PLANES pointIn,

@@ -8,14 +8,7 @@
 
 using namespace constantes;
 
-double degre2radian(double AngleDeg) { return AngleDeg * DEGRE_EN_RADIAN; }
-
-double radian2degre(double AngleRad) { return AngleRad * RADIAN_EN_DEGRE; }
-
-double TronqueReel(double reel) { return reel >= 0.0 ? std::floor(reel) : std::ceil(reel); }
-
-// Halves away from zero; zero takes the second branch and comes back as -0.0.
-double ArrondiReel(double reel) { return reel > 0.0 ? std::floor(reel + 0.5) : std::ceil(reel - 0.5); }
+// degre2radian, radian2degre, TronqueReel and ArrondiReel are inline, in interne.h.
 
 COORDONNEES_CARTESIENNES Geographique2Cartesienne(COORDONNEES_GEOGRAPHIQUES entree,
                                                   double DemiGrdAxe, double DemiPetitAxe) {

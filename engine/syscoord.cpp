@@ -25,8 +25,9 @@ COORDONNEES_TYPE_NC GEOKERN_APPEL SysCoord2SysCoord(COORDONNEES_TYPE_NC pointInP
                                                     Liste_SysCoord sysCoordOut) {
     if (static_cast<int>(sysCoordIn) == static_cast<int>(sysCoordOut)) return pointInPrm;
 
-    const PARAMETRES_SYSTEME_COORDONNNEES Const_sysCoordIn = ChargeConstantes_SysCoord(sysCoordIn);
-    const PARAMETRES_SYSTEME_COORDONNNEES Const_sysCoordOut = ChargeConstantes_SysCoord(sysCoordOut);
+    // The catalogue's records read in place (the same values as ChargeConstantes_SysCoord).
+    const PARAMETRES_SYSTEME_COORDONNNEES& Const_sysCoordIn = *ConstantesSysCoord(sysCoordIn);
+    const PARAMETRES_SYSTEME_COORDONNNEES& Const_sysCoordOut = *ConstantesSysCoord(sysCoordOut);
     if (Const_sysCoordIn.Datum == MARQUEUR_ABSENT || Const_sysCoordOut.Datum == MARQUEUR_ABSENT)
         return PaireEchec();
 
@@ -47,18 +48,18 @@ COORDONNEES_TYPE_NC GEOKERN_APPEL SysCoord2SysCoord(COORDONNEES_TYPE_NC pointInP
             COORDONNEES_TYPE_NC pointOut = {pointOut_Plan.x, pointOut_Plan.y};
             return pointOut;
         }
-        pointIn_Geo = SysProj2SysGeo(pointIn_Plan, Const_sysCoordIn);
+        pointIn_Geo = Lambert2Geo(pointIn_Plan, Const_sysCoordIn);
     }
 
     COORDONNEES_GEOGRAPHIQUES pointOut_Geo = pointIn_Geo;
     if (Const_sysCoordIn.Datum != Const_sysCoordOut.Datum) {
-        pointOut_Geo = ChangementDatum(pointIn_Geo, Const_sysCoordIn, Const_sysCoordOut);
+        pointOut_Geo = Datum2Datum(pointIn_Geo, Const_sysCoordIn, Const_sysCoordOut);
         if (pointOut_Geo.phi == ECHEC || pointOut_Geo.lambda == ECHEC) return PaireEchec();
     }
 
     COORDONNEES_TYPE_NC pointOut;
     if (Const_sysCoordOut.IsProjection != 0) {
-        COORDONNEES_PLANES pointOut_Plan = SysGeo2SysProj(pointOut_Geo, Const_sysCoordOut);
+        COORDONNEES_PLANES pointOut_Plan = Geo2Lambert(pointOut_Geo, Const_sysCoordOut);
         if (Const_sysCoordOut.Translation_Y != 0.0)
             pointOut_Plan.y += METRES_PAR_TRANSLATION_Y * Const_sysCoordOut.Translation_Y;
         pointOut.x_lambda = Arrondi(pointOut_Plan.x, ECHELLE_METRES);

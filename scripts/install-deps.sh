@@ -11,6 +11,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev        # tests and benchmarks
   clang libclang-rt-14-dev                        # fuzzing and sanitizers
   proj-bin libproj-dev proj-data                  # the peer the benchmarks compare against
+  locales                                         # a French locale, for the decimal-comma tests
 )
 if [ "${1:-}" = maps ]; then
   packages+=(gmt gmt-gshhg-high gmt-dcw ghostscript)
@@ -20,10 +21,15 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "installing: ${missing[*]}"
 sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The French locale (decimal comma) that the formatting tests run under.
+if ! locale -a 2>/dev/null | grep -qix 'fr_FR.utf8'; then
+  $sudo localedef -i fr_FR -f UTF-8 fr_FR.UTF-8
+fi

@@ -165,7 +165,9 @@ TEST_F(DeclinationTest, PeriodBounds) {
         g_fake.answer = NodeMetres(100, 100);
         const DeclinationOutcome outcome = Compute(input);
         EXPECT_EQ(outcome.m_eStatus, c.eStatus) << c.y << "-" << c.m << "-" << c.d;
-        if (c.eStatus != kDeclinationResult) EXPECT_TRUE(outcome.m_strDeclination.empty());
+        if (c.eStatus != kDeclinationResult) {
+            EXPECT_TRUE(outcome.m_strDeclination.empty());
+        }
     }
 }
 

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# bench.sh [benchmark options]: runs bench_engine from the linux preset's build
+# (make bench builds it first) and keeps its output in build/linux/bench/.
+# Each benchmark runs three times; the closing table takes the least CPU time
+# of the three. The figures in BENCHMARKS.md come from this command.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+program=build/linux/bench/bench_engine
+[ -x "$program" ] || { echo "build the linux preset first (make bench)" >&2; exit 1; }
+{
+  echo "# $(date -u '+%Y-%m-%d %H:%M UTC'), $(uname -srm), $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) CPUs"
+  "$program" --benchmark_min_time=1 --benchmark_repetitions=3 "$@"
+} 2>&1 | tee build/linux/bench/bench_engine.txt

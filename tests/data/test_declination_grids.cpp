@@ -1,0 +1,207 @@
+// The calculator's grid files: reproducible from their source, in the exact
+// layout the calculator reads, and right at chosen places.
+#include <gtest/gtest.h>
+
+#include "file_bytes.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "declination_grids.h"
+#include "geokern2.h"
+#include "igrf.h"
+
+namespace dg = declination_grids;
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kData = DATA_DIR;
+
+// The values of a grid file, read the way the calculator reads it.
+std::vector<float> read_values(const fs::path& path) {
+    std::vector<float> v(dg::kNodes, 0.0f);
+    std::FILE* f = std::fopen(path.string().c_str(), "r");
+    if (!f) return {};
+    for (float& x : v)
+        if (std::fscanf(f, "%*E %*E %E", &x) != 1) break;
+    std::fclose(f);
+    return v;
+}
+
+// The calculator's node for a WGS84 position: whole kilometres in Lambert II
+// etendu, then the nearer node; -1 when outside the lattice.
+int node_index(double longitude, double latitude) {
+    const COORDONNEES_TYPE_NC p = SysCoord2SysCoord({longitude, latitude}, WGS84GG, NTFL2E);
+    const int kx = static_cast<int>(std::trunc(p.x_lambda * 0.001));
+    const int ky = static_cast<int>(std::trunc(p.y_phi * 0.001));
+    auto nearest = [](int d) {
+        const int q = static_cast<int>(std::floor(d / 5.0));
+        return q + (d - 5 * q > 2.5 ? 1 : 0);
+    };
+    const int i = nearest(kx - dg::kOriginEastingKm), j = nearest(ky - dg::kOriginNorthingKm);
+    if (i < 0 || i >= dg::kColumns || j < 0 || j >= dg::kRows) return -1;
+    return j * dg::kColumns + i;  // file order
+}
+
+const double kEpoch = igrf::decimal_year(2009, 7, 1);
+
+class CommittedGrids : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        epoch_ = read_values(kData / dg::kEpochFileName);
+        variation_ = read_values(kData / dg::kVariationFileName);
+    }
+    static std::vector<float> epoch_, variation_;
+};
+std::vector<float> CommittedGrids::epoch_, CommittedGrids::variation_;
+
+}  // namespace
+
+TEST(GridGenerator, ReproducesTheCommittedFilesByteForByte) {
+    char pattern[] = "/tmp/declination-grids-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const fs::path out = pattern;
+    const std::string command = std::string("\"") + GENERATOR + "\" \"" + IGRF13_SHC + "\" \"" + out.string() + "\"";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    for (const char* name : {dg::kEpochFileName, dg::kVariationFileName}) {
+        SCOPED_TRACE(name);
+        const std::string made = file_bytes(out / name), committed = file_bytes(kData / name);
+        ASSERT_FALSE(committed.empty());
+        EXPECT_TRUE(made == committed) << "regenerate with the declination_grids_data target";
+    }
+    fs::remove_all(out);
+}
+
+TEST(GridGenerator, RefusesBadArguments) {
+    const std::string generator = std::string("\"") + GENERATOR + "\"";
+    EXPECT_NE(std::system((generator + " 2>/dev/null").c_str()), 0);
+    EXPECT_NE(std::system((generator + " /nonexistent.shc /tmp 2>/dev/null").c_str()), 0);
+    EXPECT_NE(std::system((generator + " \"" IGRF13_SHC "\" /nonexistent/dir 2>/dev/null").c_str()), 0);
+}
+
+TEST(GridFiles, OneRecordPerNodeRowByRowWithSixDecimals) {
+    const std::regex record(R"((\d+) (\d+) (-?\d+\.\d{6})\r)");
+    for (const char* name : {dg::kEpochFileName, dg::kVariationFileName}) {
+        SCOPED_TRACE(name);
+        std::ifstream in(kData / name, std::ios::binary);
+        std::string line;
+        int r = 0;
+        while (std::getline(in, line)) {
+            std::smatch m;
+            ASSERT_TRUE(std::regex_match(line, m, record)) << "record " << r << ": " << line;
+            ASSERT_EQ(std::stoi(m[1]), 15 + 5 * (r % 244)) << "record " << r;
+            ASSERT_EQ(std::stoi(m[2]), 1590 + 5 * (r / 244)) << "record " << r;
+            ++r;
+        }
+        EXPECT_EQ(r, 55876);
+        const std::string bytes = file_bytes(kData / name);
+        EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
+        EXPECT_EQ(bytes.substr(0, 6), "15 159");
+    }
+}
+
+TEST_F(CommittedGrids, NoDataMarksAgreeInBothFiles) {
+    ASSERT_EQ(epoch_.size(), 55876u);
+    ASSERT_EQ(variation_.size(), 55876u);
+    int with_data = 0;
+    for (std::size_t k = 0; k < epoch_.size(); ++k) {
+        if (epoch_[k] > 360.0f) {
+            EXPECT_EQ(epoch_[k], 9999.0f) << k;
+            EXPECT_EQ(variation_[k], 0.0f) << k;
+        } else {
+            ++with_data;
+            // France in 2009: a few degrees either side of zero, slowly growing.
+            EXPECT_GT(epoch_[k], -5.0f) << k;
+            EXPECT_LT(epoch_[k], 3.0f) << k;
+            EXPECT_GT(variation_[k], 0.05f) << k;
+            EXPECT_LT(variation_[k], 0.25f) << k;
+        }
+    }
+    // Metropolitan France is about 550,000 km2, some 22,000 cells of 25 km2,
+    // plus coastal and border margins.
+    EXPECT_GT(with_data, 22000);
+    EXPECT_LT(with_data, 32000);
+}
+
+TEST_F(CommittedGrids, CoverageFollowsTheDatumShiftGridPrecision) {
+    const auto nodes = dg::lattice();
+    ASSERT_EQ(nodes.size(), epoch_.size());
+    for (std::size_t k = 0; k < nodes.size(); k += 97) {
+        const int code = LectureGrille_GR3DF97A(nodes[k].longitude_deg, nodes[k].latitude_deg).Code_precision;
+        EXPECT_EQ(epoch_[k] <= 360.0f, code >= 1 && code <= 4) << "record " << k << " code " << code;
+    }
+}
+
+TEST_F(CommittedGrids, CalculatorFormulaIsExactAtBothEndsOfTheSpan) {
+    const igrf::Model model = igrf::Model::load(IGRF13_SHC);
+    const igrf::Snapshot start = model.at(kEpoch), end = model.at(igrf::decimal_year(2015, 7, 1));
+    const auto nodes = dg::lattice();
+    // 2009-07-01 to 2015-07-01.
+    const double years = 2191 * 0.0027397260273972603;
+    for (std::size_t k = 0; k < nodes.size(); k += 13) {
+        if (epoch_[k] > 360.0f) continue;
+        const double b = igrf::declination_deg(start.field(nodes[k].latitude_deg, nodes[k].longitude_deg, 0.0));
+        const double e = igrf::declination_deg(end.field(nodes[k].latitude_deg, nodes[k].longitude_deg, 0.0));
+        // The calculator keeps single precision.
+        EXPECT_NEAR(epoch_[k], b, 2e-6) << k;
+        EXPECT_NEAR(years * variation_[k] + epoch_[k], e, 1e-5) << k;
+    }
+}
+
+TEST_F(CommittedGrids, PlacesInFranceHaveDataNearTheirOwnDeclination) {
+    const igrf::Model model = igrf::Model::load(IGRF13_SHC);
+    struct Place {
+        const char* name;
+        double lon, lat;
+    };
+    for (const Place& p : {Place{"Paris", 2.3522, 48.8566}, Place{"Brest", -4.4861, 48.3904},
+                           Place{"Strasbourg", 7.7521, 48.5734}, Place{"Nice", 7.2620, 43.7102},
+                           Place{"Ajaccio", 8.7386, 41.9192}}) {
+        SCOPED_TRACE(p.name);
+        const int k = node_index(p.lon, p.lat);
+        ASSERT_GE(k, 0);
+        ASSERT_LE(epoch_[k], 360.0f);
+        // The nearest node is within 3.6 km; the declination changes by about
+        // 0.005 degree per km across France.
+        const double own = igrf::declination_deg(model.field(p.lat, p.lon, 0.0, kEpoch));
+        EXPECT_NEAR(epoch_[k], own, 0.03);
+    }
+    // Paris, 2009: magnetic north a little west of true north.
+    const int paris = node_index(2.3522, 48.8566);
+    EXPECT_LT(epoch_[paris], 0.0f);
+    EXPECT_GT(epoch_[paris], -1.5f);
+}
+
+TEST_F(CommittedGrids, OpenSeaAndNeighbouringCountriesHaveNoData) {
+    struct Place {
+        const char* name;
+        double lon, lat;
+    };
+    for (const Place& p : {Place{"Bay of Biscay", -4.0, 45.5}, Place{"Bern", 7.4474, 46.9480},
+                           Place{"Zurich", 8.5417, 47.3769}, Place{"Gulf of Lion", 4.5, 42.6},
+                           Place{"English Channel", -2.0, 50.0}}) {
+        SCOPED_TRACE(p.name);
+        const int k = node_index(p.lon, p.lat);
+        ASSERT_GE(k, 0) << "inside the lattice";
+        EXPECT_EQ(epoch_[k], 9999.0f);
+        EXPECT_EQ(variation_[k], 0.0f);
+    }
+}
+
+TEST(GridFormat, ValuesWithSixDecimalsAndCrLf) {
+    std::vector<dg::Node> nodes(3);
+    nodes[0].easting_km = 15, nodes[0].northing_km = 1590;
+    nodes[1].easting_km = 20, nodes[1].northing_km = 1590;
+    nodes[2].easting_km = 1230, nodes[2].northing_km = 2730;
+    EXPECT_EQ(dg::format_grid(nodes, {9999.0, -0.6425001, 0.1234564}),
+              "15 1590 9999.000000\r\n20 1590 -0.642500\r\n1230 2730 0.123456\r\n");
+    EXPECT_THROW(dg::format_grid(nodes, {1.0}), std::logic_error);
+}
