@@ -2,8 +2,8 @@
 // command line. Each case assembles its own bundle directory (program, engine,
 // synthetic grids with known node values, info.txt) and drives the program.
 //
-// Usage: norvane_e2e CASE EXE DLL DLL_NO_RESOURCE DLL_NO_EXPORT WORKDIR SHOTDIR
-// (Unix paths as CTest knows them).
+// Usage: norvane_e2e CASE EXE DLL DLL_NO_RESOURCE DLL_NO_EXPORT WORKDIR SHOTDIR DATADIR
+// (Unix paths as CTest knows them; DATADIR holds the shipped data files).
 #include <windows.h>
 #include <oleauto.h>
 
@@ -46,7 +46,7 @@ const char kszSentinel[] = "avant";
 
 struct Paths {
     std::string strExe, strDll, strDllNoResource, strDllNoExport, strWork, strShots;
-    std::string strUnixShots;
+    std::string strUnixShots, strData;
 } g_paths;
 
 // ---------------------------------------------------------------------------
@@ -247,6 +247,20 @@ void CaseDefaults() {
         Check(bm.bmWidth == nSize && bm.bmHeight == nSize, "icon image of " + std::to_string(nSize));
     }
     Check(::GetWindowLongA(app.Dialog(), GWL_EXSTYLE) & WS_EX_APPWINDOW, "shown in the task bar");
+    // Version information: product Norvane 3.0, French texts.
+    DWORD dwHandle = 0;
+    std::vector<char> version(::GetFileVersionInfoSizeA(g_paths.strExe.c_str(), &dwHandle) + 1);
+    Check(::GetFileVersionInfoA(g_paths.strExe.c_str(), 0, static_cast<DWORD>(version.size()), version.data()),
+          "version information");
+    for (const auto& field : {std::make_pair("ProductName", "Norvane"), std::make_pair("ProductVersion", "3.0"),
+                              std::make_pair("FileDescription",
+                                             "Calcul de la d\xE9" "clinaison magn\xE9" "tique en France m\xE9" "tropolitaine")}) {
+        char* pszValue = nullptr;
+        UINT nLength = 0;
+        std::string strKey = std::string("\\StringFileInfo\\040C04E4\\") + field.first;
+        ::VerQueryValueA(version.data(), strKey.c_str(), reinterpret_cast<void**>(&pszValue), &nLength);
+        CheckEq(pszValue ? pszValue : "", field.second, field.first);
+    }
     // The default date parses (today is after 2015: the period message).
     PressAndExpectMessage(app, kszPeriod, kszErreur);
     // Typed in the same format, a date of the period computes.
@@ -563,14 +577,64 @@ void CaseMap() {
     CloseAndCheckExit(app);
 }
 
+// The shipped grids and info.txt: results agree with the grid files' nodes.
+void LoadGrid(const std::string& strPath, float (*pGrid)[kRows]) {
+    FILE* pFile = std::fopen(strPath.c_str(), "rt");
+    Check(pFile != nullptr, "open " + strPath);
+    if (!pFile) return;
+    float fValue;
+    for (int r = 0; r < kColumns * kRows && std::fscanf(pFile, "%*f %*f %f", &fValue) == 1; ++r)
+        pGrid[r % kColumns][r / kColumns] = fValue;
+    std::fclose(pFile);
+}
+
+void CaseShippedData() {
+    std::string strDir = JoinPath(g_paths.strWork, "shipped_data");
+    MakeDirectory(g_paths.strWork);
+    MakeDirectory(strDir);
+    for (const char* pszFile : {"norvane.exe", "geokern.dll", "Grid2009_5.dat", "GridVS2013Poly.dat", "info.txt"})
+        CopyTo(JoinPath(g_paths.strData, pszFile), JoinPath(strDir, pszFile));
+    LoadGrid(JoinPath(strDir, "Grid2009_5.dat"), g_epoch);
+    LoadGrid(JoinPath(strDir, "GridVS2013Poly.dat"), g_variation);
+    Norvane app(strDir);
+    if (!StartMain(app)) return;
+    app.SetText(kDate, "01/07/2013");  // 1461 days after the epoch
+    struct { const char* pszPlace; double dLat, dLon; } places[] = {
+        {"Paris", 48.8566, 2.3522}, {"Brest", 48.3904, -4.4861}, {"Strasbourg", 48.5734, 7.7521},
+        {"Perpignan", 42.6887, 2.8948}, {"Ajaccio", 41.9192, 8.7386}, {"Lille", 50.6292, 3.0573},
+        {"en mer", 46.0, -8.0}};
+    app.Click(kModeDec);
+    for (const auto& place : places) {
+        std::printf("%s\n", place.pszPlace);
+        app.Click(place.dLon < 0 ? kDecWest : kDecEast);
+        app.SetText(kLatDec, std::to_string(place.dLat));
+        app.SetText(kLonDec, std::to_string(std::fabs(place.dLon)));
+        Expected expected = Expect(place.dLat, place.dLon, 1461);
+        Check(expected.bInZone == (std::string(place.pszPlace) != "en mer"), std::string("in zone: ") + place.pszPlace);
+        PressAndExpect(app, expected);
+        if (place.dLat == places[0].dLat) Screenshot(app.Dialog(), g_paths.strUnixShots + "/norvane-main-shipped.png");
+    }
+    app.PostClick(kInfo);
+    HWND hInfo = app.WaitWindow(kszInfoCaption);
+    if (hInfo) {
+        std::vector<std::string> entries = ListEntries(::GetDlgItem(hInfo, kInfoList));
+        Check(entries.size() > 5, "the shipped info.txt is listed");
+        if (!entries.empty()) CheckEq(entries[0].substr(0, 11), "Norvane 3.0", "first line of info.txt");
+        Screenshot(hInfo, g_paths.strUnixShots + "/norvane-info-shipped.png");
+        ::PostMessageA(hInfo, WM_CLOSE, 0, 0);
+        app.WaitGone(hInfo);
+    }
+    CloseAndCheckExit(app);
+}
+
 // Runs once before the others: creates the wine prefix's windows stack.
 void CaseWarmUp() {}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 8) {
-        std::printf("usage: %s CASE EXE DLL DLL_NO_RESOURCE DLL_NO_EXPORT WORKDIR SHOTDIR\n", argv[0]);
+    if (argc < 9) {
+        std::printf("usage: %s CASE EXE DLL DLL_NO_RESOURCE DLL_NO_EXPORT WORKDIR SHOTDIR DATADIR\n", argv[0]);
         return 2;
     }
     std::map<std::string, std::function<void()>> cases = {
@@ -591,6 +655,7 @@ int main(int argc, char** argv) {
         {"locations", CaseLocations},
         {"info", CaseInfo},
         {"map", CaseMap},
+        {"shipped_data", CaseShippedData},
     };
     auto it = cases.find(argv[1]);
     if (it == cases.end()) {
@@ -598,7 +663,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     g_paths = {WinPath(argv[2]), WinPath(argv[3]), WinPath(argv[4]), WinPath(argv[5]),
-               WinPath(argv[6]), WinPath(argv[7]), argv[7]};
+               WinPath(argv[6]), WinPath(argv[7]), argv[7], WinPath(argv[8])};
     g_strEpochGrid = GridText(true);
     g_strVariationGrid = GridText(false);
     it->second();
