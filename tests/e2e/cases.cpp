@@ -149,6 +149,10 @@ Expected Expect(double dLatitude, double dLongitude, long nDays) {
     return expected;
 }
 
+// The message box shows an icon (wine's icon control 1088). Which one cannot be
+// told from here: wine keeps icon images in the process that loaded them.
+bool IsExclamationBox(HWND hBox) { return ::SendDlgItemMessageA(hBox, 1088, STM_GETICON, 0, 0) != 0; }
+
 // ---------------------------------------------------------------------------
 // Presses "Calculer" (or Enter in a field) and checks what follows: either the
 // results, or one message box, then the result fields.
@@ -184,6 +188,7 @@ void PressAndExpectMessage(Norvane& app, const std::string& strMessage, const st
     CheckEq(BoxText(hBox), strMessage, "message");
     CheckEq(WindowText(hBox), strCaption, "message caption");
     Check(ButtonCount(hBox) == 1, "a single button");
+    Check(IsExclamationBox(hBox), "an icon");
     Check(::GetWindow(hBox, GW_OWNER) == app.Dialog(), "owned by the main dialog");
     CloseBox(app, hBox);
     Check(app.WaitMessageBox(300) == nullptr, "no second message");
@@ -459,6 +464,7 @@ void ExpectStartupFailure(const std::string& strBundle, const char* pszMessage) 
     CheckEq(BoxText(hBox), pszMessage, "start-up message");
     CheckEq(WindowText(hBox), kszErreur, "caption");
     Check(ButtonCount(hBox) == 1, "a single button");
+    Check(IsExclamationBox(hBox), "an icon");
     Check(app.WaitWindow("Norvane 3.0", 0) == nullptr, "main dialog not shown");
     ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     long nExit = app.WaitExit();
