@@ -12,21 +12,18 @@ struct ELLIPSOIDE {
     double DemiGrdAxe, DemiPetitAxe, Aplatissement, Excentricite;
 };
 
-const ELLIPSOIDE CLARKE_1880_IGN = {0, 6378249.2, 6356515.0, 0.00340754952001565, 0.0824832567634177};
-const ELLIPSOIDE GRS_1980 = {2, 6378137.0, 6356752.314, 0.003352810681182, 0.081819191042816};
-const ELLIPSOIDE WGS_84 = {1, 6378137.0, 6356752.31424518, 0.00335281066474748, 0.0818191908426215};
+constexpr ELLIPSOIDE CLARKE_1880_IGN = {0, 6378249.2, 6356515.0, 0.00340754952001565, 0.0824832567634177};
+constexpr ELLIPSOIDE GRS_1980 = {2, 6378137.0, 6356752.314, 0.003352810681182, 0.081819191042816};
+constexpr ELLIPSOIDE WGS_84 = {1, 6378137.0, 6356752.31424518, 0.00335281066474748, 0.0818191908426215};
 
 // Paris meridian, 2.33722917 degrees east of Greenwich.
-const double MERIDIEN_PARIS = 0.0407923443319766;
+constexpr double MERIDIEN_PARIS = 0.0407923443319766;
 
-}  // namespace
-
-PARAMETRES_SYSTEME_COORDONNNEES ChargeConstantes_SysCoord(Liste_SysCoord sysCoord) {
+constexpr PARAMETRES_SYSTEME_COORDONNNEES Catalogue(int code) {
     PARAMETRES_SYSTEME_COORDONNNEES zone = {};
-    const int code = static_cast<int>(sysCoord);
 
     // Datum and ellipsoid.
-    const ELLIPSOIDE* ellipsoide;
+    const ELLIPSOIDE* ellipsoide = nullptr;
     if (code >= 1 && code <= 9)
         ellipsoide = &CLARKE_1880_IGN;
     else if (code == RGF93L93 || code == RGF93GG)
@@ -88,18 +85,28 @@ PARAMETRES_SYSTEME_COORDONNNEES ChargeConstantes_SysCoord(Liste_SysCoord sysCoor
     return zone;
 }
 
-// The same records built once and read in place, for the dispatcher: it needs
-// two of them per point, and building and copying them cost as much as the
-// projection's arithmetic. Index 0 is the no-system record, for every code
-// outside 1 to 12 (Datum -9999, the other fields zero).
+// The twelve records, and the no-system record at index 0, built by the
+// compiler: the dispatcher reads two of them per point in place instead of
+// building and copying them.
+struct TABLE_CATALOGUE {
+    PARAMETRES_SYSTEME_COORDONNNEES zones[13];
+};
+
+constexpr TABLE_CATALOGUE TableCatalogue() {
+    TABLE_CATALOGUE table = {};
+    for (int code = 0; code <= 12; ++code) table.zones[code] = Catalogue(code);
+    return table;
+}
+
+constexpr TABLE_CATALOGUE TABLE = TableCatalogue();
+
+}  // namespace
+
+PARAMETRES_SYSTEME_COORDONNNEES ChargeConstantes_SysCoord(Liste_SysCoord sysCoord) {
+    return Catalogue(static_cast<int>(sysCoord));
+}
+
 const PARAMETRES_SYSTEME_COORDONNNEES* ConstantesSysCoord(Liste_SysCoord sysCoord) {
-    struct TABLE {
-        PARAMETRES_SYSTEME_COORDONNNEES zones[13];
-        TABLE() {
-            for (int code = 0; code <= 12; ++code) zones[code] = ChargeConstantes_SysCoord(static_cast<Liste_SysCoord>(code));
-        }
-    };
-    static const TABLE table;  // built on first use, thread-safe
     const int code = static_cast<int>(sysCoord);
-    return &table.zones[code >= 1 && code <= 12 ? code : 0];
+    return &TABLE.zones[code >= 1 && code <= 12 ? code : 0];
 }

@@ -13,7 +13,8 @@ constexpr double PI_SUR_2 = 1.5707963267948966;
 // Stop rule of the two latitude iterations, and a cap on their passes: points
 // of the catalogue's area stop after two to four passes; the cap only keeps an
 // input that oscillates (near the ellipsoid's centre, say) from hanging.
-constexpr double SEUIL_ITERATION = 1e-9;
+constexpr double SEUIL_ITERATION = 1e-9;       // also tan(1e-9) as a double
+constexpr double DEMI_SEUIL_ITERATION = 5e-10; // tan(0.5e-9) as a double
 constexpr int PASSES_MAXIMUM = 100;
 
 // Marker of a missing value and of the failure pair.

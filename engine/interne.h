@@ -10,18 +10,36 @@
 
 // Catalogue (catalogue.cpp)
 PARAMETRES_SYSTEME_COORDONNNEES ChargeConstantes_SysCoord(Liste_SysCoord sysCoord);
-// The same record, built once and shared read-only (never null).
+// The same record, read in place from a table built at compile time (never null).
 const PARAMETRES_SYSTEME_COORDONNNEES* ConstantesSysCoord(Liste_SysCoord sysCoord);
 
 // Geodetic primitives (primitives.cpp). The four one-line ones are defined
 // here, inline: the dispatcher calls them for every point, and an out-of-line
 // call costs more than the arithmetic (every floating-point register is saved
 // around it).
-inline double degre2radian(double AngleDeg) { return AngleDeg * constantes::DEGRE_EN_RADIAN; }
-inline double radian2degre(double AngleRad) { return AngleRad * constantes::RADIAN_EN_DEGRE; }
-inline double TronqueReel(double reel) { return reel >= 0.0 ? std::floor(reel) : std::ceil(reel); }
+constexpr double degre2radian(double AngleDeg) { return AngleDeg * constantes::DEGRE_EN_RADIAN; }
+constexpr double radian2degre(double AngleRad) { return AngleRad * constantes::RADIAN_EN_DEGRE; }
+
+// floor and ceil without a call into the maths library (which x86-64 makes for
+// want of SSE4.1): the conversion to a 64-bit integer truncates exactly below
+// 2^52, where every double is an integer anyway; the result has the sign of
+// the argument, as floor and ceil give it (ceil(-0.3) is -0.0).
+inline double Plancher(double reel) {
+    if (!(std::fabs(reel) < 4503599627370496.0)) return std::floor(reel);
+    double entier = static_cast<double>(static_cast<long long>(reel));
+    if (entier > reel) entier -= 1.0;
+    return std::copysign(entier, reel);
+}
+inline double Plafond(double reel) {
+    if (!(std::fabs(reel) < 4503599627370496.0)) return std::ceil(reel);
+    double entier = static_cast<double>(static_cast<long long>(reel));
+    if (entier < reel) entier += 1.0;
+    return std::copysign(entier, reel);
+}
+
+inline double TronqueReel(double reel) { return reel >= 0.0 ? Plancher(reel) : Plafond(reel); }
 // Halves away from zero; zero takes the second branch and comes back as -0.0.
-inline double ArrondiReel(double reel) { return reel > 0.0 ? std::floor(reel + 0.5) : std::ceil(reel - 0.5); }
+inline double ArrondiReel(double reel) { return reel > 0.0 ? Plancher(reel + 0.5) : Plafond(reel - 0.5); }
 COORDONNEES_CARTESIENNES Geographique2Cartesienne(COORDONNEES_GEOGRAPHIQUES entree,
                                                   double DemiGrdAxe, double DemiPetitAxe);
 COORDONNEES_GEOGRAPHIQUES Cartesienne2Geographique(COORDONNEES_CARTESIENNES entree,
