@@ -14,7 +14,6 @@ build-%: deps
 
 test: deps
 	bash scripts/test-all.sh $(PRESETS)
-	bash scripts/dist.sh
 
 run: build-win64 build-win32
 	bash scripts/run.sh

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Configures, builds and tests each preset named on the command line; prints one
-# summary line for all of them and fails if any step of any preset failed.
+# Configures, builds and tests each preset named on the command line, assembles
+# the calculator's bundles when both Windows presets are among them, prints one
+# summary line for all of it and fails if any step failed.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-2}
@@ -20,7 +21,11 @@ for preset in "$@"; do
   passed=$((passed + ${total:-0} - ${nfail:-0})); failed=$((failed + ${nfail:-0}))
   rm -f "$log"
 done
+if [[ " $* " == *" win32 "* && " $* " == *" win64 "* ]]; then
+  echo "=== bundles"
+  bash scripts/dist.sh || broken+=("bundles")
+fi
 echo
-[ ${#broken[@]} -eq 0 ] || echo "failing presets: ${broken[*]}"
-echo "all presets: $passed passed, $failed failed"
+[ ${#broken[@]} -eq 0 ] || echo "failing: ${broken[*]}"
+echo "tests: $passed passed, $failed failed"
 [ ${#broken[@]} -eq 0 ] && [ "$failed" -eq 0 ]
