@@ -33,8 +33,6 @@ constexpr double GRILLE_PHI_MIN = 41.0;
 constexpr double GRILLE_PHI_MAX = 52.0;     // exclusive
 constexpr double GRILLE_PAS = 0.1;
 constexpr int GRILLE_LIGNES = 111;          // records per column (latitudes)
-constexpr int GRILLE_COLONNES = 156;
-constexpr int GRILLE_NOEUDS = GRILLE_LIGNES * GRILLE_COLONNES;
 
 // Rounding of the dispatcher's results: 10^3 for metres, 10^8 for degrees.
 constexpr double ECHELLE_METRES = 1e3;

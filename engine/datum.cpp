@@ -43,31 +43,22 @@ COORDONNEES_GEOGRAPHIQUES Datum2Datum(const COORDONNEES_GEOGRAPHIQUES& CoordGeo_
     const double sens = zoneIn.Datum == 0 ? 1.0 : -1.0;
     const double Tx = sens * NTF_TX, Ty = sens * NTF_TY, Tz = sens * NTF_TZ;
 
-    COORDONNEES_CARTESIENNES CoordCart_sortie;
-    if (methode == CONSTANTE) {
-        CoordCart_sortie.x = CoordCart_entree.x + Tx;
-        CoordCart_sortie.y = CoordCart_entree.y + Ty;
-        CoordCart_sortie.z = CoordCart_entree.z + Tz;
-    } else {
-        COORDONNEES_CARTESIENNES CoordCart_sortie_approx;
-        CoordCart_sortie_approx.x = CoordCart_entree.x + Tx;
-        CoordCart_sortie_approx.y = CoordCart_entree.y + Ty;
-        CoordCart_sortie_approx.z = CoordCart_entree.z + Tz;
+    // The constant translation: the whole change between NTF and WGS84, the
+    // approximate position towards or from RGF93.
+    COORDONNEES_CARTESIENNES CoordCart_sortie = {CoordCart_entree.x + Tx, CoordCart_entree.y + Ty,
+                                                 CoordCart_entree.z + Tz};
+    if (methode == GRILLE) {
         const COORDONNEES_GEOGRAPHIQUES CoordGeo_sortie_approx = Cartesienne2Geographique(
-            CoordCart_sortie_approx, zoneOut.ellipsoide_DemiGrdAxe, zoneOut.ellipsoide_DemiPetitAxe);
+            CoordCart_sortie, zoneOut.ellipsoide_DemiGrdAxe, zoneOut.ellipsoide_DemiPetitAxe);
         const double phi_approx = radian2degre(CoordGeo_sortie_approx.phi);
         const double lambda_approx = radian2degre(CoordGeo_sortie_approx.lambda);
 
-        // Every comparison fails on a NaN, which is then outside as well.
-        if (!(lambda_approx >= GRILLE_LAMBDA_MIN && lambda_approx < GRILLE_LAMBDA_MAX &&
-              phi_approx >= GRILLE_PHI_MIN && phi_approx < GRILLE_PHI_MAX)) {
+        int n_colonne, n_ligne;
+        if (!CelluleGrille(lambda_approx, phi_approx, &n_colonne, &n_ligne)) {
             COORDONNEES_GEOGRAPHIQUES echec = {ECHEC, ECHEC};
             return echec;
         }
-
         // The cell's south-west node and the position inside the cell.
-        const int n_colonne = static_cast<int>(TronqueReel((lambda_approx - GRILLE_LAMBDA_MIN) / GRILLE_PAS));
-        const int n_ligne = static_cast<int>(TronqueReel((phi_approx - GRILLE_PHI_MIN) / GRILLE_PAS));
         const int indice = n_colonne * GRILLE_LIGNES + n_ligne;
         const double x = (lambda_approx - (n_colonne * GRILLE_PAS + GRILLE_LAMBDA_MIN)) / GRILLE_PAS;
         const double y = (phi_approx - (n_ligne * GRILLE_PAS + GRILLE_PHI_MIN)) / GRILLE_PAS;

@@ -57,6 +57,10 @@ COORDONNEES_GEOGRAPHIQUES Datum2Datum(const COORDONNEES_GEOGRAPHIQUES& CoordGeo_
 
 // The embedded datum-shift grid (grille.cpp): the node array, read in place.
 const LIGNE_GRILLE_GR3DF97A* lpGrille_IGN();
+// The cell of the grid that holds a position in decimal degrees: its column and
+// row (the south-west node is record n_colonne * 111 + n_ligne). False outside
+// the grid, NaN included.
+bool CelluleGrille(double lambda, double phi, int* n_colonne, int* n_ligne);
 
 // Text parser (texte.cpp)
 COORDONNEES_TYPE_NC AvPoint2CoordPlanes(const char* entree);
