@@ -6,8 +6,9 @@
 
 #include <string>
 
-#include "geokern2.h"
+#include "Calendar.h"
 #include "DeclinationGrids.h"
+#include "geokern2.h"
 
 // Messages, in Windows-1252 bytes (0xEA e circumflex, 0xE9 e acute).
 constexpr char kszMsgDateNotValid[] = "Date non valide";
@@ -61,30 +62,16 @@ const char* DeclinationMessage(DeclinationStatus eStatus);
 DeclinationOutcome ComputeDeclination(const DeclinationInput& input, const DeclinationGrids& grids,
                                       PFN_SysCoord2SysCoord pfnTransform);
 
-// The steps, for the tests and for whoever needs one of them.
+// The steps, for the tests and for whoever needs one of them. The calendar is
+// in Calendar.h; the node rule and the formula at a node in DeclinationGrids.h.
 
-// Days from 1970-01-01 to a proleptic Gregorian date (integers only).
-long long CalendarDayNumber(int nYear, int nMonth, int nDay);
-// Whether year, month and day name a day of the calendar.
-bool IsCalendarDate(int nYear, int nMonth, int nDay);
 // 2009-01-01 to 2015-12-31, both included.
 bool IsDateInPeriod(int nYear, int nMonth, int nDay);
-// Days since the epoch 2009-07-01, negative before it.
-long long DaysSinceEpoch(int nYear, int nMonth, int nDay);
-// Years of 365 days: nDays * 0.0027397260273972603.
-double YearsFromDays(long long nDays);
 
 // Signed decimal degrees from the entry, as (latitude, longitude).
 void EntryToDegrees(const DeclinationInput& input, double* pdLatitude, double* pdLongitude);
 // Seconds term plus minutes term, then the degrees.
 double DmsToDegrees(int nDeg, unsigned int uMin, unsigned int uSec);
-
-// Metres to whole kilometres truncated toward zero; false when the value is
-// not finite or the kilometres do not fit a 32-bit integer.
-bool MetresToKilometres(double dMetres, int* pnKm);
-// Index of the node nearest to a whole kilometre value along one axis (may be
-// outside the lattice; the caller checks the bounds).
-int NearestNodeIndex(int nKm, int nOriginKm);
 
 // "%3.2f \xB0" and "%3.2f \xB0/an" with a full stop whatever the C locale.
 std::string FormatDeclination(double dDegrees);
