@@ -19,6 +19,7 @@
 #include "declination_grids.h"
 #include "geokern2.h"
 #include "igrf.h"
+#include "land_coverage.h"
 
 namespace dg = declination_grids;
 namespace fs = std::filesystem;
@@ -120,13 +121,13 @@ TEST_F(CommittedGrids, NoDataMarksAgreeInBothFiles) {
     EXPECT_LT(with_data, 32000);
 }
 
-TEST_F(CommittedGrids, CoverageFollowsTheDatumShiftGridPrecision) {
+TEST_F(CommittedGrids, CoverageFollowsTheLandWithinEachNodesReach) {
     const auto nodes = dg::lattice();
     ASSERT_EQ(nodes.size(), static_cast<std::size_t>(kGridNodes));
+    const auto edges = land_coverage::project(land_coverage::read_rings(land_coverage::kFranceLandFile));
     for (std::size_t k = 0; k < nodes.size(); k += 97) {
-        const int code = LectureGrille_GR3DF97A(nodes[k].longitude_deg, nodes[k].latitude_deg).Code_precision;
-        EXPECT_EQ(NodeHasData(*grids_, nodes[k].i, nodes[k].j), code >= 1 && code <= 4)
-            << "record " << k << " code " << code;
+        const bool land = land_coverage::area_has_land(edges, land_coverage::node_area(nodes[k].i, nodes[k].j));
+        EXPECT_EQ(NodeHasData(*grids_, nodes[k].i, nodes[k].j), land) << "record " << k;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "geokern2.h"
+#include "land_coverage.h"
 
 namespace declination_grids {
 
@@ -21,8 +22,7 @@ std::vector<Node> lattice() {
             const COORDONNEES_TYPE_NC wgs84 = SysCoord2SysCoord(lambert, NTFL2E, WGS84GG);
             n.longitude_deg = wgs84.x_lambda;
             n.latitude_deg = wgs84.y_phi;
-            const int code = LectureGrille_GR3DF97A(wgs84.x_lambda, wgs84.y_phi).Code_precision;
-            n.covered = code >= 1 && code <= 4;
+            n.covered = land_coverage::node_has_land(i, j);
             nodes.push_back(n);
         }
     }

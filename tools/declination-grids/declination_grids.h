@@ -25,7 +25,7 @@ struct Node {
     int northing_km;
     double longitude_deg;  // WGS84, from the engine
     double latitude_deg;
-    bool covered;  // the datum-shift grid's node there has precision code 1 to 4
+    bool covered;  // land of metropolitan France within the node's reach (land_coverage.h)
 };
 
 // All nodes in file order: row j = 0..228 outer, column i = 0..243 inner.
