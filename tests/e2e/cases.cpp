@@ -373,7 +373,7 @@ void CaseRadios() {
     app.Click(IDC_DMS_SOUTH);
     Check(app.IsChecked(IDC_DMS_EAST) && app.IsChecked(IDC_DEC_NORTH) && app.IsChecked(IDC_MODE_DMS), "other pairs untouched");
     // Escape ends the program as the close box does.
-    ::PostMessageA(::GetDlgItem(app.Dialog(), IDC_LAT_DEG), WM_KEYDOWN, VK_ESCAPE, 1);
+    app.PostKey(VK_ESCAPE);
     Check(app.WaitExit() == 0, "Escape ends the program with status 0");
 }
 
