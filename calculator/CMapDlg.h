@@ -12,6 +12,8 @@ public:
     enum { IDD = IDD_MAP_DIALOG };
 
 protected:
+    // The framework's initialisation alone: the map dialog has nothing of its
+    // own to set up, and this is where it would go.
     BOOL OnInitDialog() override { return CDialog::OnInitDialog(); }
 };
 

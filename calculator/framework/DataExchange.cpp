@@ -112,8 +112,12 @@ void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value) {
 void DDX_Text(CDataExchange* pDX, int nIDC, double& value) {
     HWND hWnd = pDX->PrepareEditCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
-        CString text = GetControlText(hWnd);
-        const char* psz = text;
+        // A French user writes 48,85: the comma is read as the decimal point.
+        // The number must still be the whole text, so "1,5.2" is refused.
+        std::string text(GetControlText(hWnd));
+        for (char& ch : text)
+            if (ch == ',') ch = '.';
+        const char* psz = text.c_str();
         char* pEnd = nullptr;
         double d = std::strtod(psz, &pEnd);
         // Infinities and NaN would slip through any range check.

@@ -14,7 +14,6 @@ public:
     COleDateTime() = default;
     static COleDateTime GetCurrentTime();
 
-    DateTimeStatus GetStatus() const { return m_status; }
     // VarBstrFromDate with the given flags (VAR_DATEVALUEONLY) and locale.
     CString Format(DWORD dwFlags = 0, LCID lcid = LANG_USER_DEFAULT) const;
     // VarDateFromStr; false, and status invalid, when the text is not a date.

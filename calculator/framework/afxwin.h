@@ -1,8 +1,11 @@
 // A thin dialog framework over Win32 with the names and behaviour of the MFC
 // classes the calculator uses: application object, modal dialogs on templates,
 // message maps, button and list box wrappers, text strings, dialog data
-// exchange and validation. ANSI only. Nothing is hidden: each wrapper is the
-// Win32 call it names.
+// exchange and validation. ANSI only. Each control wrapper sends the one
+// message it names. The framework's own logic lies in the message routing and
+// the modal dialogs with their choice of owner (Wnd.cpp), the data exchange
+// with its parsing and messages (DataExchange.cpp), and the application
+// object with the program's entry point (WinApp.cpp).
 #ifndef NORVANE_AFXWIN_H
 #define NORVANE_AFXWIN_H
 
@@ -32,20 +35,11 @@ public:
     CString(const std::string& str) : m_str(str) {}
 
     CString& operator=(const char* psz) { m_str = psz ? psz : ""; return *this; }
-    CString& operator+=(const CString& str) { m_str += str.m_str; return *this; }
-    CString& operator+=(const char* psz) { m_str += psz ? psz : ""; return *this; }
-    CString& operator+=(char ch) { m_str += ch; return *this; }
-    friend CString operator+(const CString& a, const CString& b) { return CString(a.m_str + b.m_str); }
     friend CString operator+(const CString& a, const char* b) { return CString(a.m_str + (b ? b : "")); }
-    friend CString operator+(const char* a, const CString& b) { return CString((a ? a : "") + b.m_str); }
-    friend bool operator==(const CString& a, const char* b) { return a.m_str == (b ? b : ""); }
-    friend bool operator==(const CString& a, const CString& b) { return a.m_str == b.m_str; }
 
     operator const char*() const { return m_str.c_str(); }
     int GetLength() const { return static_cast<int>(m_str.size()); }
-    bool IsEmpty() const { return m_str.empty(); }
     void Empty() { m_str.clear(); }
-    char GetAt(int nIndex) const { return m_str[static_cast<size_t>(nIndex)]; }
     CString Left(int nCount) const { return CString(m_str.substr(0, static_cast<size_t>(nCount))); }
     // Index of the last occurrence of ch, -1 if none.
     int ReverseFind(char ch) const {
@@ -165,7 +159,10 @@ public:
     int AddString(const char* pszItem) {
         return static_cast<int>(::SendMessageA(m_hWnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pszItem)));
     }
-    int GetCount() const { return static_cast<int>(::SendMessageA(m_hWnd, LB_GETCOUNT, 0, 0)); }
+    // The width in pixels the horizontal scroll bar lets the user see.
+    void SetHorizontalExtent(int cxExtent) {
+        ::SendMessageA(m_hWnd, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(cxExtent), 0);
+    }
 };
 
 // ---------------------------------------------------------------------------

@@ -1,7 +1,12 @@
 // Identifiers of the calculator's resources and controls.
+// A control identifier names a control inside one dialog template only: each
+// dialog has its own section below, and the same number may stand for a
+// different control in another dialog (1025 is "Est" in the main dialog and
+// the list in the information dialog).
 #ifndef NORVANE_RESOURCE_H
 #define NORVANE_RESOURCE_H
 
+// Resources of the program.
 #define IDD_DECLINATION_DIALOG 102
 #define IDR_MAINFRAME 128
 #define IDD_INFO_DIALOG 137
@@ -9,7 +14,7 @@
 #define IDB_MAP 149
 #define IDB_MAP_SMALL 152
 
-// Main dialog.
+// Controls of the main dialog, template IDD_DECLINATION_DIALOG (102).
 #define IDC_LAT_DEG 1000
 #define IDC_LAT_MIN 1001
 #define IDC_LAT_SEC 1002
@@ -36,9 +41,13 @@
 #define IDC_MODE_DECIMAL 1032
 #define IDC_MAP_SMALL 1033
 
-// Information dialog.
+// Controls of the information dialog, template IDD_INFO_DIALOG (137).
 #define IDC_INFO_LIST 1025
 
+// Controls of the map dialog, template IDD_MAP_DIALOG (147): only the picture,
+// which has no identifier.
+
+// The static texts and pictures that no code addresses.
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif

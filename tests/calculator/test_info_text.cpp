@@ -46,16 +46,35 @@ TEST(InfoText, LongLinesComeInPiecesOf255) {
               (Lines{std::string(255, 'z'), std::string(255, 'z'), std::string(90, 'z')}));
 }
 
-TEST(InfoText, LineOfExactlyOneBufferHasNoBlankAfterIt) {
-    // The line feed of a 255-character line is read on its own; it ends that
-    // line and is no blank line of its own.
-    const std::string strFull(255, 'x');
-    EXPECT_EQ(Read(strFull + "\nsuite\n"), (Lines{strFull, "suite"}));
-    EXPECT_EQ(Read(strFull + "\r\nsuite\r\n", "_crlf"), (Lines{strFull, "suite"}));
-    EXPECT_EQ(Read(strFull + "\n\nsuite\n", "_blank"), (Lines{strFull, "", "suite"}));
-    // 254 characters and a carriage return fill the buffer where the C runtime keeps it.
-    const std::string str254(254, 'w');
-    EXPECT_EQ(Read(str254 + "\r\nsuite\r\n", "_254"), (Lines{str254, "suite"}));
-    // Nor when the rest of the line is trailing blanks.
-    EXPECT_EQ(Read(std::string(255, 'v') + std::string(300, ' ') + "\n", "_blanks"), (Lines{std::string(255, 'v')}));
+TEST(InfoText, LineOfExactlyOneBufferThenItsLineFeedAlone) {
+    // A read stops after 255 characters; when that is a whole line, the next
+    // read takes its line feed alone and gives an empty entry.
+    const std::string strFull(255, 'x'), str254(254, 'w'), strBlanks(300, ' ');
+    const struct {
+        std::string strText;
+        Lines expected;
+    } cases[] = {
+        {strFull + "\nsuite\n", {strFull, "", "suite"}},
+        {strFull + "\r\nsuite\r\n", {strFull, "", "suite"}},
+        {strFull + "\n\nsuite\n", {strFull, "", "", "suite"}},
+        {strFull, {strFull}},
+        // 254 characters and the line feed fill one read exactly, CR LF or LF.
+        {str254 + "\nsuite\n", {str254, "suite"}},
+        {str254 + "\r\nsuite\r\n", {str254, "suite"}},
+        // Trailing blanks past the 255th character come in pieces of their own.
+        {std::string(255, 'v') + strBlanks + "\n", {std::string(255, 'v'), "", ""}},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        EXPECT_EQ(Read(c.strText, ("_" + std::to_string(n)).c_str()), c.expected) << "case " << n;
+        ++n;
+    }
+}
+
+TEST(InfoText, ReadAsWindowsTextModeOnEveryPlatform) {
+    // CR LF is one line feed, a CR alone stays inside its line, Ctrl+Z ends the file.
+    EXPECT_EQ(Read("un\r\ndeux\rtrois\r\n", "_cr"), (Lines{"un", "deux\rtrois"}));
+    EXPECT_EQ(Read(std::string("un\ndeux\x1A" "trois\nquatre\n"), "_ctrlz"), (Lines{"un", "deux"}));
+    // A piece is taken as text: a NUL ends it.
+    EXPECT_EQ(Read(std::string("ab\0cd\nef\n", 9), "_nul"), (Lines{"ab", "ef"}));
 }

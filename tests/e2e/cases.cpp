@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -17,19 +18,11 @@
 #include "DeclinationGrids.h"
 #include "driver.h"
 #include "geokern2.h"
+#include "resource.h"
 
 using namespace e2e;
 
 namespace {
-
-// Control identifiers of the main dialog.
-enum {
-    kLatDeg = 1000, kLatMin = 1001, kLatSec = 1002, kLonDeg = 1003, kLonMin = 1004, kLonSec = 1005,
-    kCalculer = 1006, kDate = 1007, kDeclination = 1008, kVariation = 1009, kLatDec = 1010, kLonDec = 1013,
-    kDmsNorth = 1018, kDmsSouth = 1019, kDmsEast = 1020, kDmsWest = 1021, kInfo = 1022,
-    kDecNorth = 1023, kDecSouth = 1024, kDecEast = 1025, kDecWest = 1026, kModeDms = 1031, kModeDec = 1032,
-    kMapSmall = 1033, kInfoList = 1025
-};
 
 const char kszErreur[] = "Erreur";
 const char kszEngineMissing[] = "geokern.dll introuvable";
@@ -77,16 +70,19 @@ std::string GridText(bool bEpoch) {
 std::string g_strEpochGrid, g_strVariationGrid;
 
 // Info text: file order, leading blanks kept, trailing blanks gone, a blank
-// line, a 300-character line, a last line without a line feed.
-std::string Long300() {
+// line, a 300-character line, a line of exactly 255 characters (its line feed
+// is read alone: an empty entry), a last line without a line feed.
+std::string Letters(int nCount, char chFirst) {
     std::string str;
-    for (int n = 0; n < 300; ++n) str += static_cast<char>('a' + n % 26);
+    for (int n = 0; n < nCount; ++n) str += static_cast<char>(chFirst + n % 26);
     return str;
 }
 const std::string kInfoText = "Premi\xE8re ligne : d\xE9" "clinaison\r\n   indent\xE9" "e\n"
-                              "fin blanche  \t \n\n" + Long300() + "\nderni\xE8re sans saut";
+                              "fin blanche  \t \n\n" + Letters(300, 'a') + "\n" + Letters(255, 'A') +
+                              "\r\nderni\xE8re sans saut";
 const std::vector<std::string> kInfoEntries = {"Premi\xE8re ligne : d\xE9" "clinaison", "   indent\xE9" "e",
-                                               "fin blanche", "", Long300().substr(0, 255), Long300().substr(255),
+                                               "fin blanche", "", Letters(300, 'a').substr(0, 255),
+                                               Letters(300, 'a').substr(255), Letters(255, 'A'), "",
                                                "derni\xE8re sans saut"};
 
 enum BundlePart { kWithDll = 1, kWithEpoch = 2, kWithVariation = 4, kWithInfo = 8, kAll = 15 };
@@ -151,11 +147,11 @@ bool IsExclamationBox(HWND hBox) { return ::SendDlgItemMessageA(hBox, 1088, STM_
 // Presses "Calculer" (or Enter in a field) and checks what follows: either the
 // results, or one message box, then the result fields.
 void PressAndExpect(Norvane& app, const Expected& expected, HWND hEnterIn = nullptr) {
-    app.SetText(kDeclination, kszSentinel);
-    app.SetText(kVariation, kszSentinel);
-    if (hEnterIn) ::PostMessageA(hEnterIn, WM_KEYDOWN, VK_RETURN, 1);
-    else app.PostClick(kCalculer);
-    for (int n = 0; n < 400 && app.Text(kDeclination) == kszSentinel; ++n) {
+    app.SetText(IDC_DECLINATION, kszSentinel);
+    app.SetText(IDC_ANNUAL_VARIATION, kszSentinel);
+    if (hEnterIn) app.PostKey(VK_RETURN, hEnterIn);
+    else app.PostClick(IDC_CALCULER);
+    for (int n = 0; n < 400 && app.Text(IDC_DECLINATION) == kszSentinel; ++n) {
         if (HWND hBox = app.WaitMessageBox(0)) {
             CheckEq(BoxText(hBox), expected.bInZone ? "(results)" : kszOutOfZone, "message after Calculer");
             CheckEq(WindowText(hBox), kszErreur, "caption");
@@ -166,16 +162,16 @@ void PressAndExpect(Norvane& app, const Expected& expected, HWND hEnterIn = null
         ::Sleep(25);
     }
     app.Sync();
-    CheckEq(app.Text(kDeclination), expected.strDeclination, "declination field");
-    CheckEq(app.Text(kVariation), expected.strVariation, "annual variation field");
+    CheckEq(app.Text(IDC_DECLINATION), expected.strDeclination, "declination field");
+    CheckEq(app.Text(IDC_ANNUAL_VARIATION), expected.strVariation, "annual variation field");
 }
 
 // Presses "Calculer" and expects exactly this message; the result fields keep
 // what they showed.
 void PressAndExpectMessage(Norvane& app, const std::string& strMessage, const std::string& strCaption, int nFocusID = 0) {
-    app.SetText(kDeclination, kszSentinel);
-    app.SetText(kVariation, kszSentinel);
-    app.PostClick(kCalculer);
+    app.SetText(IDC_DECLINATION, kszSentinel);
+    app.SetText(IDC_ANNUAL_VARIATION, kszSentinel);
+    app.PostClick(IDC_CALCULER);
     HWND hBox = app.WaitMessageBox();
     Check(hBox != nullptr, "a message box for \"" + Show(strMessage) + "\"");
     if (!hBox) return;
@@ -186,18 +182,22 @@ void PressAndExpectMessage(Norvane& app, const std::string& strMessage, const st
     Check(::GetWindow(hBox, GW_OWNER) == app.Dialog(), "owned by the main dialog");
     CloseBox(app, hBox);
     Check(app.WaitMessageBox(300) == nullptr, "no second message");
-    if (nFocusID) Check(app.Focus() == ::GetDlgItem(app.Dialog(), nFocusID), "focus on field " + std::to_string(nFocusID));
-    CheckEq(app.Text(kDeclination), kszSentinel, "declination field unchanged");
-    CheckEq(app.Text(kVariation), kszSentinel, "annual variation field unchanged");
+    if (nFocusID) {
+        // The framework puts the focus on the field once the box has returned.
+        for (int n = 0; n < 200 && app.FocusID() != nFocusID; ++n) ::Sleep(10);
+        Check(app.FocusID() == nFocusID, "focus on field " + std::to_string(nFocusID) + ", got " + std::to_string(app.FocusID()));
+    }
+    CheckEq(app.Text(IDC_DECLINATION), kszSentinel, "declination field unchanged");
+    CheckEq(app.Text(IDC_ANNUAL_VARIATION), kszSentinel, "annual variation field unchanged");
 }
 
 void SetDms(Norvane& app, int nLatDeg, int nLatMin, int nLatSec, int nLonDeg, int nLonMin, int nLonSec) {
-    app.SetText(kLatDeg, std::to_string(nLatDeg));
-    app.SetText(kLatMin, std::to_string(nLatMin));
-    app.SetText(kLatSec, std::to_string(nLatSec));
-    app.SetText(kLonDeg, std::to_string(nLonDeg));
-    app.SetText(kLonMin, std::to_string(nLonMin));
-    app.SetText(kLonSec, std::to_string(nLonSec));
+    app.SetText(IDC_LAT_DEG, std::to_string(nLatDeg));
+    app.SetText(IDC_LAT_MIN, std::to_string(nLatMin));
+    app.SetText(IDC_LAT_SEC, std::to_string(nLatSec));
+    app.SetText(IDC_LON_DEG, std::to_string(nLonDeg));
+    app.SetText(IDC_LON_MIN, std::to_string(nLonMin));
+    app.SetText(IDC_LON_SEC, std::to_string(nLonSec));
 }
 
 double Dms(int d, int m, int s) { return s * 0.0002777777777777778 + m * 0.016666666666666666 + d; }
@@ -222,14 +222,14 @@ std::string TodayShort() {
 void CaseDefaults() {
     Norvane app(Bundle("defaults"));
     if (!StartMain(app)) return;
-    for (int nID : {kLatDeg, kLatMin, kLatSec, kLonDeg, kLonMin, kLonSec, kLatDec, kLonDec})
+    for (int nID : {IDC_LAT_DEG, IDC_LAT_MIN, IDC_LAT_SEC, IDC_LON_DEG, IDC_LON_MIN, IDC_LON_SEC, IDC_LAT_DECIMAL, IDC_LON_DECIMAL})
         CheckEq(app.Text(nID), "0", "default of field " + std::to_string(nID));
-    CheckEq(app.Text(kDeclination), "", "declination empty");
-    CheckEq(app.Text(kVariation), "", "variation empty");
+    CheckEq(app.Text(IDC_DECLINATION), "", "declination empty");
+    CheckEq(app.Text(IDC_ANNUAL_VARIATION), "", "variation empty");
     // French short date (the test runs with a French user locale).
-    CheckEq(app.Text(kDate), TodayShort(), "default date");
-    for (int nID : {kDmsNorth, kDmsEast, kModeDms, kDecNorth, kDecEast}) Check(app.IsChecked(nID), "on: " + std::to_string(nID));
-    for (int nID : {kDmsSouth, kDmsWest, kModeDec, kDecSouth, kDecWest}) Check(!app.IsChecked(nID), "off: " + std::to_string(nID));
+    CheckEq(app.Text(IDC_DATE), TodayShort(), "default date");
+    for (int nID : {IDC_DMS_NORTH, IDC_DMS_EAST, IDC_MODE_DMS, IDC_DEC_NORTH, IDC_DEC_EAST}) Check(app.IsChecked(nID), "on: " + std::to_string(nID));
+    for (int nID : {IDC_DMS_SOUTH, IDC_DMS_WEST, IDC_MODE_DECIMAL, IDC_DEC_SOUTH, IDC_DEC_WEST}) Check(!app.IsChecked(nID), "off: " + std::to_string(nID));
     CheckEq(WindowText(app.Dialog()), "Norvane 3.0", "caption");
     // The dialog's icon is the program's own.
     // The program's icon, 32 x 32 and 16 x 16 (wine does not answer WM_GETICON
@@ -264,7 +264,7 @@ void CaseDefaults() {
     PressAndExpectMessage(app, kszPeriod, kszErreur);
     // Typed in the same format, a date of the period computes.
     SetDms(app, 47, 0, 0, 2, 0, 0);
-    app.SetText(kDate, "01/07/2009");
+    app.SetText(IDC_DATE, "01/07/2009");
     PressAndExpect(app, Expect(47.0, 2.0, 0));
     CloseAndCheckExit(app);
 }
@@ -272,31 +272,31 @@ void CaseDefaults() {
 void CaseComputeDms() {
     Norvane app(Bundle("compute_dms"));
     if (!StartMain(app)) return;
-    app.SetText(kDate, "01/07/2009");
+    app.SetText(IDC_DATE, "01/07/2009");
     // Paris, north and east.
     SetDms(app, 48, 51, 24, 2, 21, 7);
     PressAndExpect(app, Expect(Dms(48, 51, 24), Dms(2, 21, 7), 0));
     Screenshot(app.Dialog(), g_paths.strUnixShots + "/norvane-main-dms.png");
     // The values are written back in the framework's form.
-    app.SetText(kLatDeg, " 48 ");
+    app.SetText(IDC_LAT_DEG, " 48 ");
     PressAndExpect(app, Expect(Dms(48, 51, 24), Dms(2, 21, 7), 0));
-    CheckEq(app.Text(kLatDeg), "48", "written back");
+    CheckEq(app.Text(IDC_LAT_DEG), "48", "written back");
     // Brest, west.
-    app.Click(kDmsWest);
+    app.Click(IDC_DMS_WEST);
     SetDms(app, 48, 23, 26, 4, 29, 10);
     PressAndExpect(app, Expect(Dms(48, 23, 26), -Dms(4, 29, 10), 0));
     // At another date: t * A + B.
-    app.SetText(kDate, "31/12/2015");
+    app.SetText(IDC_DATE, "31/12/2015");
     PressAndExpect(app, Expect(Dms(48, 23, 26), -Dms(4, 29, 10), 2374));
     // South: far outside the grid; both results emptied after the message.
-    app.Click(kDmsSouth);
+    app.Click(IDC_DMS_SOUTH);
     SetDms(app, 45, 30, 36, 1, 0, 0);
     PressAndExpect(app, Expect(-45.51, -1.0, 2374));
     // Enter in a field runs the computation (the default button).
-    app.Click(kDmsNorth);
-    app.Click(kDmsEast);
+    app.Click(IDC_DMS_NORTH);
+    app.Click(IDC_DMS_EAST);
     SetDms(app, 48, 51, 24, 2, 21, 7);
-    PressAndExpect(app, Expect(Dms(48, 51, 24), Dms(2, 21, 7), 2374), ::GetDlgItem(app.Dialog(), kLonSec));
+    PressAndExpect(app, Expect(Dms(48, 51, 24), Dms(2, 21, 7), 2374), ::GetDlgItem(app.Dialog(), IDC_LON_SEC));
     // A latitude above 90 degrees passes validation and ends in a result or the message.
     SetDms(app, 90, 59, 59, 2, 0, 0);
     PressAndExpect(app, Expect(Dms(90, 59, 59), 2.0, 2374));
@@ -306,42 +306,42 @@ void CaseComputeDms() {
 void CaseComputeDecimal() {
     Norvane app(Bundle("compute_decimal"));
     if (!StartMain(app)) return;
-    app.Click(kModeDec);
+    app.Click(IDC_MODE_DECIMAL);
     // Degrees-minutes-seconds fields are not read in decimal mode.
     SetDms(app, 10, 0, 0, 10, 0, 0);
-    app.SetText(kDate, "15/03/2012");  // 988 days after the epoch
-    app.SetText(kLatDec, "48.5734");
-    app.SetText(kLonDec, "7.7521");
+    app.SetText(IDC_DATE, "15/03/2012");  // 988 days after the epoch
+    app.SetText(IDC_LAT_DECIMAL, "48.5734");
+    app.SetText(IDC_LON_DECIMAL, "7.7521");
     PressAndExpect(app, Expect(48.5734, 7.7521, 988));
     Screenshot(app.Dialog(), g_paths.strUnixShots + "/norvane-main-decimal.png");
     // Bordeaux, west.
-    app.Click(kDecWest);
-    app.SetText(kLatDec, "44.8378");
-    app.SetText(kLonDec, "0.5792");
+    app.Click(IDC_DEC_WEST);
+    app.SetText(IDC_LAT_DECIMAL, "44.8378");
+    app.SetText(IDC_LON_DECIMAL, "0.5792");
     PressAndExpect(app, Expect(44.8378, -0.5792, 988));
     // A node without data (Corsica in the synthetic grid).
-    app.Click(kDecEast);
-    app.SetText(kLatDec, "41.9192");
-    app.SetText(kLonDec, "8.7386");
+    app.Click(IDC_DEC_EAST);
+    app.SetText(IDC_LAT_DECIMAL, "41.9192");
+    app.SetText(IDC_LON_DECIMAL, "8.7386");
     Expected corsica = Expect(41.9192, 8.7386, 988);
     Check(!corsica.bInZone, "Corsica is out of the synthetic grid's data");
     PressAndExpect(app, corsica);
     // Outside the grid.
-    app.SetText(kLatDec, "45");
-    app.SetText(kLonDec, "20");
+    app.SetText(IDC_LAT_DECIMAL, "45");
+    app.SetText(IDC_LON_DECIMAL, "20");
     PressAndExpect(app, Expect(45.0, 20.0, 988));
     // South.
-    app.Click(kDecSouth);
-    app.SetText(kLatDec, "45.51");
-    app.SetText(kLonDec, "1");
+    app.Click(IDC_DEC_SOUTH);
+    app.SetText(IDC_LAT_DECIMAL, "45.51");
+    app.SetText(IDC_LON_DECIMAL, "1");
     PressAndExpect(app, Expect(-45.51, 1.0, 988));
     // 90.0 and 180.0 pass validation.
-    app.Click(kDecNorth);
-    app.SetText(kLatDec, "90.0");
-    app.SetText(kLonDec, "180.0");
+    app.Click(IDC_DEC_NORTH);
+    app.SetText(IDC_LAT_DECIMAL, "90.0");
+    app.SetText(IDC_LON_DECIMAL, "180.0");
     PressAndExpect(app, Expect(90.0, 180.0, 988));
     // Back to degrees-minutes-seconds: the decimal fields are no longer read.
-    app.Click(kModeDms);
+    app.Click(IDC_MODE_DMS);
     SetDms(app, 46, 0, 0, 3, 0, 0);
     PressAndExpect(app, Expect(46.0, 3.0, 988));
     CloseAndCheckExit(app);
@@ -350,8 +350,8 @@ void CaseComputeDecimal() {
 void CaseRadios() {
     Norvane app(Bundle("radios"));
     if (!StartMain(app)) return;
-    const int pairs[][2] = {{kDmsNorth, kDmsSouth}, {kDmsEast, kDmsWest}, {kDecNorth, kDecSouth},
-                            {kDecEast, kDecWest}, {kModeDms, kModeDec}};
+    const int pairs[][2] = {{IDC_DMS_NORTH, IDC_DMS_SOUTH}, {IDC_DMS_EAST, IDC_DMS_WEST}, {IDC_DEC_NORTH, IDC_DEC_SOUTH},
+                            {IDC_DEC_EAST, IDC_DEC_WEST}, {IDC_MODE_DMS, IDC_MODE_DECIMAL}};
     for (const auto& pair : pairs) {
         std::string strPair = std::to_string(pair[0]) + "/" + std::to_string(pair[1]);
         app.Click(pair[1]);
@@ -364,11 +364,181 @@ void CaseRadios() {
         Check(app.IsChecked(pair[0]) && !app.IsChecked(pair[1]), "first again: " + strPair);
     }
     // Pairs are independent of one another.
-    app.Click(kDmsSouth);
-    Check(app.IsChecked(kDmsEast) && app.IsChecked(kDecNorth) && app.IsChecked(kModeDms), "other pairs untouched");
+    app.Click(IDC_DMS_SOUTH);
+    Check(app.IsChecked(IDC_DMS_EAST) && app.IsChecked(IDC_DEC_NORTH) && app.IsChecked(IDC_MODE_DMS), "other pairs untouched");
     // Escape ends the program as the close box does.
-    ::PostMessageA(::GetDlgItem(app.Dialog(), kLatDeg), WM_KEYDOWN, VK_ESCAPE, 1);
+    app.PostKey(VK_ESCAPE);
     Check(app.WaitExit() == 0, "Escape ends the program with status 0");
+}
+
+// ---------------------------------------------------------------------------
+// The keyboard alone. The five radio pairs, each a group of its own.
+const int kRadioPairs[5][2] = {{IDC_DMS_NORTH, IDC_DMS_SOUTH}, {IDC_DMS_EAST, IDC_DMS_WEST},
+                               {IDC_MODE_DMS, IDC_MODE_DECIMAL}, {IDC_DEC_NORTH, IDC_DEC_SOUTH},
+                               {IDC_DEC_EAST, IDC_DEC_WEST}};
+
+// The checked button of each pair, in the order above; 0 where a pair has not
+// exactly one.
+std::vector<int> CheckedButtons(Norvane& app) {
+    std::vector<int> checked;
+    for (const auto& pair : kRadioPairs) {
+        bool bFirst = app.IsChecked(pair[0]), bSecond = app.IsChecked(pair[1]);
+        checked.push_back(bFirst == bSecond ? 0 : (bFirst ? pair[0] : pair[1]));
+    }
+    return checked;
+}
+
+// The tab stops in template order, a pair reached on its checked button.
+std::vector<int> TabOrder(const std::vector<int>& checked) {
+    return {IDC_LAT_DEG, IDC_LAT_MIN, IDC_LAT_SEC, checked[0], IDC_LON_DEG, IDC_LON_MIN, IDC_LON_SEC, checked[1],
+            IDC_DATE, IDC_CALCULER, IDC_INFO, checked[2], IDC_LAT_DECIMAL, checked[3], IDC_LON_DECIMAL, checked[4]};
+}
+
+std::string Ids(const std::vector<int>& ids) {
+    std::string str;
+    for (int nID : ids) str += (str.empty() ? "" : " ") + std::to_string(nID);
+    return str;
+}
+
+// Tab (or Shift+Tab) once around the dialog from the first field: the focus
+// goes through every tab stop in order, reaches each pair once, on its
+// checked button, and no button changes state.
+void TabAround(Norvane& app, bool bBackward) {
+    const std::vector<int> checked = CheckedButtons(app);
+    std::vector<int> expected = TabOrder(checked);
+    if (bBackward) std::reverse(expected.begin() + 1, expected.end());
+    std::vector<int> visited = {app.FocusID()};
+    for (size_t n = 1; n <= expected.size(); ++n) {
+        visited.push_back(app.Tab(bBackward));
+        CheckEq(Ids(CheckedButtons(app)), Ids(checked), std::string(bBackward ? "Shift+Tab" : "Tab") + " to control " +
+                                                          std::to_string(visited.back()) + " changes no button");
+    }
+    expected.push_back(expected.front());
+    CheckEq(Ids(visited), Ids(expected), bBackward ? "Shift+Tab order" : "Tab order");
+    for (const auto& pair : kRadioPairs)
+        Check(std::count(visited.begin(), visited.end() - 1, pair[0]) +
+                      std::count(visited.begin(), visited.end() - 1, pair[1]) == 1,
+              "pair " + std::to_string(pair[0]) + "/" + std::to_string(pair[1]) + " reached once");
+}
+
+void CaseKeyboardTab() {
+    Norvane app(Bundle("keyboard_tab"));
+    if (!StartMain(app)) return;
+    // The dialog opens with the focus in the first field, on no radio button.
+    Check(app.FocusID() == IDC_LAT_DEG, "first focus on the latitude degrees, got " + std::to_string(app.FocusID()));
+    TabAround(app, false);
+    TabAround(app, true);
+    // Each pair to its second button with the keyboard: Tab to the pair, then
+    // an arrow moves the focus to the other button and checks it.
+    for (const auto& pair : kRadioPairs) {
+        std::string strPair = std::to_string(pair[0]) + "/" + std::to_string(pair[1]);
+        while (app.FocusID() != pair[0] && app.FocusID() != pair[1]) app.Tab();
+        CheckEq(std::to_string(app.FocusID()), std::to_string(pair[0]), "Tab reaches " + strPair + " on its checked button");
+        CheckEq(std::to_string(app.Arrow(VK_DOWN)), std::to_string(pair[1]), "Down moves to the other button of " + strPair);
+        Check(!app.IsChecked(pair[0]) && app.IsChecked(pair[1]), "Down checks the other button of " + strPair);
+    }
+    // Now each pair is reached on its second button, still without a change.
+    while (app.FocusID() != IDC_LAT_DEG) app.Tab();
+    TabAround(app, false);
+    TabAround(app, true);
+    // The arrows stay inside the pair, both ways, and keep exactly one checked.
+    const std::vector<int> before = CheckedButtons(app);
+    while (app.FocusID() != IDC_DMS_EAST && app.FocusID() != IDC_DMS_WEST) app.Tab();
+    for (UINT vk : {VK_RIGHT, VK_LEFT, VK_UP, VK_DOWN, VK_DOWN}) {
+        int nFocus = app.Arrow(vk);
+        Check(nFocus == IDC_DMS_EAST || nFocus == IDC_DMS_WEST, "arrow " + std::to_string(vk) + " stays in the pair");
+        Check(app.IsChecked(nFocus) && !app.IsChecked(nFocus == IDC_DMS_EAST ? IDC_DMS_WEST : IDC_DMS_EAST),
+              "the focused button of the pair is the checked one");
+    }
+    std::vector<int> after = CheckedButtons(app);
+    after[1] = before[1];
+    CheckEq(Ids(after), Ids(before), "arrows in one pair leave the other pairs");
+    CloseAndCheckExit(app);
+}
+
+// The same entry with the keyboard alone and with clicks: decimal mode, a
+// western longitude, a comma in one field and a point in the other.
+void CaseKeyboardCompute() {
+    Norvane app(Bundle("keyboard_compute"));
+    if (!StartMain(app)) return;
+    const Expected brest = Expect(48.3904, -4.4861, 988);
+    Check(brest.bInZone, "Brest has data in the synthetic grid");
+
+    Check(app.FocusID() == IDC_LAT_DEG, "first focus on the latitude degrees");
+    while (app.FocusID() != IDC_DATE) app.Tab();
+    app.Type("15/03/2012");
+    while (app.FocusID() != IDC_MODE_DMS) app.Tab();
+    CheckEq(std::to_string(app.Arrow(VK_DOWN)), std::to_string(IDC_MODE_DECIMAL), "Down to the decimal mode");
+    CheckEq(std::to_string(app.Tab()), std::to_string(IDC_LAT_DECIMAL), "Tab to the decimal latitude");
+    app.Type("48,3904");
+    app.Tab();
+    CheckEq(std::to_string(app.Tab()), std::to_string(IDC_LON_DECIMAL), "Tab over Nord to the decimal longitude");
+    app.Type("4.4861");
+    CheckEq(std::to_string(app.Tab()), std::to_string(IDC_DEC_EAST), "Tab to Est");
+    CheckEq(std::to_string(app.Arrow(VK_RIGHT)), std::to_string(IDC_DEC_WEST), "Right to Ouest");
+    Check(app.IsChecked(IDC_MODE_DECIMAL) && app.IsChecked(IDC_DEC_WEST) && app.IsChecked(IDC_DEC_NORTH),
+          "decimal mode, north, west");
+    // Enter on the radio button runs the default button, "Calculer".
+    PressAndExpect(app, brest, app.Focus());
+    const std::string strKeyboard = app.Text(IDC_DECLINATION) + " | " + app.Text(IDC_ANNUAL_VARIATION);
+    CheckEq(app.Text(IDC_LAT_DECIMAL), "48.3904", "latitude written back with a point");
+
+    // Something else in between, then the same entry with clicks.
+    app.Click(IDC_MODE_DMS);
+    app.Click(IDC_DEC_EAST);
+    SetDms(app, 46, 0, 0, 3, 0, 0);
+    PressAndExpect(app, Expect(46.0, 3.0, 988));
+    app.Click(IDC_MODE_DECIMAL);
+    app.Click(IDC_DEC_WEST);
+    app.SetText(IDC_DATE, "15/03/2012");
+    app.SetText(IDC_LAT_DECIMAL, "48.3904");
+    app.SetText(IDC_LON_DECIMAL, "4.4861");
+    PressAndExpect(app, brest);
+    CheckEq(strKeyboard, app.Text(IDC_DECLINATION) + " | " + app.Text(IDC_ANNUAL_VARIATION),
+            "keyboard and clicks give the same texts");
+    CloseAndCheckExit(app);
+}
+
+// A French user types a decimal comma in both decimal fields.
+void CaseDecimalComma() {
+    Norvane app(Bundle("decimal_comma"));
+    if (!StartMain(app)) return;
+    app.Click(IDC_MODE_DECIMAL);
+    app.SetText(IDC_DATE, "15/03/2012");
+    auto typeInto = [&](int nID, const std::string& strText) {
+        // Moved to the field as the dialog manager moves it, which selects its text.
+        ::PostMessageA(app.Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(app.Dialog(), nID)), TRUE);
+        for (int n = 0; n < 500 && app.FocusID() != nID; ++n) ::Sleep(10);
+        app.Type(strText);
+    };
+    struct {
+        const char* pszLat;
+        const char* pszLon;
+        bool bWest;
+        double dLat, dLon;
+        const char* pszLatBack;
+        const char* pszLonBack;
+    } entries[] = {
+        {"48,8566", "2,3522", false, 48.8566, 2.3522, "48.8566", "2.3522"},
+        {"44,8378", "0.5792", true, 44.8378, -0.5792, "44.8378", "0.5792"},
+        {"45", "1,", false, 45.0, 1.0, "45", "1"},
+    };
+    for (const auto& entry : entries) {
+        std::printf("%s %s\n", entry.pszLat, entry.pszLon);
+        app.Click(entry.bWest ? IDC_DEC_WEST : IDC_DEC_EAST);
+        typeInto(IDC_LAT_DECIMAL, entry.pszLat);
+        typeInto(IDC_LON_DECIMAL, entry.pszLon);
+        PressAndExpect(app, Expect(entry.dLat, entry.dLon, 988), app.Focus());
+        CheckEq(app.Text(IDC_LAT_DECIMAL), entry.pszLatBack, "latitude written back");
+        CheckEq(app.Text(IDC_LON_DECIMAL), entry.pszLonBack, "longitude written back");
+    }
+    // One separator at most, and the range still holds.
+    typeInto(IDC_LAT_DECIMAL, "48,8,5");
+    PressAndExpectMessage(app, "Entrez un nombre.", kszFrameworkCaption, IDC_LAT_DECIMAL);
+    typeInto(IDC_LAT_DECIMAL, "45");
+    typeInto(IDC_LON_DECIMAL, "180,5");
+    PressAndExpectMessage(app, "Entrez un nombre compris entre 0 et 180.", kszFrameworkCaption, IDC_LON_DECIMAL);
+    CloseAndCheckExit(app);
 }
 
 void CaseDates() {
@@ -380,70 +550,70 @@ void CaseDates() {
         {"01/01/2009", -181}, {"01/07/2009", 0}, {"31/12/2015", 2374}, {"29/02/2012", 973}, {"31/12/2015 23:59:59", 2374}};
     for (const auto& date : valid) {
         std::printf("date %s\n", date.pszDate);
-        app.SetText(kDate, date.pszDate);
+        app.SetText(IDC_DATE, date.pszDate);
         PressAndExpect(app, Expect(dLat, dLon, date.nDays));
     }
     for (const char* pszDate : {"31/12/2008", "01/01/2016", "01/01/1990"}) {
         std::printf("date %s\n", pszDate);
-        app.SetText(kDate, pszDate);
+        app.SetText(IDC_DATE, pszDate);
         PressAndExpectMessage(app, kszPeriod, kszErreur);
     }
     for (const char* pszDate : {"abc", "", "31/02/2012", "32/01/2010"}) {
         std::printf("date \"%s\"\n", pszDate);
-        app.SetText(kDate, pszDate);
+        app.SetText(IDC_DATE, pszDate);
         PressAndExpectMessage(app, kszDateNotValid, kszErreur);
     }
     // The date field refuses a 21st character; the 20th is typed.
-    HWND hDate = ::GetDlgItem(app.Dialog(), kDate);
-    app.SetText(kDate, "0123456789012345678");
+    HWND hDate = ::GetDlgItem(app.Dialog(), IDC_DATE);
+    app.SetText(IDC_DATE, "0123456789012345678");
     ::SendMessageA(hDate, EM_SETSEL, 19, 19);
     ::SendMessageA(hDate, WM_CHAR, 'x', 1);
-    CheckEq(app.Text(kDate), "0123456789012345678x", "20th character typed");
+    CheckEq(app.Text(IDC_DATE), "0123456789012345678x", "20th character typed");
     ::SendMessageA(hDate, WM_CHAR, 'y', 1);
-    CheckEq(app.Text(kDate), "0123456789012345678x", "21st character refused");
+    CheckEq(app.Text(IDC_DATE), "0123456789012345678x", "21st character refused");
     CloseAndCheckExit(app);
 }
 
 void CaseValidation() {
     Norvane app(Bundle("validation"));
     if (!StartMain(app)) return;
-    app.SetText(kDate, "01/07/2009");
+    app.SetText(IDC_DATE, "01/07/2009");
     struct { int nID; const char* pszText; const char* pszMessage; } failures[] = {
-        {kLatDeg, "91", "Entrez un entier compris entre 0 et 90."},
-        {kLatDeg, "-1", "Entrez un entier compris entre 0 et 90."},
-        {kLatDeg, "abc", "Entrez un entier."},
-        {kLatDeg, "", "Entrez un entier."},
-        {kLatMin, "60", "Entrez un entier compris entre 0 et 59."},
-        {kLatMin, "-1", "Entrez un entier positif."},
-        {kLatSec, "60", "Entrez un entier compris entre 0 et 59."},
-        {kLatSec, "1.5", "Entrez un entier positif."},
-        {kLonDeg, "181", "Entrez un entier compris entre 0 et 180."},
-        {kLonMin, "99", "Entrez un entier compris entre 0 et 59."},
-        {kLonSec, "60", "Entrez un entier compris entre 0 et 59."},
+        {IDC_LAT_DEG, "91", "Entrez un entier compris entre 0 et 90."},
+        {IDC_LAT_DEG, "-1", "Entrez un entier compris entre 0 et 90."},
+        {IDC_LAT_DEG, "abc", "Entrez un entier."},
+        {IDC_LAT_DEG, "", "Entrez un entier."},
+        {IDC_LAT_MIN, "60", "Entrez un entier compris entre 0 et 59."},
+        {IDC_LAT_MIN, "-1", "Entrez un entier positif."},
+        {IDC_LAT_SEC, "60", "Entrez un entier compris entre 0 et 59."},
+        {IDC_LAT_SEC, "1.5", "Entrez un entier positif."},
+        {IDC_LON_DEG, "181", "Entrez un entier compris entre 0 et 180."},
+        {IDC_LON_MIN, "99", "Entrez un entier compris entre 0 et 59."},
+        {IDC_LON_SEC, "60", "Entrez un entier compris entre 0 et 59."},
         // Decimal fields are validated in degrees-minutes-seconds mode too.
-        {kLatDec, "abc", "Entrez un nombre."},
-        {kLatDec, "90.000001", "Entrez un nombre compris entre 0 et 90."},
-        {kLatDec, "-1", "Entrez un nombre compris entre 0 et 90."},
-        {kLonDec, "180.000001", "Entrez un nombre compris entre 0 et 180."},
-        {kLonDec, "-0.5", "Entrez un nombre compris entre 0 et 180."},
-        {kLonDec, "1e999", "Entrez un nombre."},
+        {IDC_LAT_DECIMAL, "abc", "Entrez un nombre."},
+        {IDC_LAT_DECIMAL, "90.000001", "Entrez un nombre compris entre 0 et 90."},
+        {IDC_LAT_DECIMAL, "-1", "Entrez un nombre compris entre 0 et 90."},
+        {IDC_LON_DECIMAL, "180.000001", "Entrez un nombre compris entre 0 et 180."},
+        {IDC_LON_DECIMAL, "-0.5", "Entrez un nombre compris entre 0 et 180."},
+        {IDC_LON_DECIMAL, "1e999", "Entrez un nombre."},
     };
     for (const auto& failure : failures) {
         std::printf("field %d \"%s\"\n", failure.nID, failure.pszText);
         SetDms(app, 47, 0, 0, 2, 0, 0);
-        app.SetText(kLatDec, "0");
-        app.SetText(kLonDec, "0");
+        app.SetText(IDC_LAT_DECIMAL, "0");
+        app.SetText(IDC_LON_DECIMAL, "0");
         app.SetText(failure.nID, failure.pszText);
         PressAndExpectMessage(app, failure.pszMessage, kszFrameworkCaption, failure.nID);
     }
     // The first failing field in exchange order is the one reported.
     SetDms(app, 47, 0, 0, 2, 0, 60);
-    app.SetText(kLatDec, "abc");
-    PressAndExpectMessage(app, "Entrez un entier compris entre 0 et 59.", kszFrameworkCaption, kLonSec);
+    app.SetText(IDC_LAT_DECIMAL, "abc");
+    PressAndExpectMessage(app, "Entrez un entier compris entre 0 et 59.", kszFrameworkCaption, IDC_LON_SEC);
     // The bounds themselves pass.
     SetDms(app, 47, 59, 59, 2, 0, 0);
-    app.SetText(kLatDec, "90.0");
-    app.SetText(kLonDec, "180.0");
+    app.SetText(IDC_LAT_DECIMAL, "90.0");
+    app.SetText(IDC_LON_DECIMAL, "180.0");
     PressAndExpect(app, Expect(Dms(47, 59, 59), 2.0, 0));
     CloseAndCheckExit(app);
 }
@@ -491,15 +661,15 @@ void CaseLocations() {
     {
         Norvane app(strDir, "C:\\windows");
         if (!StartMain(app)) return;
-        app.SetText(kDate, "01/07/2009");
+        app.SetText(IDC_DATE, "01/07/2009");
         SetDms(app, 43, 36, 16, 1, 26, 38);
         PressAndExpect(app, Expect(Dms(43, 36, 16), Dms(1, 26, 38), 0));
         // info.txt too comes from the program's directory.
-        app.PostClick(kInfo);
+        app.PostClick(IDC_INFO);
         HWND hInfo = app.WaitWindow(kszInfoCaption);
         Check(hInfo != nullptr, "information dialog");
         if (hInfo) {
-            Check(ListEntries(::GetDlgItem(hInfo, kInfoList)) == kInfoEntries, "info.txt found beside the program");
+            Check(ListEntries(::GetDlgItem(hInfo, IDC_INFO_LIST)) == kInfoEntries, "info.txt found beside the program");
             ::PostMessageA(hInfo, WM_CLOSE, 0, 0);
             app.WaitGone(hInfo);
         }
@@ -509,15 +679,47 @@ void CaseLocations() {
     ExpectStartupFailure(Bundle(strLong + "_y", kAll & ~kWithVariation), kszVariationMissing);
 }
 
+// The width in pixels of the widest text in the dialogs' font ("MS Sans
+// Serif", 8 points, made as the dialog manager makes it from the template),
+// and that font's average character width.
+int WidestInDialogFont(const std::vector<std::string>& texts, int& nAveChar) {
+    HDC hDC = ::GetDC(nullptr);
+    HFONT hFont = ::CreateFontA(-::MulDiv(8, ::GetDeviceCaps(hDC, LOGPIXELSY), 72), 0, 0, 0, 0, FALSE, FALSE, FALSE,
+                                DEFAULT_CHARSET, 0, 0, PROOF_QUALITY, FF_DONTCARE, "MS Sans Serif");
+    HGDIOBJ hOld = ::SelectObject(hDC, hFont);
+    int nWidest = 0;
+    for (const std::string& str : texts) {
+        SIZE size = {};
+        ::GetTextExtentPoint32A(hDC, str.c_str(), static_cast<int>(str.size()), &size);
+        if (size.cx > nWidest) nWidest = size.cx;
+    }
+    TEXTMETRICA tm = {};
+    ::GetTextMetricsA(hDC, &tm);
+    nAveChar = tm.tmAveCharWidth;
+    ::SelectObject(hDC, hOld);
+    ::DeleteObject(hFont);
+    ::ReleaseDC(nullptr, hDC);
+    return nWidest;
+}
+
 std::vector<std::string> OpenInfo(Norvane& app, bool bShot = false) {
-    app.PostClick(kInfo);
+    app.PostClick(IDC_INFO);
     HWND hInfo = app.WaitWindow(kszInfoCaption);
     Check(hInfo != nullptr, "information dialog opens");
     if (!hInfo) return {};
-    HWND hList = ::GetDlgItem(hInfo, kInfoList);
+    HWND hList = ::GetDlgItem(hInfo, IDC_INFO_LIST);
     LONG nStyle = ::GetWindowLongA(hList, GWL_STYLE);
     Check((nStyle & LBS_NOSEL) && !(nStyle & LBS_SORT), "entries cannot be selected and are not sorted");
     std::vector<std::string> entries = ListEntries(hList);
+    // The horizontal scroll bar reaches the end of the widest entry, and not
+    // much further.
+    int nAveChar = 0;
+    const int nWidest = WidestInDialogFont(entries, nAveChar);
+    const int nExtent = static_cast<int>(::SendMessageA(hList, LB_GETHORIZONTALEXTENT, 0, 0));
+    std::printf("  widest entry %d px, horizontal extent %d px\n", nWidest, nExtent);
+    Check(nExtent >= nWidest, "horizontal extent " + std::to_string(nExtent) + " covers the widest entry, " +
+                                  std::to_string(nWidest) + " px");
+    Check(nExtent <= nWidest + 3 * nAveChar, "horizontal extent " + std::to_string(nExtent) + " near the widest entry");
     if (bShot) Screenshot(hInfo, g_paths.strUnixShots + "/norvane-info.png");
     ::PostMessageA(hInfo, WM_CLOSE, 0, 0);
     Check(app.WaitGone(hInfo), "information dialog closes");
@@ -542,12 +744,16 @@ void CaseInfo() {
     RemoveFile(strInfo);
     Check(OpenInfo(app).empty(), "missing file, empty list");
     Check(app.WaitMessageBox(200) == nullptr, "no message for a missing info.txt");
-    // Enter closes it too (the framework's OK handling).
-    app.PostClick(kInfo);
-    HWND hInfo = app.WaitWindow(kszInfoCaption);
-    if (hInfo) {
-        ::PostMessageA(hInfo, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        Check(app.WaitGone(hInfo), "Enter closes the information dialog");
+    // Enter and Escape close it too (the framework's OK and cancel handling),
+    // pressed on the list, which has the focus.
+    for (UINT vk : {VK_RETURN, VK_ESCAPE}) {
+        app.PostClick(IDC_INFO);
+        HWND hInfo = app.WaitWindow(kszInfoCaption);
+        Check(hInfo != nullptr, "information dialog opens");
+        if (!hInfo) continue;
+        Check(app.FocusID() == IDC_INFO_LIST, "the list has the focus");
+        app.PostKey(vk);
+        Check(app.WaitGone(hInfo), "key " + std::to_string(vk) + " closes the information dialog");
     }
     CloseAndCheckExit(app);
 }
@@ -555,7 +761,7 @@ void CaseInfo() {
 void CaseMap() {
     Norvane app(Bundle("map"));
     if (!StartMain(app)) return;
-    HWND hThumb = ::GetDlgItem(app.Dialog(), kMapSmall);
+    HWND hThumb = ::GetDlgItem(app.Dialog(), IDC_MAP_SMALL);
     RECT rect;
     ::GetClientRect(hThumb, &rect);
     Check(rect.right == 150 && rect.bottom == 115, "thumbnail takes its bitmap's size");
@@ -593,26 +799,26 @@ void CaseShippedData() {
     LoadGrid(JoinPath(strDir, "GridVS2013Poly.dat"), g_variation);
     Norvane app(strDir);
     if (!StartMain(app)) return;
-    app.SetText(kDate, "01/07/2013");  // 1461 days after the epoch
+    app.SetText(IDC_DATE, "01/07/2013");  // 1461 days after the epoch
     struct { const char* pszPlace; double dLat, dLon; } places[] = {
         {"Paris", 48.8566, 2.3522}, {"Brest", 48.3904, -4.4861}, {"Strasbourg", 48.5734, 7.7521},
         {"Perpignan", 42.6887, 2.8948}, {"Ajaccio", 41.9192, 8.7386}, {"Lille", 50.6292, 3.0573},
         {"en mer", 46.0, -8.0}};
-    app.Click(kModeDec);
+    app.Click(IDC_MODE_DECIMAL);
     for (const auto& place : places) {
         std::printf("%s\n", place.pszPlace);
-        app.Click(place.dLon < 0 ? kDecWest : kDecEast);
-        app.SetText(kLatDec, std::to_string(place.dLat));
-        app.SetText(kLonDec, std::to_string(std::fabs(place.dLon)));
+        app.Click(place.dLon < 0 ? IDC_DEC_WEST : IDC_DEC_EAST);
+        app.SetText(IDC_LAT_DECIMAL, std::to_string(place.dLat));
+        app.SetText(IDC_LON_DECIMAL, std::to_string(std::fabs(place.dLon)));
         Expected expected = Expect(place.dLat, place.dLon, 1461);
         Check(expected.bInZone == (std::string(place.pszPlace) != "en mer"), std::string("in zone: ") + place.pszPlace);
         PressAndExpect(app, expected);
         if (place.dLat == places[0].dLat) Screenshot(app.Dialog(), g_paths.strUnixShots + "/norvane-main-shipped.png");
     }
-    app.PostClick(kInfo);
+    app.PostClick(IDC_INFO);
     HWND hInfo = app.WaitWindow(kszInfoCaption);
     if (hInfo) {
-        std::vector<std::string> entries = ListEntries(::GetDlgItem(hInfo, kInfoList));
+        std::vector<std::string> entries = ListEntries(::GetDlgItem(hInfo, IDC_INFO_LIST));
         Check(entries.size() > 5, "the shipped info.txt is listed");
         if (!entries.empty()) CheckEq(entries[0].substr(0, 11), "Norvane 3.0", "first line of info.txt");
         Screenshot(hInfo, g_paths.strUnixShots + "/norvane-info-shipped.png");
@@ -638,6 +844,9 @@ int main(int argc, char** argv) {
         {"compute_dms", CaseComputeDms},
         {"compute_decimal", CaseComputeDecimal},
         {"radios", CaseRadios},
+        {"keyboard_tab", CaseKeyboardTab},
+        {"keyboard_compute", CaseKeyboardCompute},
+        {"decimal_comma", CaseDecimalComma},
         {"dates", CaseDates},
         {"validation", CaseValidation},
         {"startup_no_engine", CaseStartupNoEngine},

@@ -253,6 +253,82 @@ HWND Norvane::Focus() {
     return info.hwndFocus;
 }
 
+namespace {
+LPARAM KeyLParam(UINT vk, bool bUp) {
+    LPARAM lParam = 1 | (static_cast<LPARAM>(::MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16);
+    if (bUp) lParam |= (1u << 30) | (1u << 31);
+    return lParam;
+}
+}  // namespace
+
+void Norvane::PostKey(UINT vk, HWND hTo) {
+    HWND hFocus = hTo ? hTo : Focus();
+    Check(hFocus != nullptr, "a control has the focus for key " + std::to_string(vk));
+    ::PostMessageA(hFocus, WM_KEYDOWN, vk, KeyLParam(vk, false));
+    ::PostMessageA(hFocus, WM_KEYUP, vk, KeyLParam(vk, true));
+}
+
+// The focus moves while the key-down is handled; the key-up follows in order.
+static int WaitFocusMoved(Norvane& app, HWND hFrom, const std::string& strKey) {
+    for (int nWaited = 0; nWaited < 5000; nWaited += 10) {
+        HWND hFocus = app.Focus();
+        if (hFocus && hFocus != hFrom) {
+            app.Sync();
+            return ::GetDlgCtrlID(hFocus);
+        }
+        ::Sleep(10);
+    }
+    Check(false, strKey + " moved the focus from control " + std::to_string(::GetDlgCtrlID(hFrom)));
+    return ::GetDlgCtrlID(hFrom);
+}
+
+int Norvane::Tab(bool bBackward) {
+    HWND hFrom = Focus();
+    if (!bBackward) {
+        PostKey(VK_TAB);
+    } else {
+        INPUT inputs[4] = {};
+        const WORD keys[4] = {VK_SHIFT, VK_TAB, VK_TAB, VK_SHIFT};
+        for (int n = 0; n < 4; ++n) {
+            inputs[n].type = INPUT_KEYBOARD;
+            inputs[n].ki.wVk = keys[n];
+            inputs[n].ki.wScan = static_cast<WORD>(::MapVirtualKeyA(keys[n], MAPVK_VK_TO_VSC));
+            inputs[n].ki.dwFlags = (n >= 2) ? KEYEVENTF_KEYUP : 0;
+        }
+        Check(::SendInput(4, inputs, sizeof(INPUT)) == 4, "Shift+Tab sent");
+    }
+    return WaitFocusMoved(*this, hFrom, bBackward ? "Shift+Tab" : "Tab");
+}
+
+int Norvane::Arrow(UINT vk) {
+    HWND hFrom = Focus();
+    PostKey(vk);
+    return WaitFocusMoved(*this, hFrom, "arrow " + std::to_string(vk));
+}
+
+void Norvane::Type(const std::string& strText) {
+    HWND hField = Focus();
+    for (size_t n = 0; n < strText.size(); ++n) {
+        SHORT nScan = ::VkKeyScanA(strText[n]);
+        Check(nScan != -1 && HIBYTE(nScan) == 0, std::string("a key without Shift types '") + strText[n] + "'");
+        PostKey(LOBYTE(nScan));
+        // The character arrives once TranslateMessage's WM_CHAR has been handled.
+        const std::string strTyped = strText.substr(0, n + 1);
+        std::string strShown;
+        for (int nWaited = 0; nWaited < 5000; nWaited += 10) {
+            char sz[256] = "";
+            ::SendMessageA(hField, WM_GETTEXT, sizeof sz, reinterpret_cast<LPARAM>(sz));
+            strShown = sz;
+            if (strShown.size() >= strTyped.size() && strShown.compare(strShown.size() - strTyped.size(), strTyped.size(), strTyped) == 0)
+                break;
+            ::Sleep(10);
+        }
+        CheckEq(strShown.substr(strShown.size() >= strTyped.size() ? strShown.size() - strTyped.size() : 0), strTyped,
+                "typed into control " + std::to_string(::GetDlgCtrlID(hField)));
+    }
+    Sync();
+}
+
 long Norvane::WaitExit(int nTimeoutMs) {
     if (::WaitForSingleObject(m_pi.hProcess, static_cast<DWORD>(nTimeoutMs)) != WAIT_OBJECT_0) return -1;
     DWORD dwCode = 0;

@@ -53,7 +53,28 @@ public:
     void PostClick(int nID);
     // The control that has the keyboard focus in the program's thread.
     HWND Focus();
-    // Ends the program through the close box; true if it ended with nExitCode.
+    int FocusID() { return ::GetDlgCtrlID(Focus()); }
+
+    // The keyboard. A key goes as the keyboard sends it: WM_KEYDOWN, then
+    // WM_KEYUP (scan code from MapVirtualKeyA, bits 30 and 31 set on the
+    // key-up), posted to the control that has the focus, so that the dialog's
+    // own loop (IsDialogMessage, TranslateMessage) acts on it. hTo: another
+    // control of the dialog, to press the key there as if it had the focus.
+    void PostKey(UINT vk, HWND hTo = nullptr);
+    // Tab, or Shift+Tab when bBackward; waits until the focus has moved and
+    // returns the identifier of the control that has it. IsDialogMessage reads
+    // Shift with GetKeyState, the key state of the program's thread, which wine
+    // updates only from the keyboard's own input, not from posted messages:
+    // Shift+Tab therefore goes through SendInput (Shift down, Tab, Shift up),
+    // to the window that has the focus as a keyboard's would.
+    int Tab(bool bBackward = false);
+    // An arrow key on the focused control; waits until the focus has moved.
+    int Arrow(UINT vk);
+    // Types text into the focused field, a key per character (keys of the
+    // display's keyboard without Shift: digits, '.', ',', '/'); waits until the
+    // field shows each character.
+    void Type(const std::string& strText);
+    // Ends the program through the close box; true if it ended with status 0.
     bool Close();
     // Waits for the process to end; its exit status, or -1 if it still runs.
     long WaitExit(int nTimeoutMs = 15000);

@@ -145,7 +145,7 @@ TEST(CStringTest, BuildsAndSplitsText) {
     EXPECT_STREQ(strFormat, "1.25 \xB0/an x");
     EXPECT_EQ(strFormat.GetLength(), 11);
     strFormat.Empty();
-    EXPECT_TRUE(strFormat.IsEmpty());
+    EXPECT_EQ(strFormat.GetLength(), 0);
 }
 
 // The test runs with a French user locale (LC_ALL=fr_FR.UTF-8 under wine).
@@ -161,7 +161,7 @@ TEST(COleDateTimeTest, FormatsAndParsesTheShortDate) {
 
     COleDateTime parsed;
     ASSERT_TRUE(parsed.ParseDateTime("31/12/2015", VAR_DATEVALUEONLY, LANG_USER_DEFAULT));
-    EXPECT_EQ(parsed.GetStatus(), COleDateTime::valid);
+    EXPECT_EQ(parsed.m_status, COleDateTime::valid);
     EXPECT_EQ(parsed.GetYear(), 2015);
     EXPECT_EQ(parsed.GetMonth(), 12);
     EXPECT_EQ(parsed.GetDay(), 31);
@@ -170,10 +170,10 @@ TEST(COleDateTimeTest, FormatsAndParsesTheShortDate) {
     EXPECT_EQ(parsed.m_dt, 39995.0);
     for (const char* pszText : {"abc", "31/02/2012", ""}) {
         EXPECT_FALSE(parsed.ParseDateTime(pszText, VAR_DATEVALUEONLY, LANG_USER_DEFAULT)) << pszText;
-        EXPECT_EQ(parsed.GetStatus(), COleDateTime::invalid);
+        EXPECT_EQ(parsed.m_status, COleDateTime::invalid);
         EXPECT_EQ(parsed.GetYear(), -1);
     }
-    EXPECT_FALSE(COleDateTime::GetCurrentTime().Format(VAR_DATEVALUEONLY, LANG_USER_DEFAULT).IsEmpty());
+    EXPECT_GT(COleDateTime::GetCurrentTime().Format(VAR_DATEVALUEONLY, LANG_USER_DEFAULT).GetLength(), 0);
 }
 
 TEST(DataExchangeTest, WritesValuesInTheFrameworksForm) {
@@ -212,7 +212,12 @@ TEST(DataExchangeTest, ReadsAndValidatesInOrder) {
         {"1", "4294967296", "0", "", "essai: Entrez un entier positif.", 102},
         {"1", "1", "180.000001", "", "essai: Entrez un nombre compris entre 0 et 180.", 103},
         {"1", "1", "nan", "", "essai: Entrez un nombre.", 103},
-        {"1", "1", "1,5", "", "essai: Entrez un nombre.", 103},
+        // A decimal comma is read as the point; one separator at most.
+        {"1", "1", " 1,5 ", "", nullptr, 0},
+        {"1", "1", "1,5.2", "", "essai: Entrez un nombre.", 103},
+        {"1", "1", "1,,5", "", "essai: Entrez un nombre.", 103},
+        {"1", "1", ",", "", "essai: Entrez un nombre.", 103},
+        {"1", "1", "180,000001", "", "essai: Entrez un nombre compris entre 0 et 180.", 103},
         {"1", "1", "1", "abcdef", "essai: Entrez au plus 5 caract\xE8res.", 104},
     };
     CTestDlg dlg;
@@ -252,6 +257,25 @@ TEST(DataExchangeTest, ReadsAndValidatesInOrder) {
     EXPECT_NE(dlg.m_list.m_hWnd, nullptr);
 }
 
+TEST(DataExchangeTest, ReadsADecimalCommaAndWritesThePoint) {
+    CTestDlg dlg;
+    BOOL bRead = FALSE;
+    double dRead = 0.0;
+    std::string strWritten;
+    dlg.m_scenario = [&](CTestDlg& d) {
+        d.Set(103, "48,85");
+        bRead = d.UpdateData(TRUE);
+        dRead = d.m_dValue;
+        d.UpdateData(FALSE);
+        strWritten = d.Text(103);
+        d.EndDialog(IDOK);
+    };
+    RunModal(dlg);
+    EXPECT_TRUE(bRead);
+    EXPECT_EQ(dRead, 48.85);
+    EXPECT_EQ(strWritten, "48.85");
+}
+
 TEST(MessageMapTest, RoutesCommandsAndMessages) {
     CTestDlg dlg;
     LRESULT nDragIcon = 0;
@@ -264,7 +288,7 @@ TEST(MessageMapTest, RoutesCommandsAndMessages) {
         nDragIcon = ::SendMessageA(d.m_hWnd, WM_QUERYDRAGICON, 0, 0);
         d.m_list.AddString("un");
         d.m_list.AddString("deux");
-        nListCount = d.m_list.GetCount();
+        nListCount = static_cast<int>(::SendMessageA(d.m_list.m_hWnd, LB_GETCOUNT, 0, 0));
         d.m_list.ResetContent();
         d.m_button.SetCheck(1);
         EXPECT_EQ(d.m_button.GetCheck(), BST_CHECKED);
