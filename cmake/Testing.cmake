@@ -28,11 +28,12 @@ if(BUILD_TESTING AND NORVANE_RUNS_TESTS)
   include(GoogleTest)
 endif()
 
-# norvane_add_gtest(<target>): registers a GoogleTest program with CTest. Under
+# norvane_add_gtest(<target>): links a GoogleTest program with GoogleTest's main
+# and the project's build options, and registers it with CTest. Under
 # wine each start of a program costs about a second, so there the whole program
 # is one CTest test; elsewhere every test case is a CTest test of its own.
 function(norvane_add_gtest target)
-  target_link_libraries(${target} PRIVATE GTest::gtest_main)
+  target_link_libraries(${target} PRIVATE GTest::gtest_main norvane_warnings norvane_sanitizers)
   if(NORVANE_UNDER_WINE)
     add_test(NAME ${target} COMMAND ${target})
   else()
