@@ -698,23 +698,23 @@ void CaseDialogLayout() {
     Norvane app(Bundle("dialog_layout"));
     if (!StartMain(app)) return;
     CheckDialogLayout(app.Dialog(), fonts);
-    app.PostClick(kInfo);
-    HWND hInfo = app.WaitWindow(kszInfoCaption);
-    Check(hInfo != nullptr, "information dialog");
-    if (hInfo) {
-        CheckDialogLayout(hInfo, fonts);
-        ::PostMessageA(hInfo, WM_CLOSE, 0, 0);
-        app.WaitGone(hInfo);
-    }
+    // The other two, opened as a user opens them: the Info button, a click on the thumbnail.
     HWND hThumb = ::GetDlgItem(app.Dialog(), kMapSmall);
-    ::PostMessageA(hThumb, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-    ::PostMessageA(hThumb, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
-    HWND hMap = app.WaitWindow(kszMapCaption);
-    Check(hMap != nullptr, "map dialog");
-    if (hMap) {
-        CheckDialogLayout(hMap, fonts);
-        ::PostMessageA(hMap, WM_CLOSE, 0, 0);
-        app.WaitGone(hMap);
+    struct { const char* pszCaption; std::function<void()> open; } dialogs[] = {
+        {kszInfoCaption, [&] { app.PostClick(kInfo); }},
+        {kszMapCaption, [&] {
+             ::PostMessageA(hThumb, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+             ::PostMessageA(hThumb, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+         }},
+    };
+    for (const auto& dialog : dialogs) {
+        dialog.open();
+        HWND hDlg = app.WaitWindow(dialog.pszCaption);
+        Check(hDlg != nullptr, Show(dialog.pszCaption) + " opens");
+        if (!hDlg) continue;
+        CheckDialogLayout(hDlg, fonts);
+        ::PostMessageA(hDlg, WM_CLOSE, 0, 0);
+        Check(app.WaitGone(hDlg), Show(dialog.pszCaption) + " closes");
     }
     CloseAndCheckExit(app);
 }
