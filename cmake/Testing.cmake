@@ -28,14 +28,21 @@ if(BUILD_TESTING AND NORVANE_RUNS_TESTS)
   include(GoogleTest)
 endif()
 
-# norvane_add_gtest(<target>): registers a GoogleTest program with CTest. Under
+# norvane_add_gtest(<target>): links a GoogleTest program with GoogleTest's main
+# and the project's build options, and registers it with CTest. Under
 # wine each start of a program costs about a second, so there the whole program
 # is one CTest test; elsewhere every test case is a CTest test of its own.
+# Its scratch files (GoogleTest's TempDir()) go to a folder of its own in the
+# build tree, not to the machine's /tmp that every build shares.
 function(norvane_add_gtest target)
-  target_link_libraries(${target} PRIVATE GTest::gtest_main)
+  target_link_libraries(${target} PRIVATE GTest::gtest_main norvane_warnings norvane_sanitizers)
+  set(scratch ${CMAKE_CURRENT_BINARY_DIR}/${target}.scratch)
+  file(MAKE_DIRECTORY ${scratch})
   if(NORVANE_UNDER_WINE)
     add_test(NAME ${target} COMMAND ${target})
+    set_tests_properties(${target} PROPERTIES ENVIRONMENT_MODIFICATION "TEST_TMPDIR=set:Z:${scratch}")
   else()
-    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+      PROPERTIES ENVIRONMENT_MODIFICATION "TEST_TMPDIR=set:${scratch}")
   endif()
 endfunction()

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake make g++ g++-multilib qemu-user           # native and 32-bit Linux builds
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-i686
-  wine64 xvfb imagemagick zip x11-utils           # running and looking at the Windows program
+  wine64 fonts-wine xvfb imagemagick zip x11-utils  # running and looking at the Windows program
   googletest libgtest-dev libbenchmark-dev        # tests and benchmarks
   clang libclang-rt-14-dev                        # fuzzing and sanitizers
   proj-bin libproj-dev proj-data                  # the peer the benchmarks compare against

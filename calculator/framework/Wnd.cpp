@@ -20,7 +20,7 @@ void CString::Format(const char* pszFormat, ...) {
 
 // ---------------------------------------------------------------------------
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
-    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, AfxSig_end, nullptr}};
+    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, AfxSig_end, nullptr, nullptr}};
     static const AFX_MSGMAP map = {nullptr, entries};
     return &map;
 }
@@ -114,8 +114,7 @@ INT_PTR CDialog::OnDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         (this->*pEntry->pfn)();
         return m_bDefaultHandling ? FALSE : TRUE;
     case AfxSig_hv: {
-        typedef HCURSOR (CCmdTarget::*PFN_HV)();
-        HCURSOR hCursor = (this->*reinterpret_cast<PFN_HV>(pEntry->pfn))();
+        HCURSOR hCursor = (this->*pEntry->pfnHv)();
         return reinterpret_cast<INT_PTR>(hCursor);
     }
     default:

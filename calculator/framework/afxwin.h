@@ -57,6 +57,7 @@ private:
 // of one control, to a member function without arguments.
 class CCmdTarget;
 typedef void (CCmdTarget::*AFX_PMSG)();
+typedef HCURSOR (CCmdTarget::*AFX_PMSG_HV)();
 
 enum AfxSig {
     AfxSig_end = 0,
@@ -69,7 +70,10 @@ struct AFX_MSGMAP_ENTRY {
     UINT nCode;     // notification code (BN_CLICKED, STN_CLICKED), WM_COMMAND only
     UINT nID;       // control or command identifier, WM_COMMAND only
     AfxSig nSig;
-    AFX_PMSG pfn;
+    // The handler, in the member of its signature: no handler is ever called
+    // through a pointer of another type.
+    AFX_PMSG pfn;        // AfxSig_vv
+    AFX_PMSG_HV pfnHv;   // AfxSig_hv
 };
 
 struct AFX_MSGMAP {
@@ -90,19 +94,19 @@ protected:                                                 \
         (void)sizeof(ThisClass);                                                      \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 #define END_MESSAGE_MAP()                                                                \
-            {0, 0, 0, AfxSig_end, nullptr}};                                             \
+            {0, 0, 0, AfxSig_end, nullptr, nullptr}};                                    \
         static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, _messageEntries}; \
         return &messageMap;                                                              \
     }
 
 #define AFX_VV(memberFxn) static_cast<AFX_PMSG>(static_cast<void (ThisClass::*)()>(&memberFxn))
-#define ON_COMMAND(id, memberFxn) {WM_COMMAND, 0, (UINT)(id), AfxSig_vv, AFX_VV(memberFxn)},
-#define ON_BN_CLICKED(id, memberFxn) {WM_COMMAND, BN_CLICKED, (UINT)(id), AfxSig_vv, AFX_VV(memberFxn)},
-#define ON_STN_CLICKED(id, memberFxn) {WM_COMMAND, STN_CLICKED, (UINT)(id), AfxSig_vv, AFX_VV(memberFxn)},
-#define ON_WM_PAINT() {WM_PAINT, 0, 0, AfxSig_vv, AFX_VV(ThisClass::OnPaint)},
+#define ON_COMMAND(id, memberFxn) {WM_COMMAND, 0, (UINT)(id), AfxSig_vv, AFX_VV(memberFxn), nullptr},
+#define ON_BN_CLICKED(id, memberFxn) {WM_COMMAND, BN_CLICKED, (UINT)(id), AfxSig_vv, AFX_VV(memberFxn), nullptr},
+#define ON_STN_CLICKED(id, memberFxn) {WM_COMMAND, STN_CLICKED, (UINT)(id), AfxSig_vv, AFX_VV(memberFxn), nullptr},
+#define ON_WM_PAINT() {WM_PAINT, 0, 0, AfxSig_vv, AFX_VV(ThisClass::OnPaint), nullptr},
 #define ON_WM_QUERYDRAGICON()                          \
-    {WM_QUERYDRAGICON, 0, 0, AfxSig_hv,                \
-     reinterpret_cast<AFX_PMSG>(static_cast<HCURSOR (ThisClass::*)()>(&ThisClass::OnQueryDragIcon))},
+    {WM_QUERYDRAGICON, 0, 0, AfxSig_hv, nullptr,       \
+     static_cast<AFX_PMSG_HV>(static_cast<HCURSOR (ThisClass::*)()>(&ThisClass::OnQueryDragIcon))},
 
 class CCmdTarget {
 public:

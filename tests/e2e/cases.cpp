@@ -783,6 +783,142 @@ void CaseMap() {
     CloseAndCheckExit(app);
 }
 
+// The dialogs as Windows draws them. Each dialog template names its font:
+// wine must find that font under its own name (a substitute has other metrics,
+// and cuts texts and pictures), each label's text must fit its control in it,
+// and every control must lie inside its dialog.
+struct DialogFont {
+    std::string strCaption, strFace;
+    int nPoints;
+};
+
+const WORD* SkipSzOrOrd(const WORD* p) {
+    if (*p == 0xFFFF) return p + 2;
+    while (*p) ++p;
+    return p + 1;
+}
+
+std::string TemplateText(const WORD* p) {
+    std::wstring wide;
+    for (; *p; ++p) wide += static_cast<wchar_t>(*p);
+    char sz[256] = "";
+    ::WideCharToMultiByte(1252, 0, wide.c_str(), -1, sz, sizeof sz, nullptr, nullptr);
+    return sz;
+}
+
+// Reads the caption and font of a DIALOG or DIALOGEX template.
+BOOL CALLBACK CollectDialogFont(HMODULE hModule, LPCSTR, LPSTR pszName, LONG_PTR lParam) {
+    HRSRC hResource = ::FindResourceA(hModule, pszName, MAKEINTRESOURCEA(5) /* RT_DIALOG */);
+    const WORD* p = hResource ? static_cast<const WORD*>(::LockResource(::LoadResource(hModule, hResource))) : nullptr;
+    if (!p) return TRUE;
+    bool bEx = p[0] == 1 && p[1] == 0xFFFF;
+    DWORD dwStyle = bEx ? MAKELONG(p[6], p[7]) : MAKELONG(p[0], p[1]);
+    p += bEx ? 13 : 9;                // the fixed header, up to the dialog's size
+    p = SkipSzOrOrd(SkipSzOrOrd(p));  // menu, window class
+    DialogFont font = {TemplateText(p), std::string(), 0};
+    p = SkipSzOrOrd(p);
+    if (dwStyle & DS_SETFONT) {
+        font.nPoints = p[0];
+        font.strFace = TemplateText(p + (bEx ? 3 : 1));  // DIALOGEX: weight, italic and charset first
+    }
+    reinterpret_cast<std::vector<DialogFont>*>(lParam)->push_back(font);
+    return TRUE;
+}
+
+std::vector<DialogFont> DialogFonts() {
+    std::vector<DialogFont> fonts;
+    HMODULE hExe = ::LoadLibraryExA(g_paths.strExe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    Check(hExe != nullptr, "read the dialog templates of " + g_paths.strExe);
+    if (!hExe) return fonts;
+    ::EnumResourceNamesA(hExe, MAKEINTRESOURCEA(5), CollectDialogFont, reinterpret_cast<LONG_PTR>(&fonts));
+    ::FreeLibrary(hExe);
+    return fonts;
+}
+
+// The font the dialog manager makes from a template's font, selected into hdc.
+HFONT SelectDialogFont(HDC hdc, const DialogFont& font) {
+    HFONT hFont = ::CreateFontA(-::MulDiv(font.nPoints, ::GetDeviceCaps(hdc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL,
+                                FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.strFace.c_str());
+    ::SelectObject(hdc, hFont);
+    return hFont;
+}
+
+void CheckDialogLayout(HWND hDlg, const std::vector<DialogFont>& fonts) {
+    std::string strCaption = WindowText(hDlg);
+    const DialogFont* pFont = nullptr;
+    for (const DialogFont& font : fonts) if (font.strCaption == strCaption) pFont = &font;
+    Check(pFont != nullptr, "a template with the caption \"" + Show(strCaption) + "\"");
+    if (!pFont) return;
+    HDC hdc = ::GetDC(nullptr);
+    SelectDialogFont(hdc, *pFont);
+    RECT client;
+    ::GetClientRect(hDlg, &client);
+    for (HWND hChild = ::GetWindow(hDlg, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+        RECT rect;
+        ::GetWindowRect(hChild, &rect);
+        ::MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&rect), 2);
+        std::string strText = WindowText(hChild);
+        std::string strWhat = strCaption + ", control " + std::to_string(::GetDlgCtrlID(hChild)) + " \"" +
+                              Show(strText) + "\"";
+        Check(rect.left >= 0 && rect.top >= 0 && rect.right <= client.right && rect.bottom <= client.bottom,
+              strWhat + " lies inside the dialog's " + std::to_string(client.right) + " x " +
+                  std::to_string(client.bottom) + " pixels");
+        char szClass[64] = "";
+        ::GetClassNameA(hChild, szClass, sizeof szClass);
+        LONG nType = ::GetWindowLongA(hChild, GWL_STYLE) & SS_TYPEMASK;
+        bool bLabel = lstrcmpiA(szClass, "Static") == 0 &&
+                      (nType == SS_LEFT || nType == SS_CENTER || nType == SS_RIGHT || nType == SS_LEFTNOWORDWRAP);
+        if (!bLabel || strText.empty()) continue;
+        SIZE size;
+        ::GetTextExtentPoint32A(hdc, strText.c_str(), static_cast<int>(strText.size()), &size);
+        RECT inside;
+        ::GetClientRect(hChild, &inside);
+        Check(size.cx <= inside.right && size.cy <= inside.bottom,
+              strWhat + " needs " + std::to_string(size.cx) + " x " + std::to_string(size.cy) + " pixels, has " +
+                  std::to_string(inside.right) + " x " + std::to_string(inside.bottom));
+    }
+    ::DeleteObject(::SelectObject(hdc, ::GetStockObject(SYSTEM_FONT)));
+    ::ReleaseDC(nullptr, hdc);
+}
+
+void CaseDialogLayout() {
+    std::vector<DialogFont> fonts = DialogFonts();
+    Check(fonts.size() == 3, "three dialog templates, found " + std::to_string(fonts.size()));
+    HDC hdc = ::GetDC(nullptr);
+    for (const DialogFont& font : fonts) {
+        SelectDialogFont(hdc, font);
+        char szFace[LF_FACESIZE] = "";
+        ::GetTextFaceA(hdc, sizeof szFace, szFace);
+        CheckEq(szFace, font.strFace, "the font of \"" + Show(font.strCaption) + "\" as wine draws it");
+        ::DeleteObject(::SelectObject(hdc, ::GetStockObject(SYSTEM_FONT)));
+    }
+    ::ReleaseDC(nullptr, hdc);
+
+    Norvane app(Bundle("dialog_layout"));
+    if (!StartMain(app)) return;
+    CheckDialogLayout(app.Dialog(), fonts);
+    // The other two, opened as a user opens them: the Info button, a click on the thumbnail.
+    HWND hThumb = ::GetDlgItem(app.Dialog(), kMapSmall);
+    struct { const char* pszCaption; std::function<void()> open; } dialogs[] = {
+        {kszInfoCaption, [&] { app.PostClick(kInfo); }},
+        {kszMapCaption, [&] {
+             ::PostMessageA(hThumb, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+             ::PostMessageA(hThumb, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+         }},
+    };
+    for (const auto& dialog : dialogs) {
+        dialog.open();
+        HWND hDlg = app.WaitWindow(dialog.pszCaption);
+        Check(hDlg != nullptr, Show(dialog.pszCaption) + " opens");
+        if (!hDlg) continue;
+        CheckDialogLayout(hDlg, fonts);
+        ::PostMessageA(hDlg, WM_CLOSE, 0, 0);
+        Check(app.WaitGone(hDlg), Show(dialog.pszCaption) + " closes");
+    }
+    CloseAndCheckExit(app);
+}
+
 // The shipped grids and info.txt: results agree with the grid files' nodes.
 void LoadGrid(const std::string& strPath, float (*pGrid)[kRows]) {
     static bool abReceived[kGridNodes];
@@ -859,6 +995,7 @@ int main(int argc, char** argv) {
         {"locations", CaseLocations},
         {"info", CaseInfo},
         {"map", CaseMap},
+        {"dialog_layout", CaseDialogLayout},
         {"shipped_data", CaseShippedData},
     };
     auto it = cases.find(argv[1]);
