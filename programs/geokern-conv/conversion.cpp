@@ -51,9 +51,9 @@ Bilan ConvertisseurLignes::Convertit(std::string_view ligne, std::string& sortie
         return {Issue::Recopiee, nullptr};
     }
 
-    // In a line holding a ';' or a tab, the comma separates nothing: it can only
+    // In a line holding a ';' or a tab (after its indentation), the comma separates nothing: it can only
     // be a decimal comma, and the field holding it is refused.
-    const bool virgule_separe = ligne.find(';') == std::string_view::npos && ligne.find('\t') == std::string_view::npos;
+    const bool virgule_separe = ligne.find(';', i) == std::string_view::npos && ligne.find('\t', i) == std::string_view::npos;
     auto separe = [virgule_separe](char c) { return EstBlanc(c) || c == ';' || (c == ',' && virgule_separe); };
 
     // prefixe | x | milieu | y | suite

@@ -170,6 +170,16 @@ private:
     std::string tampon_;
 };
 
+// The system's reason, in French for the usual ones.
+std::string RaisonSysteme(int erreur) {
+    switch (erreur) {
+    case ENOENT: return "fichier introuvable";
+    case EACCES: return "accès refusé";
+    case EISDIR: return "c'est un dossier";
+    default: return std::strerror(erreur);
+    }
+}
+
 enum class Lecture { Lue, Illisible, EcritureImpossible };
 
 Lecture ConvertitEntree(const char* nom, ConvertisseurLignes& convertisseur, bool entete, Sortie& sortie,
@@ -178,7 +188,7 @@ Lecture ConvertitEntree(const char* nom, ConvertisseurLignes& convertisseur, boo
     const char* nom_affiche = standard ? ENTREE_STANDARD : nom;
     FILE* flux = standard ? stdin : std::fopen(nom, "rb");
     if (flux == nullptr) {
-        Message("fichier illisible « " + std::string(nom) + " » : " + std::strerror(errno));
+        Message("fichier illisible « " + std::string(nom) + " » : " + RaisonSysteme(errno));
         return Lecture::Illisible;
     }
     RapportErreurs rapport(nom_affiche);
@@ -196,8 +206,11 @@ Lecture ConvertitEntree(const char* nom, ConvertisseurLignes& convertisseur, boo
         if (lus < tampon.size()) {
             if (std::ferror(flux)) {
                 const int erreur = errno;
-                Message("lecture interrompue « " + std::string(nom_affiche) + " » après " +
-                        std::to_string(entree.Lignes()) + " lignes : " + std::strerror(erreur));
+                if (entree.Lignes() == 0)  // a folder, for one: nothing was read
+                    Message("fichier illisible « " + std::string(nom_affiche) + " » : " + RaisonSysteme(erreur));
+                else
+                    Message("lecture interrompue « " + std::string(nom_affiche) + " » après la ligne " +
+                            std::to_string(entree.Lignes()) + " : " + RaisonSysteme(erreur));
                 issue = Lecture::Illisible;
             } else {
                 entree.Termine(sortie.Tampon());
