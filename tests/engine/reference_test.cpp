@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <ostream>
 #include <vector>
 
 #include "interne.h"
@@ -145,28 +146,36 @@ const std::size_t PAS_POINTS = 1;
 const std::size_t PAS_POINTS = 1;
 #endif
 
-// What the comparison found, pair by pair.
+// What the comparison found.
 struct Bilan {
     long resultats = 0;
-    long arrondis = 0;        // rounded coordinates compared
-    long uneUnite = 0;        // of which one unit of the last digit apart
-    double distanceMax = 0.0; // the farthest such reference value from its rounding boundary, in units
-    double ecartPlanMax = 0.0; // NTF plane to plane (not rounded), metres
+    long arrondis = 0;          // rounded coordinates compared
+    long uneUnite = 0;          // of which one unit of the last digit apart
+    double distanceMax = 0.0;   // the farthest such reference value from its rounding boundary, in units
+    double ecartPlanMax = 0.0;  // NTF plane to plane (not rounded), metres
 };
+
+struct Cas {
+    std::size_t point;
+    int in, out;
+};
+
+std::ostream& operator<<(std::ostream& flux, const Cas& c) {
+    return flux << "point " << c.point << ", " << c.in << " -> " << c.out;
+}
 
 // One coordinate of a rounded result: equal, or one unit apart with the
 // reference's own unrounded value at the rounding boundary (k + 1/2 units).
-void CompareArrondi(double moteur, double attendu, double brut, double echelle, Bilan* bilan, const char* quoi) {
+void CompareArrondi(double moteur, double attendu, double brut, double echelle, const Cas& cas, Bilan* bilan) {
     ++bilan->arrondis;
     if (MemesOctets(moteur, attendu)) return;
     const double unites = std::round(moteur * echelle) - std::round(attendu * echelle);
     const double v = brut * echelle;
     const double distance = std::fabs(v - (std::floor(v) + 0.5));
     ++bilan->uneUnite;
-    if (distance > bilan->distanceMax) bilan->distanceMax = distance;
-    EXPECT_EQ(std::fabs(unites), 1.0) << quoi << ": " << moteur << " against " << attendu;
-    EXPECT_LE(distance, SEUIL_FRONTIERE) << quoi << ": " << moteur << " against " << attendu << ", unrounded "
-                                         << brut;
+    bilan->distanceMax = std::fmax(bilan->distanceMax, distance);
+    EXPECT_EQ(std::fabs(unites), 1.0) << cas << ": " << moteur << " against " << attendu;
+    EXPECT_LE(distance, SEUIL_FRONTIERE) << cas << ": " << moteur << " against " << attendu << ", unrounded " << brut;
 }
 
 TEST(Reference, EveryPairOnTheBenchmarkPoints) {
@@ -178,22 +187,21 @@ TEST(Reference, EveryPairOnTheBenchmarkPoints) {
             const auto sIn = static_cast<Liste_SysCoord>(in);
             const COORDONNEES_TYPE_NC p = SysCoord2SysCoord(points[k], WGS84GG, sIn);
             for (int out = 1; out <= 12; ++out) {
+                const Cas cas = {k, in, out};
                 const COORDONNEES_TYPE_NC e = SysCoord2SysCoord(p, sIn, static_cast<Liste_SysCoord>(out));
                 const reference::RESULTAT r = reference::SysCoord2SysCoord(p, in, out);
                 ++bilan.resultats;
-                char quoi[80];
-                std::snprintf(quoi, sizeof quoi, "point %zu, %d -> %d", k, in, out);
                 if (r.echelle != 0.0) {
-                    CompareArrondi(e.x_lambda, r.point.x_lambda, r.brut.x_lambda, r.echelle, &bilan, quoi);
-                    CompareArrondi(e.y_phi, r.point.y_phi, r.brut.y_phi, r.echelle, &bilan, quoi);
+                    CompareArrondi(e.x_lambda, r.point.x_lambda, r.brut.x_lambda, r.echelle, cas, &bilan);
+                    CompareArrondi(e.y_phi, r.point.y_phi, r.brut.y_phi, r.echelle, cas, &bilan);
                 } else if (in == out || r.point.x_lambda == -9999.0) {
                     EXPECT_TRUE(MemesOctets(e.x_lambda, r.point.x_lambda) && MemesOctets(e.y_phi, r.point.y_phi))
-                        << quoi;
+                        << cas;
                 } else {  // NTF plane to plane
                     const double ecart = std::fmax(std::fabs(e.x_lambda - r.point.x_lambda),
                                                    std::fabs(e.y_phi - r.point.y_phi));
                     bilan.ecartPlanMax = std::fmax(bilan.ecartPlanMax, ecart);
-                    EXPECT_LE(ecart, ECART_PLAN_MAX) << quoi;
+                    EXPECT_LE(ecart, ECART_PLAN_MAX) << cas;
                 }
             }
         }
