@@ -101,7 +101,7 @@ TEST(Reference, TaylorSineCosineOfThePoleAngle) {
 
 // Every point of the benchmark set on native x86-64 builds; every 50th under
 // the address sanitizer and on 32-bit x86, whose tests run under qemu-i386:
-// there a call costs five to twenty times more, and 2,000 points still reach
+// there a call costs ten to thirty times more, and 2,000 points still reach
 // every pair, every route and hundreds of grid cells.
 #if defined(__SANITIZE_ADDRESS__) || defined(__i386__) || defined(_M_IX86)
 #define GEOKERN_ECHANTILLON 1
