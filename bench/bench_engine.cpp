@@ -27,7 +27,7 @@
 namespace {
 
 const std::vector<COORDONNEES_TYPE_NC>& PointsWgs84() {
-    static const std::vector<COORDONNEES_TYPE_NC> points = bench::PointsFrance(100000);
+    static const std::vector<COORDONNEES_TYPE_NC> points = points_france::PointsFrance(100000);
     return points;
 }
 std::size_t NombrePoints() { return PointsWgs84().size(); }

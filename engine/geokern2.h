@@ -16,9 +16,12 @@
  * failure pair (-9999.0, -9999.0).
  *
  * Threads: every export is re-entrant except CSysCoord2SysCoord, which writes
- * its result into one static 40-character buffer shared by the whole process
- * (the engine's only mutable state). Callers serialise their calls of it and
- * copy the text before the next call.
+ * its result into one static 40-character buffer shared by the whole process.
+ * Callers serialise their calls of it and copy the text before the next call.
+ * The engine's other process-wide state is the embedded datum-shift grid,
+ * read-only, and, on Windows only, the three handles of its resource, which
+ * the library's entry point writes when the library is loaded (and writes
+ * again, with the same values, at each thread's attach and detach).
  */
 #ifndef GEOKERN2_H
 #define GEOKERN2_H

@@ -1,37 +1,10 @@
-// The embedded NTF -> RGF93 datum-shift grid GR3DF97A: its location at load and
-// the node lookup. The node array is the resource itself, read in place.
+// The embedded NTF -> RGF93 datum-shift grid GR3DF97A: the cell of a position
+// and the node lookup. The node array is read in place through lpGrille_IGN()
+// (ressource_windows.cpp, ressource_posix.cpp).
 #include "constantes.h"
 #include "interne.h"
-#include "ressource.h"
 
 using namespace constantes;
-
-HMODULE hmoduledll = nullptr;
-HRSRC rsrc = nullptr;
-HGLOBAL glbmem = nullptr;
-
-// Called on every notification; the result counts at process attach, where 0
-// makes the library fail to load. Nothing is released at detach.
-extern "C" BOOL WINAPI DllEntryPoint(HINSTANCE hinstDLL, DWORD fdwReason, LPVOID lpvReserved) {
-    (void)fdwReason;
-    (void)lpvReserved;
-    hmoduledll = hinstDLL;
-    rsrc = FindResourceA(hmoduledll, "GR3DF97A", RT_RCDATA);
-    if (rsrc == nullptr) return 0;
-    glbmem = LoadResource(hmoduledll, rsrc);
-    return glbmem != nullptr ? 1 : 0;
-}
-
-#ifdef _WIN32
-// The C runtime's start-up code calls DllMain once it has initialised itself.
-extern "C" BOOL WINAPI DllMain(HINSTANCE hinstDLL, DWORD fdwReason, LPVOID lpvReserved) {
-    return DllEntryPoint(hinstDLL, fdwReason, lpvReserved);
-}
-#endif
-
-const LIGNE_GRILLE_GR3DF97A* lpGrille_IGN() {
-    return static_cast<const LIGNE_GRILLE_GR3DF97A*>(LockResource(glbmem));
-}
 
 bool CelluleGrille(double lambda, double phi, int* n_colonne, int* n_ligne) {
     // Lower bounds inclusive, upper exclusive. Written as four comparisons that

@@ -40,6 +40,23 @@ inline double Plafond(double reel) {
 inline double TronqueReel(double reel) { return reel >= 0.0 ? Plancher(reel) : Plafond(reel); }
 // Halves away from zero; zero takes the second branch and comes back as -0.0.
 inline double ArrondiReel(double reel) { return reel > 0.0 ? Plancher(reel + 0.5) : Plafond(reel - 0.5); }
+// sin and cos of the projection's angle at the pole, which stays below 0.2 rad
+// wherever a catalogue system is used: their Taylor series to the 13th and 14th
+// power are exact there to the last bit but one, and cheaper than the
+// library's general sincos. Larger angles, and NaN, go to the library.
+inline void SinCosGamma(double gamma, double* sinus, double* cosinus) {
+    if (!(std::fabs(gamma) < 0.2)) {
+        *sinus = std::sin(gamma);
+        *cosinus = std::cos(gamma);
+        return;
+    }
+    const double g2 = gamma * gamma;
+    *sinus = gamma + gamma * g2 * (-1.0 / 6 + g2 * (1.0 / 120 + g2 * (-1.0 / 5040 + g2 * (1.0 / 362880 +
+             g2 * (-1.0 / 39916800 + g2 * (1.0 / 6227020800.0))))));
+    *cosinus = 1.0 + g2 * (-0.5 + g2 * (1.0 / 24 + g2 * (-1.0 / 720 + g2 * (1.0 / 40320 + g2 * (-1.0 / 3628800 +
+               g2 * (1.0 / 479001600 + g2 * (-1.0 / 87178291200.0)))))));
+}
+
 COORDONNEES_CARTESIENNES Geographique2Cartesienne(COORDONNEES_GEOGRAPHIQUES entree,
                                                   double DemiGrdAxe, double DemiPetitAxe);
 COORDONNEES_GEOGRAPHIQUES Cartesienne2Geographique(COORDONNEES_CARTESIENNES entree,
@@ -55,11 +72,12 @@ COORDONNEES_GEOGRAPHIQUES Datum2Datum(const COORDONNEES_GEOGRAPHIQUES& CoordGeo_
                                       const PARAMETRES_SYSTEME_COORDONNNEES& zoneIn,
                                       const PARAMETRES_SYSTEME_COORDONNNEES& zoneOut);
 
-// The embedded datum-shift grid (grille.cpp): the node array, read in place.
+// The embedded datum-shift grid: the node array, 17,316 records read in place,
+// the one way into it (ressource_windows.cpp, ressource_posix.cpp).
 const LIGNE_GRILLE_GR3DF97A* lpGrille_IGN();
 // The cell of the grid that holds a position in decimal degrees: its column and
 // row (the south-west node is record n_colonne * 111 + n_ligne). False outside
-// the grid, NaN included.
+// the grid, NaN included (grille.cpp).
 bool CelluleGrille(double lambda, double phi, int* n_colonne, int* n_ligne);
 
 // Text parser (texte.cpp)

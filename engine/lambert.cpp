@@ -9,21 +9,15 @@
 
 namespace {
 
-// sin and cos of the angle at the pole, which stays below 0.2 rad wherever a
-// catalogue system is used: their Taylor series to the 13th and 14th power
-// are exact there to the last bit but one, and cheaper than the library's
-// general sincos. Larger angles go to the library.
-void SinCosGamma(double gamma, double* sinus, double* cosinus) {
-    if (!(std::fabs(gamma) < 0.2)) {
-        *sinus = std::sin(gamma);
-        *cosinus = std::cos(gamma);
-        return;
-    }
-    const double g2 = gamma * gamma;
-    *sinus = gamma + gamma * g2 * (-1.0 / 6 + g2 * (1.0 / 120 + g2 * (-1.0 / 5040 + g2 * (1.0 / 362880 +
-             g2 * (-1.0 / 39916800 + g2 * (1.0 / 6227020800.0))))));
-    *cosinus = 1.0 + g2 * (-0.5 + g2 * (1.0 / 24 + g2 * (-1.0 / 720 + g2 * (1.0 / 40320 + g2 * (-1.0 / 3628800 +
-               g2 * (1.0 / 479001600 + g2 * (-1.0 / 87178291200.0)))))));
+// The polar coordinates of a plane point about the projection's pole: the
+// distance R and the angle gamma from the central meridian, with the
+// one-argument arc tangent (ALG0004, steps 1 and 2).
+void CoordonneesPolaires(const COORDONNEES_PLANES& point, const PARAMETRES_SYSTEME_COORDONNNEES& zone, double* R,
+                         double* gamma) {
+    const double dx = point.x - zone.Xs;
+    const double dy = point.y - zone.Ys;
+    *R = std::sqrt(dx * dx + dy * dy);
+    *gamma = std::atan(dx / (zone.Ys - point.y));
 }
 
 }  // namespace
@@ -45,10 +39,8 @@ COORDONNEES_PLANES Geo2Lambert(const COORDONNEES_GEOGRAPHIQUES& entree,
 }
 
 COORDONNEES_GEOGRAPHIQUES Lambert2Geo(const COORDONNEES_PLANES& entree, const PARAMETRES_SYSTEME_COORDONNNEES& zone) {
-    const double dx = entree.x - zone.Xs;
-    const double dy = entree.y - zone.Ys;
-    const double R = std::sqrt(dx * dx + dy * dy);
-    const double gamma = std::atan(dx / (zone.Ys - entree.y));
+    double R, gamma;
+    CoordonneesPolaires(entree, zone, &R, &gamma);
     const double latitudeIso = (-1.0 / zone.n) * std::log(std::fabs(R / zone.C));
     COORDONNEES_GEOGRAPHIQUES sortie;
     sortie.lambda = zone.LAMBDA_ZERO + gamma / zone.n;
@@ -67,14 +59,19 @@ COORDONNEES_GEOGRAPHIQUES GEOKERN_APPEL SysProj2SysGeo(COORDONNEES_PLANES entree
     return Lambert2Geo(entree, zone);
 }
 
+// Through the isometric latitude, which the two projections share with the
+// longitude: the input's polar coordinates, the angle scaled by n2 / n1, the
+// distance carried from C1 to C2. The sine and cosine of the output angle are
+// the library's, not SinCosGamma's: the NTF plane-to-plane route returns its
+// result unrounded, so the last bit that the Taylor form may differ in would
+// reach the caller (on the projection routes it is far below the millimetre
+// that the dispatcher rounds to).
 COORDONNEES_PLANES GEOKERN_APPEL Lambert2Lambert(COORDONNEES_PLANES pointIn,
                                                  PARAMETRES_SYSTEME_COORDONNNEES Const_sysCoordIn,
                                                  PARAMETRES_SYSTEME_COORDONNNEES Const_sysCoordOut) {
-    const double dx = pointIn.x - Const_sysCoordIn.Xs;
-    const double dy = pointIn.y - Const_sysCoordIn.Ys;
-    const double gamma = std::atan((Const_sysCoordIn.Xs - pointIn.x) / (pointIn.y - Const_sysCoordIn.Ys)) *
-                         (Const_sysCoordOut.n / Const_sysCoordIn.n);
-    const double R1 = std::sqrt(dy * dy + dx * dx);
+    double R1, gamma1;
+    CoordonneesPolaires(pointIn, Const_sysCoordIn, &R1, &gamma1);
+    const double gamma = gamma1 * (Const_sysCoordOut.n / Const_sysCoordIn.n);
     const double latitudeIso = (1.0 / Const_sysCoordIn.n) * std::log(Const_sysCoordIn.C / R1);
     const double R = Const_sysCoordOut.C * std::exp(-Const_sysCoordOut.n * latitudeIso);
     COORDONNEES_PLANES sortie;

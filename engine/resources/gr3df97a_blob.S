@@ -1,12 +1,13 @@
-/* The datum-shift grid as a read-only blob of libgeokern.so: the POSIX
- * counterpart of the Windows resource "GR3DF97A" (see ressource_posix.cpp). */
+/* The datum-shift grid as a read-only blob of libgeokern.so, the array that
+ * ressource_posix.cpp gives the engine: 17,316 records of 28 bytes. */
     .section .rodata
     .balign 8
-    .globl geokern_GR3DF97A_debut
-    .hidden geokern_GR3DF97A_debut
-    .globl geokern_GR3DF97A_fin
-    .hidden geokern_GR3DF97A_fin
-geokern_GR3DF97A_debut:
+    .globl geokern_GR3DF97A
+    .hidden geokern_GR3DF97A
+geokern_GR3DF97A:
     .incbin GR3DF97A_BIN
-geokern_GR3DF97A_fin:
+.Lgeokern_GR3DF97A_fin:
+    .if .Lgeokern_GR3DF97A_fin - geokern_GR3DF97A - 484848
+    .error "the grid GR3DF97A is not 17,316 records of 28 bytes"
+    .endif
     .section .note.GNU-stack,"",@progbits

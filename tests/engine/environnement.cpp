@@ -1,11 +1,12 @@
 // On Windows the engine's entry point runs only in a DLL; linked into this
 // test program, it is called here on the program's own module, which carries
-// the grid resource. Elsewhere it ran when the program was loaded.
+// the grid resource. Elsewhere the grid is a blob linked into the program and
+// there is no entry point.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
 #include "ressource.h"
 
-#ifdef _WIN32
 namespace {
 class ChargementGrille : public ::testing::Environment {
 public:

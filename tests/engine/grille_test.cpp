@@ -4,7 +4,9 @@
 #include <limits>
 
 #include "interne.h"
+#ifdef _WIN32
 #include "ressource.h"
+#endif
 
 namespace {
 
@@ -31,9 +33,11 @@ void AttendMemeNoeud(const LIGNE_GRILLE_GR3DF97A& l, int indice) {
 }
 
 TEST(GridResource, IsThePublishedGridIn28ByteRecords) {
+#ifdef _WIN32
     ASSERT_NE(rsrc, nullptr);
     ASSERT_NE(glbmem, nullptr);
     EXPECT_EQ(SizeofResource(hmoduledll, rsrc), 484848u);
+#endif  // elsewhere the assembler checks the blob's size
     const Noeud telling[] = {
         {0, -165.027, -67.100, 315.813, 99},    {1, -165.169, -66.948, 316.007, 99},
         {110, -170.342, -59.940, 321.826, 99},  {111, -165.027, -66.983, 315.839, 99},
@@ -66,6 +70,7 @@ TEST(GridResource, PrecisionCodeCounts) {
     EXPECT_EQ(compte[99], 9139);
 }
 
+#ifdef _WIN32
 TEST(GridResource, EntryPointIsRepeatable) {
     const HRSRC avant = rsrc;
     const HGLOBAL memoire = glbmem;
@@ -73,6 +78,7 @@ TEST(GridResource, EntryPointIsRepeatable) {
     EXPECT_EQ(rsrc, avant);
     EXPECT_EQ(glbmem, memoire);
 }
+#endif
 
 TEST(GridLookup, ReturnsTheNodeNorthOfTheCellCorner) {
     AttendNoeud(LectureGrille_GR3DF97A(-5.5, 41.0), {1, -165.169, -66.948, 316.007, 99});

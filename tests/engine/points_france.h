@@ -1,9 +1,10 @@
-// The fixed point set of the benchmarks: positions spread uniformly over
+// The fixed point set of the engine's benchmarks, of its fingerprint and of its
+// comparison with the published formulas: positions spread uniformly over
 // mainland France and Corsica, in WGS84 decimal degrees (longitude, latitude).
 // The generator is deterministic (splitmix64 from a fixed seed), so every run,
 // compiler and machine gets the same points.
-#ifndef BENCH_POINTS_FRANCE_H
-#define BENCH_POINTS_FRANCE_H
+#ifndef GEOKERN_POINTS_FRANCE_H
+#define GEOKERN_POINTS_FRANCE_H
 
 #include <cstddef>
 #include <cstdint>
@@ -11,7 +12,7 @@
 
 #include "geokern2.h"
 
-namespace bench {
+namespace points_france {
 
 struct Sommet {
     double lon, lat;
@@ -72,6 +73,6 @@ inline std::vector<COORDONNEES_TYPE_NC> PointsFrance(std::size_t n = 100000) {
     return points;
 }
 
-}  // namespace bench
+}  // namespace points_france
 
 #endif
