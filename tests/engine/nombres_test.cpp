@@ -71,6 +71,10 @@ TEST(TextNumbers, ReadLikeStrtodOnTheGrammarsEdges) {
         "9007199254740993.0000000000000000000001", "1e99999999999999999999", "1e-99999999999999999999",
         "0e99999999999999999999", "00000000000000000000000000000001", "1e0000000000000000000000000000308",
         "123456789012345678901234567890e-330", "0.000000000000000000000000000000001e-300",
+        // Digits times an exact power of ten, which x87 arithmetic in extended
+        // precision would round twice (32-bit x86).
+        "41029111437511e22", "827309153817578e18", "387552744320263e22", "805469104144535e15",
+        "538831570720421e7", "990244942995753e20",
     };
     for (const char* t : textes) EXPECT_TRUE(LuCommeStrtod(t));
     // A number longer than any double: 400 zeros around a digit, 4000 nines.
@@ -144,7 +148,7 @@ std::string TexteAuHasard(std::mt19937_64& hasard) {
 TEST(TextNumbers, ReadLikeStrtodOnRandomTexts) {
     std::mt19937_64 hasard(20091);
     int echecs = 0;
-    for (int i = 0; i < 200000 && echecs < 10; ++i) {
+    for (int i = 0; i < 100000 && echecs < 10; ++i) {
         const std::string texte = TexteAuHasard(hasard);
         const ::testing::AssertionResult r = LuCommeStrtod(texte);
         EXPECT_TRUE(r);
@@ -176,7 +180,7 @@ TEST(TextNumbers, WriteLikeSnprintfOnRandomDoubles) {
             if (!r) ++echecs;
         }
     };
-    for (int i = 0; i < 40000 && echecs < 10; ++i) {
+    for (int i = 0; i < 10000 && echecs < 10; ++i) {
         // Any bit pattern: every exponent, subnormals, infinities and NaNs.
         double x;
         const std::uint64_t bits = hasard();
