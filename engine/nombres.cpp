@@ -26,6 +26,22 @@ bool DebutMantisseHexa(const char* p, const char* fin) {
     return *p == '.' && fin - p >= 2 && EstChiffreHexa(p[1]);
 }
 
+// The end of the hexadecimal number at p, after its "0x": digits with at most
+// one point, then, if a decimal digit follows the "p" and its optional sign,
+// the binary exponent. The library's reading is given no more than this:
+// GCC 12's takes "p+-1" for the exponent -1, where strtod stops before the "p".
+const char* FinHexa(const char* p, const char* fin) {
+    while (p != fin && EstChiffreHexa(*p)) ++p;
+    if (p != fin && *p == '.')
+        for (++p; p != fin && EstChiffreHexa(*p);) ++p;
+    if (p == fin || (*p != 'p' && *p != 'P')) return p;
+    const char* e = p + 1;
+    if (e != fin && (*e == '+' || *e == '-')) ++e;
+    if (e == fin || !EstChiffre(*e)) return p;
+    while (e != fin && EstChiffre(*e)) ++e;
+    return e;
+}
+
 // A number beyond the range of a double (from_chars then leaves its value
 // alone): true when it is too large, false when too small. Such a number is
 // above 1e308 or below 1e-323, so the order of magnitude of its first
@@ -96,8 +112,8 @@ double Texte2Reel(const char* debut, const char* fin, const char** suite) {
     if (hexa) p += 2;
     double valeur = 0.0;
     const unsigned short precision = PrecisionDouble();
-    const std::from_chars_result lu =
-        std::from_chars(p, fin, valeur, hexa ? std::chars_format::hex : std::chars_format::general);
+    const std::from_chars_result lu = hexa ? std::from_chars(p, FinHexa(p, fin), valeur, std::chars_format::hex)
+                                           : std::from_chars(p, fin, valeur, std::chars_format::general);
     RestaurePrecision(precision);
 
     if (lu.ec == std::errc::invalid_argument) return 0.0;
