@@ -17,6 +17,16 @@
 
 namespace {
 
+// glibc's strtod and printf define these texts. MinGW's differ from them in
+// corners (the sign of a "-" that starts no number, what "nan(...)" may hold,
+// no sign on a NaN written) and msvcrt's are not exact: on Windows the same
+// library code is held to glibc's texts by the text interface's tests.
+#ifdef _WIN32
+#define SANS_REFERENCE_ICI() GTEST_SKIP() << "the C library here is not the reference (glibc)"
+#else
+#define SANS_REFERENCE_ICI() (void)0
+#endif
+
 // The same double; NaN matches NaN of the same sign whatever its payload
 // (strtod keeps the digits of "nan(123)", from_chars does not).
 bool MemeReel(double a, double b) {
@@ -55,6 +65,7 @@ std::string Hexa(double x) {
 }
 
 TEST(TextNumbers, ReadLikeStrtodOnTheGrammarsEdges) {
+    SANS_REFERENCE_ICI();
     const std::string zeros(400, '0');
     const char* const textes[] = {
         "", " ", "+", "-", ".", "-.", "+.5", "-.5e-3", "1.", "1.e", "1e", "1e+", "1e-x", " \t\n\v\f\r12",
@@ -146,6 +157,7 @@ std::string TexteAuHasard(std::mt19937_64& hasard) {
 }
 
 TEST(TextNumbers, ReadLikeStrtodOnRandomTexts) {
+    SANS_REFERENCE_ICI();
     std::mt19937_64 hasard(20091);
     int echecs = 0;
     for (int i = 0; i < 100000 && echecs < 10; ++i) {
@@ -157,6 +169,7 @@ TEST(TextNumbers, ReadLikeStrtodOnRandomTexts) {
 }
 
 TEST(TextNumbers, WriteLikeSnprintfOnTheEdges) {
+    SANS_REFERENCE_ICI();
     const double inf = std::numeric_limits<double>::infinity();
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double valeurs[] = {0.0, -0.0, 1.0, -1.0, 0.5, 0.0625, 0.0005, -0.0005, 0.00049999999999999999, 0.0015,
@@ -170,6 +183,7 @@ TEST(TextNumbers, WriteLikeSnprintfOnTheEdges) {
 }
 
 TEST(TextNumbers, WriteLikeSnprintfOnRandomDoubles) {
+    SANS_REFERENCE_ICI();
     const double inf = std::numeric_limits<double>::infinity();
     std::mt19937_64 hasard(20151231);
     int echecs = 0;
