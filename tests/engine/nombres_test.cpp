@@ -3,6 +3,7 @@
 // C library is exact (glibc; MinGW's own strtod and printf on Windows).
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -213,6 +214,33 @@ TEST(TextNumbers, WriteLikeSnprintfOnRandomDoubles) {
     }
 }
 
+// Below 1e10 and with up to 8 decimals the writing takes a shortcut of its
+// own; to_chars writes everything else. Same digits, on every platform.
+TEST(TextNumbers, ShortcutWritesWhatToCharsWrites) {
+    std::mt19937_64 hasard(1075);
+    auto compare = [](double x, int d) {
+        char attendu[400], ecrit[400];
+        const std::to_chars_result r = std::to_chars(attendu, attendu + sizeof attendu, x, std::chars_format::fixed, d);
+        const char* const fin = Reel2Texte(x, d, ecrit, ecrit + sizeof ecrit);
+        ASSERT_NE(fin, nullptr);
+        ASSERT_EQ(std::string(ecrit, fin - ecrit), std::string(attendu, r.ptr - attendu)) << Hexa(x) << " " << d;
+    };
+    const double bords[] = {0.0, -0.0, 1e10, -1e10, std::nextafter(1e10, 0.0), 9999999999.999999, 0.5, -0.5, 1.5,
+                            2.5, 0.000000005, 0.0000000050000000000000001, DBL_TRUE_MIN, -DBL_MIN, 0.125, 0.0625};
+    for (double x : bords)
+        for (int d = 0; d <= 9; ++d) compare(x, d);
+    for (int i = 0; i < 100000; ++i) {
+        const int d = i % 10;
+        // Dyadic numbers, many of them halfway, at every scale below 1e10.
+        const double n = static_cast<double>(hasard() >> (30 + hasard() % 34));
+        const double x = std::ldexp(hasard() % 2 ? -n : n, -static_cast<int>(hasard() % 64));
+        compare(x, d);
+        compare(std::nextafter(x, 1e10), d);
+        // Any magnitude from 1e-12 to 1e10.
+        compare(std::ldexp(static_cast<double>(hasard() >> 11), -53) * std::pow(10.0, static_cast<int>(hasard() % 23) - 12), d);
+    }
+}
+
 TEST(TextNumbers, WrittenOnlyWhenTheyFit) {
     char texte[16];
     // "-1234.500" is 9 characters: it fits in 9, not in 8; no terminator is added.
@@ -222,6 +250,7 @@ TEST(TextNumbers, WrittenOnlyWhenTheyFit) {
     EXPECT_EQ(std::string(texte, fin - texte), "-1234.500");
     EXPECT_EQ(texte[9], '#');
     EXPECT_EQ(Reel2Texte(-1234.5, 3, texte, texte + 8), nullptr);
+    EXPECT_EQ(Reel2Texte(-1e300, 3, texte, texte + sizeof texte), nullptr);
 }
 
 }  // namespace
