@@ -1,11 +1,11 @@
 // The text form of the transformation: "x@y" in, "x@y" out in the engine's own
-// 40-character buffer, the library's one piece of mutable state.
-#include <cstdio>
-#include <cstdlib>
+// 40-character buffer, the library's one piece of mutable state. The numbers
+// are read and written with "." whatever the caller's locale (nombres.cpp).
 #include <cstring>
 
 #include "constantes.h"
 #include "interne.h"
+#include "nombres.h"
 
 using namespace constantes;
 
@@ -25,9 +25,11 @@ COORDONNEES_TYPE_NC AvPoint2CoordPlanes(const char* entree) {
     COORDONNEES_TYPE_NC point = {ECHEC, ECHEC};
     const char* arobase = entree != nullptr ? std::strchr(entree, '@') : nullptr;
     if (arobase == nullptr) return point;
-    // atof stops at the "@", which cannot continue a number, and at a second "@".
-    point.x_lambda = std::atof(entree);
-    point.y_phi = std::atof(arobase + 1);
+    // Each number is read as atof reads it: the "@" cannot continue a number,
+    // so the first ends before it, and the second before any other "@".
+    const char* const suite = arobase + 1;
+    point.x_lambda = Texte2Reel(entree, arobase, nullptr);
+    point.y_phi = Texte2Reel(suite, suite + std::strlen(suite), nullptr);
     return point;
 }
 
@@ -39,10 +41,15 @@ const char* GEOKERN_APPEL CSysCoord2SysCoord(const char* pointAVIn, Liste_SysCoo
     if (point.x_lambda == ECHEC) return TexteVide();
 
     const int code = static_cast<int>(sysCoordOut);
-    const bool degres = code == NTFGG || code == WGS84GG || code == RGF93GG;
-    const int longueur = std::snprintf(pointAVOut, TAILLE_RESULTAT, degres ? "%.8f@%.8f" : "%.3f@%.3f",
-                                       point.x_lambda, point.y_phi);
-    // A text that does not fit is not cut short: it would read as another number.
-    if (longueur < 0 || longueur >= TAILLE_RESULTAT) return TexteVide();
+    const int decimales = code == NTFGG || code == WGS84GG || code == RGF93GG ? 8 : 3;
+    // "%.8f@%.8f" or "%.3f@%.3f" in at most 39 characters. A text that does not
+    // fit is not cut short: it would read as another number.
+    char* const limite = pointAVOut + TAILLE_RESULTAT - 1;
+    char* fin = Reel2Texte(point.x_lambda, decimales, pointAVOut, limite);
+    if (fin == nullptr || fin == limite) return TexteVide();
+    *fin++ = '@';
+    fin = Reel2Texte(point.y_phi, decimales, fin, limite);
+    if (fin == nullptr) return TexteVide();
+    *fin = '\0';
     return pointAVOut;
 }

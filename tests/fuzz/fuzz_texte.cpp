@@ -1,18 +1,52 @@
 // CSysCoord2SysCoord on arbitrary texts and system codes. Input: code in, code
 // out (one signed byte each), then the text (the rest, given a terminator). The
 // call must leave the text as it was and return the engine's buffer holding
-// at most 39 characters.
+// at most 39 characters. Its numbers are what strtod reads in the C locale
+// (the same double, NaN as NaN of the same sign, and the same length read on
+// each side of the "@"), and its result is what snprintf writes in the C
+// locale, or the empty text on failure or when that needs over 39 characters.
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "geokern2.h"
+#include "interne.h"
+#include "nombres.h"
 
 namespace {
 
 void Verifie(bool condition) {
     if (!condition) std::abort();
+}
+
+bool MemeReel(double a, double b) {
+    if (std::isnan(a) || std::isnan(b)) return std::isnan(a) && std::isnan(b) && std::signbit(a) == std::signbit(b);
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// The number at the start of [debut, fin), read both ways.
+double LuCommeStrtod(const char* debut, const char* fin) {
+    const std::string copie(debut, fin);  // strtod needs the terminator where the part ends
+    char* fin_strtod = nullptr;
+    const double attendu = std::strtod(copie.c_str(), &fin_strtod);
+    const char* suite = nullptr;
+    const double lu = Texte2Reel(debut, fin, &suite);
+    Verifie(MemeReel(lu, attendu));
+    Verifie(suite - debut == fin_strtod - copie.c_str());
+    return lu;
+}
+
+void EcritCommeSnprintf(double x) {
+    for (int decimales : {3, 8}) {
+        char attendu[400], ecrit[400];
+        const int n = std::snprintf(attendu, sizeof attendu, "%.*f", decimales, x);
+        const char* fin = Reel2Texte(x, decimales, ecrit, ecrit + sizeof ecrit);
+        Verifie(fin != nullptr && fin - ecrit == n && std::memcmp(ecrit, attendu, n) == 0);
+    }
 }
 
 }  // namespace
@@ -31,7 +65,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Verifie(resultat != nullptr);
     Verifie(std::memchr(resultat, '\0', 40) != nullptr);
     Verifie(std::memcmp(texte, copie.data(), copie.size()) == 0);
-    if (std::strchr(texte, '@') == nullptr) Verifie(resultat[0] == '\0');
+    const std::string texte_resultat = resultat;
+
+    const char* const fin = texte + std::strlen(texte);
+    const char* const arobase = std::strchr(texte, '@');
+    if (arobase == nullptr) {
+        Verifie(texte_resultat.empty());
+        LuCommeStrtod(texte, fin);
+    } else {
+        COORDONNEES_TYPE_NC point = {LuCommeStrtod(texte, arobase), LuCommeStrtod(arobase + 1, fin)};
+        EcritCommeSnprintf(point.x_lambda);
+        EcritCommeSnprintf(point.y_phi);
+        std::string attendu;
+        if (point.x_lambda != -9999.0) point = SysCoord2SysCoord(point, in, out);
+        if (point.x_lambda != -9999.0) {
+            const int code = static_cast<int>(out);
+            const bool degres = code == NTFGG || code == WGS84GG || code == RGF93GG;
+            char tampon[800];
+            const int n = std::snprintf(tampon, sizeof tampon, degres ? "%.8f@%.8f" : "%.3f@%.3f", point.x_lambda,
+                                        point.y_phi);
+            if (n < 40) attendu = tampon;
+        }
+        Verifie(texte_resultat == attendu);
+    }
     std::free(texte);
     return 0;
 }
