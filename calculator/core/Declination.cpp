@@ -127,29 +127,23 @@ std::string FormatDeclination(double dDegrees) { return FormatFixed2(dDegrees, "
 
 std::string FormatAnnualVariation(double dDegreesPerYear) { return FormatFixed2(dDegreesPerYear, " \xB0/an"); }
 
-DeclinationOutcome ComputeDeclination(const DeclinationInput& input, const DeclinationGrids& grids,
-                                      PFN_SysCoord2SysCoord pfnTransform) {
-    if (!input.m_bDateParsed || !IsCalendarDate(input.m_nYear, input.m_nMonth, input.m_nDay))
-        return Outcome(kDeclinationDateNotValid);
-    if (!IsDateInPeriod(input.m_nYear, input.m_nMonth, input.m_nDay)) return Outcome(kDeclinationDateOutOfPeriod);
+DeclinationStatus CheckDeclinationDate(bool bDateParsed, int nYear, int nMonth, int nDay) {
+    if (!bDateParsed || !IsCalendarDate(nYear, nMonth, nDay)) return kDeclinationDateNotValid;
+    if (!IsDateInPeriod(nYear, nMonth, nDay)) return kDeclinationDateOutOfPeriod;
+    return kDeclinationResult;
+}
 
-    const double dYears = YearsFromDays(DaysSinceEpoch(input.m_nYear, input.m_nMonth, input.m_nDay));
-
-    double dLatitude;
-    double dLongitude;
-    EntryToDegrees(input, &dLatitude, &dLongitude);
-
-    if (pfnTransform == nullptr) return Outcome(kDeclinationOutOfZone);
-    COORDONNEES_TYPE_NC pointIn;
-    pointIn.x_lambda = dLongitude;
-    pointIn.y_phi = dLatitude;
-    const COORDONNEES_TYPE_NC pointOut = pfnTransform(pointIn, WGS84GG, NTFL2E);
+DeclinationOutcome DeclinationAtLambert2E(COORDONNEES_TYPE_NC pointLambert2E, bool bDateParsed, int nYear,
+                                          int nMonth, int nDay, const DeclinationGrids& grids) {
+    const DeclinationStatus eDate = CheckDeclinationDate(bDateParsed, nYear, nMonth, nDay);
+    if (eDate != kDeclinationResult) return Outcome(eDate);
+    const double dYears = YearsFromDays(DaysSinceEpoch(nYear, nMonth, nDay));
 
     // Whole kilometres before the node choice; the engine's failure pair
     // (-9999, -9999) lands at -9 km, outside the lattice.
     int nKmX;
     int nKmY;
-    if (!MetresToKilometres(pointOut.x_lambda, &nKmX) || !MetresToKilometres(pointOut.y_phi, &nKmY))
+    if (!MetresToKilometres(pointLambert2E.x_lambda, &nKmX) || !MetresToKilometres(pointLambert2E.y_phi, &nKmY))
         return Outcome(kDeclinationOutOfZone);
     const int i = NearestNodeIndex(nKmX, kGridOriginEastKm);
     const int j = NearestNodeIndex(nKmY, kGridOriginNorthKm);
@@ -163,5 +157,26 @@ DeclinationOutcome ComputeDeclination(const DeclinationInput& input, const Decli
     DeclinationOutcome outcome = Outcome(kDeclinationResult);
     outcome.m_strDeclination = FormatDeclination(dDeclination);
     outcome.m_strAnnualVariation = FormatAnnualVariation(fVariation);
+    outcome.m_dDeclination = dDeclination;
+    outcome.m_dAnnualVariation = fVariation;
     return outcome;
+}
+
+DeclinationOutcome ComputeDeclination(const DeclinationInput& input, const DeclinationGrids& grids,
+                                      PFN_SysCoord2SysCoord pfnTransform) {
+    // The date is checked before the engine is asked anything.
+    const DeclinationStatus eDate =
+        CheckDeclinationDate(input.m_bDateParsed, input.m_nYear, input.m_nMonth, input.m_nDay);
+    if (eDate != kDeclinationResult) return Outcome(eDate);
+
+    double dLatitude;
+    double dLongitude;
+    EntryToDegrees(input, &dLatitude, &dLongitude);
+
+    if (pfnTransform == nullptr) return Outcome(kDeclinationOutOfZone);
+    COORDONNEES_TYPE_NC pointIn;
+    pointIn.x_lambda = dLongitude;
+    pointIn.y_phi = dLatitude;
+    const COORDONNEES_TYPE_NC pointOut = pfnTransform(pointIn, WGS84GG, NTFL2E);
+    return DeclinationAtLambert2E(pointOut, input.m_bDateParsed, input.m_nYear, input.m_nMonth, input.m_nDay, grids);
 }
