@@ -1,16 +1,16 @@
 // The meridians of a Lambert conformal conic projection are straight lines
 // through the apex of the cone, so two points of the place's meridian, put
 // through the engine's Lambert 93, give the direction of true north on the
-// grid exactly, whatever their distance; 0.2 degree apart, the millimetre
-// rounding of the engine's results moves it by less than 1e-7 degree. The
-// projection's constants stay in the engine's catalogue.
+// grid exactly, whatever their distance; 2 degrees (222 km) apart, the
+// millimetre rounding of the engine's results moves it by at most 3e-7
+// degree. The projection's constants stay in the engine's catalogue.
 #include "GridConvergence.h"
 
 #include <cmath>
 
 namespace {
 
-constexpr double kHalfSpanDegrees = 0.1;  // the two points: 0.1 degree south and north of the place
+constexpr double kHalfSpanDegrees = 1.0;  // the two points: 1 degree south and north of the place
 constexpr double kDegreesPerRadian = 57.295779513082320876;
 constexpr double kFailure = -9999.0;
 
