@@ -23,7 +23,7 @@ const std::string fichierVariation = std::string(BENCH_CALCULATOR_DATA_DIR) + "/
 void LectureGrilles(benchmark::State& state) {
     std::unique_ptr<DeclinationGrids> grilles(new DeclinationGrids());
     for (auto _ : state) {
-        if (LoadDeclinationGrids(fichierEpoque.c_str(), fichierVariation.c_str(), *grilles) != 0) {
+        if (LoadDeclinationGrids(fichierEpoque.c_str(), fichierVariation.c_str(), *grilles) != kGridsLoaded) {
             state.SkipWithError("grid files not found");
             break;
         }
@@ -33,7 +33,7 @@ void LectureGrilles(benchmark::State& state) {
 
 void UnCalcul(benchmark::State& state) {
     std::unique_ptr<DeclinationGrids> grilles(new DeclinationGrids());
-    if (LoadDeclinationGrids(fichierEpoque.c_str(), fichierVariation.c_str(), *grilles) != 0) {
+    if (LoadDeclinationGrids(fichierEpoque.c_str(), fichierVariation.c_str(), *grilles) != kGridsLoaded) {
         state.SkipWithError("grid files not found");
         return;
     }

@@ -116,14 +116,8 @@ BOOL CDeclinationDlg::OnInitDialog() {
         reinterpret_cast<PFN_SysCoord2SysCoord>(reinterpret_cast<void*>(::GetProcAddress(hEngine, kszEngineExport)));
     if (!g_pfnSysCoord2SysCoord) FailStartup(kszMsgEngineMissing);
 
-    switch (LoadDeclinationGrids(strEpochGrid, strVariationGrid, g_declinationGrids)) {
-    case 1:
-        FailStartup(kszMsgEpochGridMissing);
-    case 2:
-        FailStartup(kszMsgVariationGridMissing);
-    default:
-        break;
-    }
+    const GridLoadStatus eGrids = LoadDeclinationGrids(strEpochGrid, strVariationGrid, g_declinationGrids);
+    if (eGrids != kGridsLoaded) FailStartup(GridLoadMessage(eGrids));
 
     m_radioDmsSouth.SetCheck(0);
     m_radioDmsWest.SetCheck(0);

@@ -6,8 +6,9 @@
 
 #include <string>
 
-#include "geokern2.h"
+#include "Calendar.h"
 #include "DeclinationGrids.h"
+#include "geokern2.h"
 
 // Messages, in Windows-1252 bytes (0xEA e circumflex, 0xE9 e acute).
 constexpr char kszMsgDateNotValid[] = "Date non valide";
@@ -71,34 +72,20 @@ DeclinationOutcome ComputeDeclination(const DeclinationInput& input, const Decli
 DeclinationOutcome DeclinationAtLambert2E(COORDONNEES_TYPE_NC pointLambert2E, bool bDateParsed, int nYear,
                                           int nMonth, int nDay, const DeclinationGrids& grids);
 
-// The steps, for the tests and for whoever needs one of them.
-
 // kDeclinationDateNotValid, kDeclinationDateOutOfPeriod, or kDeclinationResult
 // for a calendar day of the period.
 DeclinationStatus CheckDeclinationDate(bool bDateParsed, int nYear, int nMonth, int nDay);
 
-// Days from 1970-01-01 to a proleptic Gregorian date (integers only).
-long long CalendarDayNumber(int nYear, int nMonth, int nDay);
-// Whether year, month and day name a day of the calendar.
-bool IsCalendarDate(int nYear, int nMonth, int nDay);
+// The steps, for the tests and for whoever needs one of them. The calendar is
+// in Calendar.h; the node rule and the formula at a node in DeclinationGrids.h.
+
 // 2009-01-01 to 2015-12-31, both included.
 bool IsDateInPeriod(int nYear, int nMonth, int nDay);
-// Days since the epoch 2009-07-01, negative before it.
-long long DaysSinceEpoch(int nYear, int nMonth, int nDay);
-// Years of 365 days: nDays * 0.0027397260273972603.
-double YearsFromDays(long long nDays);
 
 // Signed decimal degrees from the entry, as (latitude, longitude).
 void EntryToDegrees(const DeclinationInput& input, double* pdLatitude, double* pdLongitude);
 // Seconds term plus minutes term, then the degrees.
 double DmsToDegrees(int nDeg, unsigned int uMin, unsigned int uSec);
-
-// Metres to whole kilometres truncated toward zero; false when the value is
-// not finite or the kilometres do not fit a 32-bit integer.
-bool MetresToKilometres(double dMetres, int* pnKm);
-// Index of the node nearest to a whole kilometre value along one axis (may be
-// outside the lattice; the caller checks the bounds).
-int NearestNodeIndex(int nKm, int nOriginKm);
 
 // "%3.2f \xB0" and "%3.2f \xB0/an" with a full stop whatever the C locale.
 std::string FormatDeclination(double dDegrees);

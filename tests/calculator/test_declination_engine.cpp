@@ -1,8 +1,13 @@
 // The computation with the real engine and the grid files committed with the
-// program (calculator/data). Skipped while those files are not there.
+// program (calculator/data), and the grid file format on those files. The
+// files are part of the program: their absence fails every test here.
+#include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -33,14 +38,14 @@ protected:
         const std::string strEpoch = kstrGridDir + "/" + kszEpochGridFile;
         const std::string strVariation = kstrGridDir + "/" + kszVariationGridFile;
         s_pGrids = new DeclinationGrids();
-        s_nStatus = LoadDeclinationGrids(strEpoch.c_str(), strVariation.c_str(), *s_pGrids);
+        s_eStatus = LoadDeclinationGrids(strEpoch.c_str(), strVariation.c_str(), *s_pGrids);
     }
     static void TearDownTestSuite() {
         delete s_pGrids;
         s_pGrids = nullptr;
     }
     void SetUp() override {
-        if (s_nStatus != 0) GTEST_SKIP() << "grid files not in " << kstrGridDir << " yet";
+        ASSERT_EQ(s_eStatus, kGridsLoaded) << "the committed grid files in " << kstrGridDir;
     }
 
     // Paris, Notre-Dame, in decimal mode: 48.8566 N, 2.3522 E, NTF Lambert II
@@ -66,10 +71,10 @@ protected:
     }
 
     static DeclinationGrids* s_pGrids;
-    static int s_nStatus;
+    static GridLoadStatus s_eStatus;
 };
 DeclinationGrids* DeclinationEngineTest::s_pGrids = nullptr;
-int DeclinationEngineTest::s_nStatus = -1;
+GridLoadStatus DeclinationEngineTest::s_eStatus = kEpochGridNotOpened;
 
 constexpr int kParisI = 117;
 constexpr int kParisJ = 168;
@@ -131,4 +136,28 @@ TEST_F(DeclinationEngineTest, FarFromFranceIsOutOfZone) {
     input.m_dLatDecimal = 90.0;  // the pole: whatever the engine answers, no crash and no result
     input.m_dLonDecimal = 0.0;
     EXPECT_EQ(ComputeDeclination(input, *s_pGrids, &SysCoord2SysCoord).m_eStatus, kDeclinationOutOfZone);
+}
+
+// The committed files hold exactly what the calculator keeps of them: read in
+// single precision and written again, each gives back its own bytes. This ties
+// the reader's order, the writer's format and the node index to the files.
+TEST_F(DeclinationEngineTest, GridsWrittenBackAreTheCommittedFilesByteForByte) {
+    struct {
+        const char* pszFile;
+        const float* pfValues;
+    } const files[] = {{kszEpochGridFile, s_pGrids->declinationAtEpoch},
+                       {kszVariationGridFile, s_pGrids->annualVariation}};
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.pszFile);
+        std::ifstream in(kstrGridDir + "/" + file.pszFile, std::ios::binary);
+        const std::string strCommitted((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ASSERT_FALSE(strCommitted.empty());
+        const std::string strWritten = FormatGridFile(std::vector<double>(file.pfValues, file.pfValues + kGridNodes));
+        const auto firstDifference = std::mismatch(strWritten.begin(), strWritten.end(), strCommitted.begin(),
+                                                   strCommitted.end());
+        const std::size_t nAt = static_cast<std::size_t>(firstDifference.first - strWritten.begin());
+        EXPECT_EQ(strWritten.size(), strCommitted.size());
+        EXPECT_EQ(nAt, strWritten.size()) << "written: " << strWritten.substr(nAt < 30 ? 0 : nAt - 30, 60)
+                                          << "\ncommitted: " << strCommitted.substr(nAt < 30 ? 0 : nAt - 30, 60);
+    }
 }

@@ -59,6 +59,41 @@ TEST(GridGeometry, Layout) {
     EXPECT_EQ(GridNodeIndex(0, 228), 228);
     EXPECT_EQ(GridNodeIndex(1, 0), 229);
     EXPECT_EQ(GridNodeIndex(243, 228), 55875);
+    EXPECT_EQ(GridNodeEastKm(243), 1230);
+    EXPECT_EQ(GridNodeNorthKm(228), 2730);
+}
+
+// Around every node, in metres: truncation to whole kilometres, then the
+// nearer node. From 2 km below a node to 2.999 km above it the node is taken;
+// one metre further the neighbour is, or nothing past the edges.
+TEST(GridGeometry, NodeForAPositionAroundEveryNode) {
+    struct Offset {
+        double dMetres;
+        int nStep;  // -1 the previous node, 0 this one, +1 the next
+    } const offsets[] = {{-2001.0, -1}, {-2000.0, 0}, {0.0, 0}, {2999.0, 0}, {3000.0, 1}};
+    int nWrong = 0;
+    for (int i = 0; i < kGridColumns; ++i) {
+        for (int j = 0; j < kGridRows; ++j) {
+            const double dEast = GridNodeEastKm(i) * 1000.0, dNorth = GridNodeNorthKm(j) * 1000.0;
+            for (const Offset& o : offsets) {
+                for (int nAxis = 0; nAxis < 2; ++nAxis) {
+                    const int nExpectedI = i + (nAxis == 0 ? o.nStep : 0);
+                    const int nExpectedJ = j + (nAxis == 1 ? o.nStep : 0);
+                    const bool bInside = nExpectedI >= 0 && nExpectedI < kGridColumns && nExpectedJ >= 0 &&
+                                         nExpectedJ < kGridRows;
+                    int nI = -1, nJ = -1;
+                    const bool bFound = NearestGridNode(dEast + (nAxis == 0 ? o.dMetres : 0.0),
+                                                        dNorth + (nAxis == 1 ? o.dMetres : 0.0), &nI, &nJ);
+                    if (bFound != bInside || (bFound && (nI != nExpectedI || nJ != nExpectedJ))) {
+                        if (++nWrong <= 5)
+                            ADD_FAILURE() << "node (" << i << ", " << j << ") offset " << o.dMetres << " m on axis "
+                                          << nAxis << ": " << bFound << " (" << nI << ", " << nJ << ")";
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_EQ(nWrong, 0);
 }
 
 TEST(GridFile, FullFileFillsEveryNodeInRecordOrder) {
@@ -154,11 +189,14 @@ TEST(GridFile, BothFilesIntoTheGrids) {
     const std::string strEpoch = WriteScratchFile(GridText(kGridNodes, 0.25f), "_epoch");
     const std::string strVariation = WriteScratchFile(GridText(kGridNodes - 1, -0.5f), "_variation");
     std::unique_ptr<DeclinationGrids> pGrids(new DeclinationGrids());
-    EXPECT_EQ(LoadDeclinationGrids(MissingFilePath().c_str(), strVariation.c_str(), *pGrids), 1);
+    EXPECT_EQ(LoadDeclinationGrids(MissingFilePath().c_str(), strVariation.c_str(), *pGrids), kEpochGridNotOpened);
+    EXPECT_STREQ(GridLoadMessage(kEpochGridNotOpened), "Grid.dat introuvable");
+    EXPECT_STREQ(GridLoadMessage(kVariationGridNotOpened), "taux_annuel.dat introuvable");
+    EXPECT_EQ(GridLoadMessage(kGridsLoaded), nullptr);
     EXPECT_FALSE(pGrids->variationReceived[0]);  // nothing read after the first failure
-    EXPECT_EQ(LoadDeclinationGrids(strEpoch.c_str(), MissingFilePath().c_str(), *pGrids), 2);
+    EXPECT_EQ(LoadDeclinationGrids(strEpoch.c_str(), MissingFilePath().c_str(), *pGrids), kVariationGridNotOpened);
     pGrids.reset(new DeclinationGrids());
-    ASSERT_EQ(LoadDeclinationGrids(strEpoch.c_str(), strVariation.c_str(), *pGrids), 0);
+    ASSERT_EQ(LoadDeclinationGrids(strEpoch.c_str(), strVariation.c_str(), *pGrids), kGridsLoaded);
     EXPECT_EQ(pGrids->declinationAtEpoch[GridNodeIndex(2, 1)], 123.25f);  // record 246
     EXPECT_EQ(pGrids->annualVariation[GridNodeIndex(2, 1)], 122.5f);
     EXPECT_TRUE(NodeHasData(*pGrids, 2, 1));
@@ -194,7 +232,7 @@ TEST(GridFileMend, ShortEpochFileNodesAreOutOfZone) {
     const std::string strEpoch = WriteScratchFile(GridText(600), "_epoch");  // values up to 299.5
     const std::string strVariation = WriteScratchFile(GridText(kGridNodes), "_variation");
     std::unique_ptr<DeclinationGrids> pGrids(new DeclinationGrids());
-    ASSERT_EQ(LoadDeclinationGrids(strEpoch.c_str(), strVariation.c_str(), *pGrids), 0);
+    ASSERT_EQ(LoadDeclinationGrids(strEpoch.c_str(), strVariation.c_str(), *pGrids), kGridsLoaded);
     const DeclinationOutcome last = ComputeAtRecord(*pGrids, 599);
     ASSERT_EQ(last.m_eStatus, kDeclinationResult);
     EXPECT_EQ(last.m_strDeclination, "299.50 \xB0");
@@ -206,7 +244,7 @@ TEST(GridFileMend, DamagedVariationFileNodesAreOutOfZone) {
     const std::string strEpoch = WriteScratchFile(GridText(kGridNodes), "_epoch");
     const std::string strVariation = WriteScratchFile(GridText(300) + "0 0 1,5\n" + GridText(kGridNodes), "_variation");
     std::unique_ptr<DeclinationGrids> pGrids(new DeclinationGrids());
-    ASSERT_EQ(LoadDeclinationGrids(strEpoch.c_str(), strVariation.c_str(), *pGrids), 0);
+    ASSERT_EQ(LoadDeclinationGrids(strEpoch.c_str(), strVariation.c_str(), *pGrids), kGridsLoaded);
     EXPECT_EQ(ComputeAtRecord(*pGrids, 299).m_eStatus, kDeclinationResult);
     // "1,5" reads as 1, then ",5" stops the reading: record 300 has its value,
     // record 301 onwards have none.
@@ -219,6 +257,6 @@ TEST(GridFileMend, SpelledOutNonFiniteValuesAreOutOfZone) {
     const std::string strEpoch = WriteScratchFile("0 0 nan\n0 0 inf\n0 0 -inf\n0 0 1\n", "_epoch");
     const std::string strVariation = WriteScratchFile("0 0 1\n0 0 1\n0 0 1\n0 0 nan\n", "_variation");
     std::unique_ptr<DeclinationGrids> pGrids(new DeclinationGrids());
-    ASSERT_EQ(LoadDeclinationGrids(strEpoch.c_str(), strVariation.c_str(), *pGrids), 0);
+    ASSERT_EQ(LoadDeclinationGrids(strEpoch.c_str(), strVariation.c_str(), *pGrids), kGridsLoaded);
     for (int r = 0; r < 4; ++r) EXPECT_EQ(ComputeAtRecord(*pGrids, r).m_eStatus, kDeclinationOutOfZone) << r;
 }

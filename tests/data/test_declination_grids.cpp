@@ -9,11 +9,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "DeclinationGrids.h"
 #include "declination_grids.h"
 #include "geokern2.h"
 #include "igrf.h"
@@ -25,30 +27,13 @@ namespace {
 
 const fs::path kData = DATA_DIR;
 
-// The values of a grid file, read the way the calculator reads it.
-std::vector<float> read_values(const fs::path& path) {
-    std::vector<float> v(dg::kNodes, 0.0f);
-    std::FILE* f = std::fopen(path.string().c_str(), "r");
-    if (!f) return {};
-    for (float& x : v)
-        if (std::fscanf(f, "%*E %*E %E", &x) != 1) break;
-    std::fclose(f);
-    return v;
-}
-
-// The calculator's node for a WGS84 position: whole kilometres in Lambert II
-// etendu, then the nearer node; -1 when outside the lattice.
+// The node the calculator takes for a WGS84 position, as an element of the
+// grids; -1 when outside the lattice.
 int node_index(double longitude, double latitude) {
     const COORDONNEES_TYPE_NC p = SysCoord2SysCoord({longitude, latitude}, WGS84GG, NTFL2E);
-    const int kx = static_cast<int>(std::trunc(p.x_lambda * 0.001));
-    const int ky = static_cast<int>(std::trunc(p.y_phi * 0.001));
-    auto nearest = [](int d) {
-        const int q = static_cast<int>(std::floor(d / 5.0));
-        return q + (d - 5 * q > 2.5 ? 1 : 0);
-    };
-    const int i = nearest(kx - dg::kOriginEastingKm), j = nearest(ky - dg::kOriginNorthingKm);
-    if (i < 0 || i >= dg::kColumns || j < 0 || j >= dg::kRows) return -1;
-    return j * dg::kColumns + i;  // file order
+    int i, j;
+    if (!NearestGridNode(p.x_lambda, p.y_phi, &i, &j)) return -1;
+    return GridNodeIndex(i, j);
 }
 
 const double kEpoch = igrf::decimal_year(2009, 7, 1);
@@ -56,12 +41,18 @@ const double kEpoch = igrf::decimal_year(2009, 7, 1);
 class CommittedGrids : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        epoch_ = read_values(kData / dg::kEpochFileName);
-        variation_ = read_values(kData / dg::kVariationFileName);
+        grids_.reset(new DeclinationGrids());
+        status_ = LoadDeclinationGrids((kData / kszEpochGridFile).string().c_str(),
+                                       (kData / kszVariationGridFile).string().c_str(), *grids_);
     }
-    static std::vector<float> epoch_, variation_;
+    void SetUp() override { ASSERT_EQ(status_, kGridsLoaded) << "the committed grid files in " << kData; }
+    static const float* epoch() { return grids_->declinationAtEpoch; }
+    static const float* variation() { return grids_->annualVariation; }
+    static std::unique_ptr<DeclinationGrids> grids_;
+    static GridLoadStatus status_;
 };
-std::vector<float> CommittedGrids::epoch_, CommittedGrids::variation_;
+std::unique_ptr<DeclinationGrids> CommittedGrids::grids_;
+GridLoadStatus CommittedGrids::status_ = kEpochGridNotOpened;
 
 }  // namespace
 
@@ -71,7 +62,7 @@ TEST(GridGenerator, ReproducesTheCommittedFilesByteForByte) {
     const fs::path out = pattern;
     const std::string command = std::string("\"") + GENERATOR + "\" \"" + IGRF13_SHC + "\" \"" + out.string() + "\"";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    for (const char* name : {dg::kEpochFileName, dg::kVariationFileName}) {
+    for (const char* name : {kszEpochGridFile, kszVariationGridFile}) {
         SCOPED_TRACE(name);
         const std::string made = file_bytes(out / name), committed = file_bytes(kData / name);
         ASSERT_FALSE(committed.empty());
@@ -89,7 +80,7 @@ TEST(GridGenerator, RefusesBadArguments) {
 
 TEST(GridFiles, OneRecordPerNodeRowByRowWithSixDecimals) {
     const std::regex record(R"((\d+) (\d+) (-?\d+\.\d{6})\r)");
-    for (const char* name : {dg::kEpochFileName, dg::kVariationFileName}) {
+    for (const char* name : {kszEpochGridFile, kszVariationGridFile}) {
         SCOPED_TRACE(name);
         std::ifstream in(kData / name, std::ios::binary);
         std::string line;
@@ -109,20 +100,18 @@ TEST(GridFiles, OneRecordPerNodeRowByRowWithSixDecimals) {
 }
 
 TEST_F(CommittedGrids, NoDataMarksAgreeInBothFiles) {
-    ASSERT_EQ(epoch_.size(), 55876u);
-    ASSERT_EQ(variation_.size(), 55876u);
     int with_data = 0;
-    for (std::size_t k = 0; k < epoch_.size(); ++k) {
-        if (epoch_[k] > 360.0f) {
-            EXPECT_EQ(epoch_[k], 9999.0f) << k;
-            EXPECT_EQ(variation_[k], 0.0f) << k;
+    for (int k = 0; k < kGridNodes; ++k) {
+        if (epoch()[k] > 360.0f) {
+            EXPECT_EQ(epoch()[k], 9999.0f) << k;
+            EXPECT_EQ(variation()[k], 0.0f) << k;
         } else {
             ++with_data;
             // France in 2009: a few degrees either side of zero, slowly growing.
-            EXPECT_GT(epoch_[k], -5.0f) << k;
-            EXPECT_LT(epoch_[k], 3.0f) << k;
-            EXPECT_GT(variation_[k], 0.05f) << k;
-            EXPECT_LT(variation_[k], 0.25f) << k;
+            EXPECT_GT(epoch()[k], -5.0f) << k;
+            EXPECT_LT(epoch()[k], 3.0f) << k;
+            EXPECT_GT(variation()[k], 0.05f) << k;
+            EXPECT_LT(variation()[k], 0.25f) << k;
         }
     }
     // Metropolitan France is about 550,000 km2, some 22,000 cells of 25 km2,
@@ -133,10 +122,11 @@ TEST_F(CommittedGrids, NoDataMarksAgreeInBothFiles) {
 
 TEST_F(CommittedGrids, CoverageFollowsTheDatumShiftGridPrecision) {
     const auto nodes = dg::lattice();
-    ASSERT_EQ(nodes.size(), epoch_.size());
+    ASSERT_EQ(nodes.size(), static_cast<std::size_t>(kGridNodes));
     for (std::size_t k = 0; k < nodes.size(); k += 97) {
         const int code = LectureGrille_GR3DF97A(nodes[k].longitude_deg, nodes[k].latitude_deg).Code_precision;
-        EXPECT_EQ(epoch_[k] <= 360.0f, code >= 1 && code <= 4) << "record " << k << " code " << code;
+        EXPECT_EQ(NodeHasData(*grids_, nodes[k].i, nodes[k].j), code >= 1 && code <= 4)
+            << "record " << k << " code " << code;
     }
 }
 
@@ -144,15 +134,14 @@ TEST_F(CommittedGrids, CalculatorFormulaIsExactAtBothEndsOfTheSpan) {
     const igrf::Model model = igrf::Model::load(IGRF13_SHC);
     const igrf::Snapshot start = model.at(kEpoch), end = model.at(igrf::decimal_year(2015, 7, 1));
     const auto nodes = dg::lattice();
-    // 2009-07-01 to 2015-07-01.
-    const double years = 2191 * 0.0027397260273972603;
     for (std::size_t k = 0; k < nodes.size(); k += 13) {
-        if (epoch_[k] > 360.0f) continue;
-        const double b = igrf::declination_deg(start.field(nodes[k].latitude_deg, nodes[k].longitude_deg, 0.0));
-        const double e = igrf::declination_deg(end.field(nodes[k].latitude_deg, nodes[k].longitude_deg, 0.0));
-        // The calculator keeps single precision.
-        EXPECT_NEAR(epoch_[k], b, 2e-6) << k;
-        EXPECT_NEAR(years * variation_[k] + epoch_[k], e, 1e-5) << k;
+        const dg::Node& n = nodes[k];
+        if (!NodeHasData(*grids_, n.i, n.j)) continue;
+        const double b = igrf::declination_deg(start.field(n.latitude_deg, n.longitude_deg, 0.0));
+        const double e = igrf::declination_deg(end.field(n.latitude_deg, n.longitude_deg, 0.0));
+        // The calculator keeps single precision; 2015-07-01 is 2191 days after the epoch.
+        EXPECT_NEAR(epoch()[GridNodeIndex(n.i, n.j)], b, 2e-6) << k;
+        EXPECT_NEAR(DeclinationAtNode(*grids_, n.i, n.j, 2191), e, 1e-5) << k;
     }
 }
 
@@ -168,16 +157,16 @@ TEST_F(CommittedGrids, PlacesInFranceHaveDataNearTheirOwnDeclination) {
         SCOPED_TRACE(p.name);
         const int k = node_index(p.lon, p.lat);
         ASSERT_GE(k, 0);
-        ASSERT_LE(epoch_[k], 360.0f);
+        ASSERT_LE(epoch()[k], 360.0f);
         // The nearest node is within 3.6 km; the declination changes by about
         // 0.005 degree per km across France.
         const double own = igrf::declination_deg(model.field(p.lat, p.lon, 0.0, kEpoch));
-        EXPECT_NEAR(epoch_[k], own, 0.03);
+        EXPECT_NEAR(epoch()[k], own, 0.03);
     }
     // Paris, 2009: magnetic north a little west of true north.
     const int paris = node_index(2.3522, 48.8566);
-    EXPECT_LT(epoch_[paris], 0.0f);
-    EXPECT_GT(epoch_[paris], -1.5f);
+    EXPECT_LT(epoch()[paris], 0.0f);
+    EXPECT_GT(epoch()[paris], -1.5f);
 }
 
 TEST_F(CommittedGrids, OpenSeaAndNeighbouringCountriesHaveNoData) {
@@ -191,17 +180,15 @@ TEST_F(CommittedGrids, OpenSeaAndNeighbouringCountriesHaveNoData) {
         SCOPED_TRACE(p.name);
         const int k = node_index(p.lon, p.lat);
         ASSERT_GE(k, 0) << "inside the lattice";
-        EXPECT_EQ(epoch_[k], 9999.0f);
-        EXPECT_EQ(variation_[k], 0.0f);
+        EXPECT_EQ(epoch()[k], 9999.0f);
+        EXPECT_EQ(variation()[k], 0.0f);
     }
 }
 
 TEST(GridFormat, ValuesWithSixDecimalsAndCrLf) {
-    std::vector<dg::Node> nodes(3);
-    nodes[0].easting_km = 15, nodes[0].northing_km = 1590;
-    nodes[1].easting_km = 20, nodes[1].northing_km = 1590;
-    nodes[2].easting_km = 1230, nodes[2].northing_km = 2730;
-    EXPECT_EQ(dg::format_grid(nodes, {9999.0, -0.6425001, 0.1234564}),
+    EXPECT_EQ(FormatGridRecord(0, 0, 9999.0) + FormatGridRecord(1, 0, -0.6425001) +
+                  FormatGridRecord(243, 228, 0.1234564),
               "15 1590 9999.000000\r\n20 1590 -0.642500\r\n1230 2730 0.123456\r\n");
-    EXPECT_THROW(dg::format_grid(nodes, {1.0}), std::logic_error);
+    EXPECT_EQ(FormatGridFile(std::vector<double>(kGridNodes - 1, 1.0)), "");
+    EXPECT_FALSE(WriteGridFile("/nonexistent/dir/Grid2009_5.dat", std::vector<double>(kGridNodes, 1.0)));
 }

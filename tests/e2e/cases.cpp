@@ -14,6 +14,7 @@
 #include <functional>
 #include <map>
 
+#include "DeclinationGrids.h"
 #include "driver.h"
 #include "geokern2.h"
 
@@ -53,7 +54,7 @@ struct Paths {
 // Synthetic grids: the epoch declination tells the column, the annual
 // variation the row, so a result names its node. Columns 220 and above have
 // no data (value 999), which puts Corsica out of zone.
-const int kColumns = 244, kRows = 229;
+const int kColumns = kGridColumns, kRows = kGridRows;  // [i][j] is element 229 i + j
 float g_epoch[kColumns][kRows], g_variation[kColumns][kRows];
 
 std::string GridText(bool bEpoch) {
@@ -123,21 +124,14 @@ PFN_SysCoord2SysCoord EngineFunction() {
     return pfn;
 }
 
-int Node(int nKm, int nOrigin) {
-    int d = nKm - nOrigin;
-    int n = static_cast<int>(std::floor(d / 5.0));
-    return d - 5 * n > 2.5 ? n + 1 : n;
-}
-
 Expected Expect(double dLatitude, double dLongitude, long nDays) {
     COORDONNEES_TYPE_NC point = {dLongitude, dLatitude};
     COORDONNEES_TYPE_NC plane = EngineFunction()(point, WGS84GG, NTFL2E);
     Expected expected = {false, "", ""};
-    double dKx = plane.x_lambda * 0.001, dKy = plane.y_phi * 0.001;
-    if (!std::isfinite(dKx) || !std::isfinite(dKy) || std::fabs(dKx) > 2e9 || std::fabs(dKy) > 2e9) return expected;
-    int i = Node(static_cast<int>(dKx), 15), j = Node(static_cast<int>(dKy), 1590);
-    if (i < 0 || i >= kColumns || j < 0 || j >= kRows || g_epoch[i][j] > 360.0f) return expected;
-    double dDeclination = nDays * 0.0027397260273972603 * g_variation[i][j] + g_epoch[i][j];
+    int i, j;  // the calculator core's node and formula
+    if (!NearestGridNode(plane.x_lambda, plane.y_phi, &i, &j) || !NodeValuesHaveData(g_epoch[i][j], g_variation[i][j]))
+        return expected;
+    double dDeclination = DeclinationAtDate(g_epoch[i][j], g_variation[i][j], nDays);
     char sz[64];
     std::snprintf(sz, sizeof sz, "%3.2f \xB0", dDeclination);
     expected.strDeclination = sz;
@@ -585,13 +579,8 @@ void CaseMap() {
 
 // The shipped grids and info.txt: results agree with the grid files' nodes.
 void LoadGrid(const std::string& strPath, float (*pGrid)[kRows]) {
-    FILE* pFile = std::fopen(strPath.c_str(), "rt");
-    Check(pFile != nullptr, "open " + strPath);
-    if (!pFile) return;
-    float fValue;
-    for (int r = 0; r < kColumns * kRows && std::fscanf(pFile, "%*f %*f %f", &fValue) == 1; ++r)
-        pGrid[r % kColumns][r / kColumns] = fValue;
-    std::fclose(pFile);
+    static bool abReceived[kGridNodes];
+    Check(LoadGridFile(strPath.c_str(), &pGrid[0][0], abReceived), "open " + strPath);
 }
 
 void CaseShippedData() {

@@ -153,10 +153,10 @@ protected:
         s_pGrids = new DeclinationGrids();
         const std::string strEpoch = kstrGridDir + "/" + kszEpochGrid;
         const std::string strVariation = kstrGridDir + "/" + kszVariationGrid;
-        s_nLoad = LoadDeclinationGrids(strEpoch.c_str(), strVariation.c_str(), *s_pGrids);
+        s_eLoad = LoadDeclinationGrids(strEpoch.c_str(), strVariation.c_str(), *s_pGrids);
     }
     static void TearDownTestSuite() { delete s_pGrids; }
-    void SetUp() override { ASSERT_EQ(s_nLoad, 0) << "the grid files in " << kstrGridDir; }
+    void SetUp() override { ASSERT_EQ(s_eLoad, kGridsLoaded) << "the grid files in " << kstrGridDir; }
 
     // What the window shows, in the terminal's encoding, or the marker.
     static std::string Expected(const DeclinationOutcome& outcome) {
@@ -165,10 +165,10 @@ protected:
     }
 
     static DeclinationGrids* s_pGrids;
-    static int s_nLoad;
+    static GridLoadStatus s_eLoad;
 };
 DeclinationGrids* NorvaneCliRun::s_pGrids = nullptr;
-int NorvaneCliRun::s_nLoad = -1;
+GridLoadStatus NorvaneCliRun::s_eLoad = kEpochGridNotOpened;
 
 std::string Fixed(double dValue, int nDecimals) {
     char szText[64];

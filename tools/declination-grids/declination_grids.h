@@ -1,31 +1,22 @@
-// The calculator's two declination grids: the nodes of the 5 km lattice in NTF
-// Lambert II etendu, which of them lie in the covered territory, the IGRF
-// declination and its annual variation there, and the text files that hold them.
+// The calculator's two declination grids, made from the geomagnetic model:
+// where the nodes of the lattice lie in WGS84, which of them lie in the
+// covered territory, and the IGRF declination and its annual variation there.
+// The lattice, the files and the no-data mark are the calculator core's
+// (DeclinationGrids.h).
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "DeclinationGrids.h"
 #include "igrf.h"
 
 namespace declination_grids {
 
-// Lattice geometry, kilometres in NTF Lambert II etendu.
-constexpr int kColumns = 244;  // easting index i
-constexpr int kRows = 229;     // northing index j
-constexpr int kNodes = kColumns * kRows;
-constexpr int kOriginEastingKm = 15;
-constexpr int kOriginNorthingKm = 1590;
-constexpr int kStepKm = 5;
-
-// Values written for nodes outside the covered territory: the calculator reads
-// an epoch declination above 360 as "no data".
-constexpr double kNoDataDeclination = 9999.0;
-constexpr double kNoDataVariation = 0.0;
-
-// The grids' epoch (2009-07-01) and the date the annual variation is taken to
-// (2015-07-01), 2191 days later; the calculator counts years of 365 days.
-constexpr int kSpanDays = 2191;
+// The date the annual variation is taken to: the variation is the change from
+// the grids' epoch (2009-07-01) to this day, over the calculator's years of
+// 365 days.
+constexpr int kVariationEndYear = 2015, kVariationEndMonth = 7, kVariationEndDay = 1;
 
 struct Node {
     int i;
@@ -41,23 +32,16 @@ struct Node {
 std::vector<Node> lattice();
 
 struct Grids {
-    std::vector<double> epoch_declination;  // degrees on 2009-07-01, file order
-    std::vector<double> annual_variation;   // degrees per year, file order
+    std::vector<double> epoch_declination;  // degrees on 2009-07-01, indexed by GridNodeIndex
+    std::vector<double> annual_variation;   // degrees per year, indexed by GridNodeIndex
 };
 
 // Declination from the model at each covered node (height 0 on the ellipsoid);
 // the no-data values elsewhere.
 Grids compute(const igrf::Model& model, const std::vector<Node>& nodes);
 
-// The text of one grid file: one record "easting northing value" per line,
-// kilometres and six decimals, CRLF line ends.
-std::string format_grid(const std::vector<Node>& nodes, const std::vector<double>& values);
-
-// File names the calculator looks for.
-extern const char* const kEpochFileName;      // "Grid2009_5.dat"
-extern const char* const kVariationFileName;  // "GridVS2013Poly.dat"
-
-// Writes both files into a directory; throws std::runtime_error on failure.
-void write_grids(const std::string& directory, const std::vector<Node>& nodes, const Grids& grids);
+// Writes both files (the core's names and format) into a directory; throws
+// std::runtime_error on failure.
+void write_grids(const std::string& directory, const Grids& grids);
 
 }  // namespace declination_grids

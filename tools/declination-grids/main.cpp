@@ -13,8 +13,7 @@ int main(int argc, char** argv) {
     try {
         const igrf::Model model = igrf::Model::load(argv[1]);
         const auto nodes = declination_grids::lattice();
-        const auto grids = declination_grids::compute(model, nodes);
-        declination_grids::write_grids(argv[2], nodes, grids);
+        declination_grids::write_grids(argv[2], declination_grids::compute(model, nodes));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "declination-grids: %s\n", e.what());
         return 1;

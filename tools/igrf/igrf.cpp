@@ -1,5 +1,7 @@
 #include "igrf.h"
 
+#include "Calendar.h"
+
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -20,8 +22,6 @@ constexpr double kWgs84E2 = kWgs84F * (2.0 - kWgs84F);
 // Largest degree the fixed-size work arrays hold.
 constexpr int kMaxDegree = 20;
 
-bool is_leap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
 [[noreturn]] void fail(const std::string& why) { throw std::runtime_error("IGRF coefficients: " + why); }
 
 // Next line that is neither blank nor a '#' comment.
@@ -38,13 +38,9 @@ bool next_data_line(std::istream& in, std::string& line) {
 double declination_deg(const FieldVector& b) { return std::atan2(b.y, b.x) / kDegToRad; }
 
 double decimal_year(int year, int month, int day) {
-    static const int before_month[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
-    static const int month_days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = is_leap(year);
-    if (month < 1 || month > 12 || day < 1 || day > month_days[month - 1] + (leap && month == 2 ? 1 : 0))
-        throw std::out_of_range("decimal_year: no such date");
-    const int day_of_year = before_month[month - 1] + day + (leap && month > 2 ? 1 : 0);
-    return year + (day_of_year - 1) / (leap ? 366.0 : 365.0);
+    // The calendar is the calculator's own, so both count the same days.
+    if (!IsCalendarDate(year, month, day)) throw std::out_of_range("decimal_year: no such date");
+    return year + (DayOfYear(year, month, day) - 1) / static_cast<double>(DaysInYear(year));
 }
 
 Model Model::load(const std::string& path) {

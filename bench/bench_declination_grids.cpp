@@ -16,7 +16,7 @@ static void BM_GenerateBothFiles(benchmark::State& state) {
         const igrf::Model model = igrf::Model::load(IGRF13_SHC);
         const auto nodes = declination_grids::lattice();
         const auto grids = declination_grids::compute(model, nodes);
-        declination_grids::write_grids(dir.string(), nodes, grids);
+        declination_grids::write_grids(dir.string(), grids);
     }
     std::filesystem::remove_all(dir);
 }

@@ -1,0 +1,18 @@
+// The proleptic Gregorian calendar: leap years, valid dates and day numbers.
+// The calculator's date checks and the geomagnetic model's decimal years both
+// count days with these.
+#ifndef NORVANE_CALENDAR_H
+#define NORVANE_CALENDAR_H
+
+// Divisible by 4, except centuries not divisible by 400.
+bool IsLeapYear(int nYear);
+// 365 or 366.
+int DaysInYear(int nYear);
+// Whether year, month and day name a day of the calendar.
+bool IsCalendarDate(int nYear, int nMonth, int nDay);
+// Days from 1970-01-01 to a date (integers only; any year, month 1 to 12).
+long long CalendarDayNumber(int nYear, int nMonth, int nDay);
+// 1 for January 1st, up to 365 or 366.
+int DayOfYear(int nYear, int nMonth, int nDay);
+
+#endif
