@@ -37,20 +37,28 @@ std::string Windows1252ToUtf8(std::string_view text1252) {
 }
 
 #ifdef _WIN32
-std::string ToTerminal(std::string_view text1252) {
-    if (text1252.empty()) return std::string();
+namespace {
+
+std::string ToConsoleCodePage(UINT uFrom, std::string_view text) {
+    if (text.empty()) return std::string();
     // Without a console (output to a pipe of a program that has none), the
     // ANSI code page, in which the calculator's own texts are written.
     UINT uCodePage = ::GetConsoleOutputCP();
     if (uCodePage == 0) uCodePage = CP_ACP;
-    const int nWide = ::MultiByteToWideChar(1252, 0, text1252.data(), static_cast<int>(text1252.size()), nullptr, 0);
+    const int nWide = ::MultiByteToWideChar(uFrom, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring strWide(static_cast<std::size_t>(nWide), L'\0');
-    ::MultiByteToWideChar(1252, 0, text1252.data(), static_cast<int>(text1252.size()), &strWide[0], nWide);
+    ::MultiByteToWideChar(uFrom, 0, text.data(), static_cast<int>(text.size()), &strWide[0], nWide);
     const int nBytes = ::WideCharToMultiByte(uCodePage, 0, strWide.data(), nWide, nullptr, 0, nullptr, nullptr);
     std::string strOut(static_cast<std::size_t>(nBytes), '\0');
     ::WideCharToMultiByte(uCodePage, 0, strWide.data(), nWide, &strOut[0], nBytes, nullptr, nullptr);
     return strOut;
 }
+
+}  // namespace
+
+std::string ToTerminal(std::string_view text1252) { return ToConsoleCodePage(1252, text1252); }
+std::string Utf8ToTerminal(std::string_view textUtf8) { return ToConsoleCodePage(CP_UTF8, textUtf8); }
 #else
 std::string ToTerminal(std::string_view text1252) { return Windows1252ToUtf8(text1252); }
+std::string Utf8ToTerminal(std::string_view textUtf8) { return std::string(textUtf8); }
 #endif

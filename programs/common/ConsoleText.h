@@ -10,6 +10,9 @@
 // 0x90 and 0x9D, not assigned, become '?').
 std::string ToTerminal(std::string_view text1252);
 
+// A UTF-8 text in the terminal's encoding.
+std::string Utf8ToTerminal(std::string_view textUtf8);
+
 // The same conversion to UTF-8, whatever the platform.
 std::string Windows1252ToUtf8(std::string_view text1252);
 

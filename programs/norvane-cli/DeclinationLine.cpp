@@ -6,7 +6,7 @@
 #include "Declination.h"
 #include "GridConvergence.h"
 #include "PlaceText.h"
-#include "SystemNames.h"
+#include "systemes.h"
 
 namespace {
 
@@ -100,7 +100,7 @@ std::string MarkerColumns(const CliOptions& options) { return options.m_bConverg
 PlaceResult DeclinationForPlace(std::string_view date, std::string_view x, std::string_view y, bool bOrderByLetters,
                                 const CliOptions& options, const DeclinationGrids& grids) {
     const ParsedDate parsedDate = ParseDate(date);
-    const bool bGeographic = SystemOf(options.m_eSystem).bGeographic;
+    const bool bGeographic = geokern_conv::SystemeDeCode(options.m_eSystem)->geographique;
 
     // The positions are read first, as the window validates its fields before
     // it looks at the date.

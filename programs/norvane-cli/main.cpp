@@ -18,7 +18,7 @@
 #include "DataFiles.h"
 #include "DeclinationGrids.h"
 #include "DeclinationLine.h"
-#include "SystemNames.h"
+#include "systemes.h"
 
 namespace {
 
@@ -98,15 +98,17 @@ void Complain(const std::string& str1252, const std::string& strRawTail = std::s
     WriteText(stderr, std::string(kszProgram) + " : " + ToTerminal(str1252) + strRawTail + "\n");
 }
 
+// In the terminal's encoding.
 std::string HelpText() {
     std::string strSystems;
-    for (const SystemName& system : kSystemNames) {
+    for (const geokern_conv::Systeme& system : geokern_conv::SYSTEMES) {
         char szLine[160];
-        std::snprintf(szLine, sizeof szLine, "                         %2d %-9s %s, %s\n", static_cast<int>(system.eCode),
-                      system.pszName, system.pszLabel, system.bGeographic ? "degr\xE9s" : "m\xE8tres");
-        strSystems += szLine;
+        std::snprintf(szLine, sizeof szLine, "                         %2d %-9s ", static_cast<int>(system.code),
+                      system.nom);
+        strSystems += ToTerminal(szLine) + Utf8ToTerminal(system.description) +
+                      ToTerminal(system.geographique ? ", degr\xE9s\n" : ", m\xE8tres\n");
     }
-    std::string strHelp = kszHelp;
+    std::string strHelp = ToTerminal(kszHelp);
     const std::string strMark = "%SYSTEMS%";
     strHelp.replace(strHelp.find(strMark), strMark.size(), strSystems);
     return strHelp;
@@ -202,7 +204,7 @@ int main(int argc, char** argv) {
         };
         bool bOk = true;
         if (strArg == "-h" || strArg == "--help") {
-            WriteText(stdout, ToTerminal(HelpText()));
+            WriteText(stdout, HelpText());
             return kExitOk;
         } else if (strArg == "--version") {
             WriteText(stdout, std::string(kszProgram) + " " + NORVANE_VERSION + "\n");
@@ -219,10 +221,10 @@ int main(int argc, char** argv) {
         } else if (strArg == "-s" || strArg == "--systeme") {
             std::string strSystem;
             if (!value(&strSystem)) return UsageError("l'option " + strArg + " attend un syst\xE8me");
-            const SystemName* pSystem = FindSystem(strSystem);
+            const geokern_conv::Systeme* pSystem = geokern_conv::TrouveSysteme(strSystem);
             if (pSystem == nullptr)
                 return UsageError("syst\xE8me inconnu : ", strSystem);
-            args.options.m_eSystem = pSystem->eCode;
+            args.options.m_eSystem = pSystem->code;
         } else if (strArg == "-n" || strArg == "--nombres") {
             bOk = flag(&args.options.m_bNumbers);
         } else if (strArg == "-c" || strArg == "--convergence") {

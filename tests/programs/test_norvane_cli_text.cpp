@@ -10,7 +10,6 @@
 #include "Declination.h"
 #include "DeclinationLine.h"
 #include "PlaceText.h"
-#include "SystemNames.h"
 
 namespace {
 
@@ -215,22 +214,6 @@ TEST(NorvaneCliMessages, PeriodMessageOnOneLine) {
     const std::string strFirst = strWindow.substr(0, uFeed), strSecond = strWindow.substr(uFeed + 1);
     EXPECT_EQ(strLine, strFirst.substr(0, strFirst.find_last_not_of(' ') + 1) + " " +
                            strSecond.substr(strSecond.find_first_not_of(' ')));
-}
-
-TEST(NorvaneCliSystems, EveryNameInAnyCaseAndEveryCode) {
-    for (const SystemName& system : kSystemNames) {
-        std::string strLower = system.pszName;
-        for (char& c : strLower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        EXPECT_EQ(FindSystem(system.pszName), &system);
-        EXPECT_EQ(FindSystem(strLower), &system);
-        EXPECT_EQ(FindSystem(std::to_string(static_cast<int>(system.eCode))), &system);
-        EXPECT_EQ(&SystemOf(system.eCode), &system);
-    }
-    for (const char* pszUnknown : {"", "0", "13", "-1", "+8", "RGF93", "L93", "WGS84", "1 ", "NTFL2EX"})
-        EXPECT_EQ(FindSystem(pszUnknown), nullptr) << pszUnknown;
-    // Geographic exactly where the engine's boundary is in degrees.
-    for (const SystemName& system : kSystemNames)
-        EXPECT_EQ(system.bGeographic, system.eCode == NTFGG || system.eCode == WGS84GG || system.eCode == RGF93GG);
 }
 
 TEST(NorvaneCliEncoding, Windows1252ToUtf8) {

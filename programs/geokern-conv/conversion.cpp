@@ -1,0 +1,216 @@
+#include "conversion.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace geokern_conv {
+
+namespace {
+
+bool EstBlanc(char c) { return c == ' ' || c == '\t'; }
+
+// Engine's failure marker, on input as on output.
+constexpr double ECHEC_MOTEUR = -9999.0;
+
+// A field read as a number: all of it, finite, '.' as the decimal separator
+// (std::from_chars: the same in every locale). A leading '+' is allowed.
+bool LitNombre(std::string_view champ, double& valeur) {
+    const char* debut = champ.data();
+    const char* fin = debut + champ.size();
+    if (debut != fin && *debut == '+') {
+        ++debut;
+        if (debut != fin && *debut == '-') return false;
+    }
+    const std::from_chars_result r = std::from_chars(debut, fin, valeur);
+    return r.ec == std::errc() && r.ptr == fin && std::isfinite(valeur);
+}
+
+std::string_view SansPlus(std::string_view champ) {
+    return !champ.empty() && champ.front() == '+' ? champ.substr(1) : champ;
+}
+
+const char* RaisonIllisible(std::string_view champ, bool premier) {
+    if (champ.find(',') != std::string_view::npos)
+        return premier ? "virgule dans le premier nombre (le séparateur décimal est le point)"
+                       : "virgule dans le second nombre (le séparateur décimal est le point)";
+    return premier ? "premier nombre illisible" : "second nombre illisible";
+}
+
+}  // namespace
+
+ConvertisseurLignes::ConvertisseurLignes(const Systeme& source, const Systeme& cible, bool precision)
+    : source_(source), cible_(cible), precision_(precision) {}
+
+Bilan ConvertisseurLignes::Convertit(std::string_view ligne, std::string& sortie) {
+    const std::size_t n = ligne.size();
+    std::size_t i = 0;
+    while (i < n && EstBlanc(ligne[i])) ++i;
+    if (i == n || ligne[i] == '#') {
+        sortie.append(ligne);
+        return {Issue::Recopiee, nullptr};
+    }
+
+    // In a line holding a ';' or a tab (after its indentation), the comma separates nothing: it can only
+    // be a decimal comma, and the field holding it is refused.
+    const bool virgule_separe = ligne.find(';', i) == std::string_view::npos && ligne.find('\t', i) == std::string_view::npos;
+    auto separe = [virgule_separe](char c) { return EstBlanc(c) || c == ';' || (c == ',' && virgule_separe); };
+
+    // prefixe | x | milieu | y | suite
+    std::size_t fin_x = i;
+    while (fin_x < n && !separe(ligne[fin_x])) ++fin_x;
+    std::size_t debut_y = fin_x;
+    while (debut_y < n && EstBlanc(ligne[debut_y])) ++debut_y;
+    if (debut_y < n && (ligne[debut_y] == ';' || (ligne[debut_y] == ',' && virgule_separe))) {
+        ++debut_y;
+        while (debut_y < n && EstBlanc(ligne[debut_y])) ++debut_y;
+    }
+    std::size_t fin_y = debut_y;
+    while (fin_y < n && !separe(ligne[fin_y])) ++fin_y;
+
+    const std::string_view prefixe = ligne.substr(0, i);
+    const std::string_view champ_x = ligne.substr(i, fin_x - i);
+    const std::string_view milieu = ligne.substr(fin_x, debut_y - fin_x);
+    const std::string_view champ_y = ligne.substr(debut_y, fin_y - debut_y);
+    const std::string_view suite = ligne.substr(fin_y);
+
+    // The separator of the appended columns: the one between the numbers.
+    char separateur = ' ';
+    if (milieu.find(';') != std::string_view::npos)
+        separateur = ';';
+    else if (milieu.find(',') != std::string_view::npos)
+        separateur = ',';
+    else if (milieu.find('\t') != std::string_view::npos)
+        separateur = '\t';
+
+    if (champ_x.empty()) return Echec(prefixe, milieu, suite, separateur, "premier nombre manquant", sortie);
+    if (champ_y.empty()) return Echec(prefixe, milieu, suite, separateur, "second nombre manquant", sortie);
+    double x, y;
+    if (!LitNombre(champ_x, x)) return Echec(prefixe, milieu, suite, separateur, RaisonIllisible(champ_x, true), sortie);
+    if (!LitNombre(champ_y, y)) return Echec(prefixe, milieu, suite, separateur, RaisonIllisible(champ_y, false), sortie);
+    // "2,35 48,85": numbers joined by a bare comma, and the next field cut
+    // elsewhere than at a comma. Read as CSV it would be the point (2, 35).
+    if (milieu == "," && !suite.empty() && suite.front() != ',')
+        return Echec(prefixe, milieu, suite, separateur,
+                     "virgule entre deux nombres sans autre virgule après (virgule décimale ?)", sortie);
+
+    // The engine reads the text and writes the result: one owner of the format.
+    texte_.assign(SansPlus(champ_x));
+    texte_.push_back('@');
+    texte_.append(SansPlus(champ_y));
+    const char* resultat = CSysCoord2SysCoord(texte_.c_str(), source_.code, cible_.code);
+    if (resultat[0] == '\0') return Echec(prefixe, milieu, suite, separateur, RaisonEchecMoteur(x, y), sortie);
+    const char* arobase = std::strchr(resultat, '@');
+    // A result that is not a number ("nan", "inf"): the point lies where the
+    // projection formulas break down.
+    if (arobase == nullptr || std::strpbrk(resultat, "nNiI") != nullptr)
+        return Echec(prefixe, milieu, suite, separateur, "résultat non fini (point hors du domaine du système)", sortie);
+
+    sortie.append(prefixe);
+    sortie.append(resultat, static_cast<std::size_t>(arobase - resultat));
+    sortie.append(milieu);
+    sortie.append(arobase + 1);
+    sortie.append(suite);
+    if (precision_) AjoutePrecision(x, y, separateur, sortie);
+    return {Issue::Convertie, nullptr};
+}
+
+Bilan ConvertisseurLignes::Echec(std::string_view prefixe, std::string_view milieu, std::string_view suite,
+                                 char separateur, const char* raison, std::string& sortie) const {
+    sortie.append(prefixe);
+    sortie.push_back(MARQUE_ECHEC);
+    if (milieu.empty())
+        sortie.push_back(separateur);
+    else
+        sortie.append(milieu);
+    sortie.push_back(MARQUE_ECHEC);
+    sortie.append(suite);
+    if (precision_) {
+        sortie.push_back(separateur);
+        sortie.push_back(MARQUE_ECHEC);
+        sortie.push_back(separateur);
+        sortie.push_back(MARQUE_ECHEC);
+    }
+    return {Issue::Echec, raison};
+}
+
+const char* ConvertisseurLignes::RaisonEchecMoteur(double x, double y) const {
+    // The text interface fails on the marker itself, on the numeric failure,
+    // and on a result too long for its 39 characters.
+    if (x == ECHEC_MOTEUR) return "le premier nombre vaut -9999, la marque d'échec du moteur";
+    const COORDONNEES_TYPE_NC point = SysCoord2SysCoord(COORDONNEES_TYPE_NC{x, y}, source_.code, cible_.code);
+    if (point.x_lambda == ECHEC_MOTEUR) {
+        return RouteParLaGrille(source_, cible_)
+                   ? "point hors de la grille de changement de datum NTF-RGF93 (GR3DF97A)"
+                   : "point non transformable";
+    }
+    return "résultat trop grand pour le texte du moteur";
+}
+
+void ConvertisseurLignes::AjoutePrecision(double x, double y, char separateur, std::string& sortie) const {
+    // The node the grid lookup gives for the point's RGF93 geographic position.
+    const COORDONNEES_TYPE_NC rgf93 = SysCoord2SysCoord(COORDONNEES_TYPE_NC{x, y}, source_.code, RGF93GG);
+    const LIGNE_GRILLE_GR3DF97A noeud = LectureGrille_GR3DF97A(rgf93.x_lambda, rgf93.y_phi);
+    sortie.push_back(separateur);
+    const int code = noeud.Code_precision;
+    if (rgf93.x_lambda == ECHEC_MOTEUR || code < 0 || code > 99) {
+        sortie.push_back(MARQUE_ECHEC);
+        sortie.push_back(separateur);
+        sortie.push_back(MARQUE_ECHEC);
+        return;
+    }
+    sortie.push_back(static_cast<char>('0' + code / 10));
+    sortie.push_back(static_cast<char>('0' + code % 10));
+    sortie.push_back(separateur);
+    const char* sens = "?";
+    for (const PrecisionGrille& p : PRECISIONS_GRILLE)
+        if (p.code == code) sens = p.sens;
+    sortie.append(sens);
+}
+
+EntreeLignes::EntreeLignes(ConvertisseurLignes& convertisseur, bool entete, Rapporteur& rapporteur)
+    : convertisseur_(convertisseur), entete_(entete), rapporteur_(rapporteur) {}
+
+void EntreeLignes::Ajoute(const char* donnees, std::size_t taille, std::string& sortie) {
+    const char* p = donnees;
+    const char* fin = donnees + taille;
+    while (p != fin) {
+        const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(fin - p)));
+        if (lf == nullptr) {
+            debut_.append(p, fin);
+            return;
+        }
+        if (debut_.empty()) {
+            Ligne(std::string_view(p, static_cast<std::size_t>(lf - p)), sortie);
+        } else {
+            debut_.append(p, lf);
+            Ligne(debut_, sortie);
+            debut_.clear();
+        }
+        p = lf + 1;
+    }
+}
+
+void EntreeLignes::Termine(std::string& sortie) {
+    if (debut_.empty()) return;
+    Ligne(debut_, sortie);
+    debut_.clear();
+}
+
+void EntreeLignes::Ligne(std::string_view ligne, std::string& sortie) {
+    ++lignes_;
+    const bool crlf = !ligne.empty() && ligne.back() == '\r';
+    if (lignes_ == 1 && entete_) {
+        sortie.append(ligne);
+    } else {
+        const Bilan bilan = convertisseur_.Convertit(crlf ? ligne.substr(0, ligne.size() - 1) : ligne, sortie);
+        if (bilan.issue == Issue::Echec) {
+            ++echecs_;
+            rapporteur_.Echec(lignes_, bilan.raison);
+        }
+        if (crlf) sortie.push_back('\r');
+    }
+    sortie.push_back('\n');
+}
+
+}  // namespace geokern_conv
