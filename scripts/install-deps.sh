@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev                        # fuzzing and sanitizers
   proj-bin libproj-dev proj-data                  # the peer the benchmarks compare against
   locales                                         # a French locale, for the decimal-comma tests
+  dpkg-dev lintian                                # the Debian package: dependencies and its check
 )
 if [ "${1:-}" = maps ]; then
   packages+=(gmt gmt-gshhg-high gmt-dcw ghostscript)
