@@ -11,3 +11,4 @@ program=build/linux/bench/bench_engine
   echo "# $(date -u '+%Y-%m-%d %H:%M UTC'), $(uname -srm), $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) CPUs"
   "$program" --benchmark_min_time=1 --benchmark_repetitions=3 "$@"
 } 2>&1 | tee build/linux/bench/bench_engine.txt
+bash scripts/bench-conv.sh | tee build/linux/bench/bench_conv.txt
