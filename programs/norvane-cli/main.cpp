@@ -74,7 +74,7 @@ constexpr char kszHelp[] =
     "                       positif vers l'est : d\xE9" "clinaison moins convergence.\n"
     "      --entete         recopie la premi\xE8re ligne de chaque entr\xE9" "e\n"
     "      --donnees DOSSIER  cherche d'abord les grilles dans DOSSIER\n"
-    "  -h, --help           cette aide\n"
+    "  -h, --help, --aide   cette aide\n"
     "      --version        la version\n"
     "\n"
     "Erreurs : le message de la calculatrice (\"Date non valide\", \"La date doit\n"
@@ -203,7 +203,7 @@ int main(int argc, char** argv) {
             return !bInlineValue;
         };
         bool bOk = true;
-        if (strArg == "-h" || strArg == "--help") {
+        if (strArg == "-h" || strArg == "--help" || strArg == "--aide") {
             WriteText(stdout, HelpText());
             return kExitOk;
         } else if (strArg == "--version") {
