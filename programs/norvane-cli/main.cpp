@@ -84,7 +84,7 @@ constexpr char kszHelp[] =
     "r\xE9sultat, pour que l'ordre des lignes reste celui de l'entr\xE9" "e.\n"
     "\n"
     "Statut de sortie : 0 tout calcul\xE9, 1 une ligne au moins en erreur, 2 erreur\n"
-    "d'usage, fichier illisible ou grille introuvable.\n"
+    "d'usage, fichier illisible, grille introuvable ou sortie impossible \xE0 \xE9" "crire.\n"
     "\n"
     "Donn\xE9" "es : Grid2009_5.dat et GridVS2013Poly.dat, cherch\xE9s \xE0 c\xF4t\xE9 du\n"
     "programme, puis dans ../share/norvane depuis son dossier (installation).\n";
@@ -284,6 +284,10 @@ int main(int argc, char** argv) {
             return kExitLineFailed;
         }
         WriteText(stdout, ToTerminal(result.m_strColumns) + "\n");
+        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+            Complain("erreur d'\xE9" "criture sur la sortie standard");
+            return kExitUsage;
+        }
         return kExitOk;
     }
 
@@ -299,7 +303,11 @@ int main(int argc, char** argv) {
                 bAllOk = ProcessStream(std::cin, ToTerminal("(entr\xE9" "e standard)"), args, *pGrids) && bAllOk;
         }
     }
-    std::fflush(stdout);
+    // A full disk or a closed pipe loses results: never report that as success.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        Complain("erreur d'\xE9" "criture sur la sortie standard");
+        return kExitUsage;
+    }
     if (bUnreadable) return kExitUsage;
     return bAllOk ? kExitOk : kExitLineFailed;
 }

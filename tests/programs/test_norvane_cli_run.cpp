@@ -554,6 +554,11 @@ TEST_F(NorvaneCliRun, ExitStatusesAndUsage) {
     EXPECT_EQ(run.nStatus, 2);
     EXPECT_EQ(Lines(run.strOut).size(), 2u);
     EXPECT_NE(run.strErr.find(Scratch("absent.txt")), std::string::npos);
+#ifndef _WIN32
+    // Results that cannot be written are not a success.
+    EXPECT_EQ(WEXITSTATUS(std::system(("\"" + kstrCli + "\" -d 2013-01-01 -x 2.35 -y 48.85 > /dev/full 2> /dev/null").c_str())), 2);
+    EXPECT_EQ(WEXITSTATUS(std::system(("\"" + kstrCli + "\" \"" + strGood + "\" > /dev/full 2> /dev/null").c_str())), 2);
+#endif
     // The help names every system and the sign convention of the convergence.
     const CliRun help = RunCli("--help");
     for (const char* pszName : {"NTFL1C", "NTFL2E", "RGF93L93", "WGS84GG", "RGF93GG"})
