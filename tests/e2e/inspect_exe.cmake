@@ -1,15 +1,7 @@
-# Inspects a program of the bundle: PE format, its subsystem, only system DLLs
-# imported (no MinGW runtime DLL) and no link to geokern unless allowed
-# (norvane.exe loads it at run time; the console programs link it).
+# Inspects norvane.exe: PE format, Windows GUI subsystem, only system DLLs
+# imported (no MinGW runtime DLL) and no link to geokern, which the program
+# loads at run time.
 # -DEXE=... -DOBJDUMP=... -DEXPECTED_FORMAT=pei-i386|pei-x86-64
-# [-DSUBSYSTEM=2 (Windows GUI, the default) | 3 (console)] [-DLINKS_GEOKERN=ON]
-if(NOT DEFINED SUBSYSTEM)
-  set(SUBSYSTEM 2)
-endif()
-set(allowed "kernel32|user32|comctl32|oleaut32|gdi32|msvcrt|advapi32")
-if(LINKS_GEOKERN)
-  string(APPEND allowed "|geokern")
-endif()
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE out RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "objdump failed on ${EXE}")
@@ -17,15 +9,15 @@ endif()
 if(NOT out MATCHES "file format ${EXPECTED_FORMAT}")
   message(FATAL_ERROR "${EXE} is not ${EXPECTED_FORMAT}")
 endif()
-if(NOT out MATCHES "Subsystem\t\t0000000${SUBSYSTEM}")
-  message(FATAL_ERROR "${EXE} does not have subsystem ${SUBSYSTEM} (2 Windows GUI, 3 console)")
+if(NOT out MATCHES "Subsystem\t\t00000002")
+  message(FATAL_ERROR "${EXE} is not a Windows GUI program")
 endif()
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${out}")
 string(TOLOWER "${imports}" imports)
 foreach(import IN LISTS imports)
   string(REPLACE "dll name: " "" dll "${import}")
-  if(NOT dll MATCHES "^(${allowed})\\.dll$")
+  if(NOT dll MATCHES "^(kernel32|user32|comctl32|oleaut32|gdi32|msvcrt|advapi32)\\.dll$")
     message(FATAL_ERROR "${EXE} imports ${dll}")
   endif()
 endforeach()
-message(STATUS "${EXE}: ${EXPECTED_FORMAT}, subsystem ${SUBSYSTEM}, imports ${imports}")
+message(STATUS "${EXE}: ${EXPECTED_FORMAT}, Windows GUI, imports ${imports}")
