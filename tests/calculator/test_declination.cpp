@@ -117,6 +117,38 @@ TEST(DeclinationDates, DaysSinceTheEpoch) {
     EXPECT_EQ(CalendarDayNumber(1969, 12, 31), -1);
 }
 
+// Walking every day of four centuries and more: the valid dates, the day of
+// the year and the day number advance together, and each year ends on its
+// length (the calculator's dates and the model's decimal years count on these).
+TEST(DeclinationDates, CalendarRunsDayByDay) {
+    long long nDayNumber = CalendarDayNumber(1599, 12, 31);
+    int nWrong = 0;
+    for (int nYear = 1600; nYear <= 2401; ++nYear) {
+        int nDayOfYear = 0;
+        for (int nMonth = 1; nMonth <= 12; ++nMonth) {
+            EXPECT_FALSE(IsCalendarDate(nYear, nMonth, 0));
+            int nDay = 1;
+            for (; IsCalendarDate(nYear, nMonth, nDay); ++nDay) {
+                ++nDayOfYear;
+                ++nDayNumber;
+                if (DayOfYear(nYear, nMonth, nDay) != nDayOfYear ||
+                    CalendarDayNumber(nYear, nMonth, nDay) != nDayNumber) {
+                    if (++nWrong <= 5) ADD_FAILURE() << nYear << "-" << nMonth << "-" << nDay;
+                }
+            }
+            EXPECT_GE(nDay - 1, 28);
+            EXPECT_LE(nDay - 1, 31);
+        }
+        EXPECT_EQ(nDayOfYear, DaysInYear(nYear)) << nYear;
+        EXPECT_EQ(DaysInYear(nYear), IsLeapYear(nYear) ? 366 : 365);
+    }
+    EXPECT_EQ(nWrong, 0);
+    // 97 leap years in 400: 146,097 days.
+    EXPECT_EQ(CalendarDayNumber(2400, 1, 1) - CalendarDayNumber(2000, 1, 1), 146097);
+    EXPECT_FALSE(IsLeapYear(1900));
+    EXPECT_TRUE(IsLeapYear(2000));
+}
+
 TEST(DeclinationDates, YearsOf365Days) {
     EXPECT_EQ(YearsFromDays(0), 0.0);
     EXPECT_EQ(YearsFromDays(-181), -181 * 0.0027397260273972603);
