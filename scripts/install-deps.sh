@@ -11,6 +11,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev        # tests and benchmarks
   clang libclang-rt-14-dev                        # fuzzing and sanitizers
   proj-bin libproj-dev proj-data                  # the peer the benchmarks compare against
+  time                                            # CPU times of the file conversion benchmark
   locales                                         # a French locale, for the decimal-comma tests
   dpkg-dev lintian                                # the Debian package: dependencies and its check
 )
