@@ -3,7 +3,7 @@
 PRESETS := linux linux-i386 linux-asan linux-fuzz win64 win32
 JOBS ?= 2
 
-.PHONY: deps test run dist bench fuzz maps clean $(addprefix build-,$(PRESETS))
+.PHONY: deps test run dist package bench fuzz maps clean $(addprefix build-,$(PRESETS))
 
 deps:
 	@bash scripts/install-deps.sh
@@ -20,6 +20,12 @@ run: build-win64 build-win32
 
 dist: build-win64 build-win32
 	bash scripts/dist.sh
+
+# The Debian package geokern_<version>_<arch>.deb, in dist/.
+package: build-linux
+	cpack -G DEB --config build/linux/CPackConfig.cmake -B build/linux/package
+	mkdir -p dist && cp build/linux/package/geokern_*.deb dist/
+	@ls dist/geokern_*.deb
 
 bench: build-linux
 	bash scripts/bench.sh

@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 files=(norvane.exe geokern.dll Grid2009_5.dat GridVS2013Poly.dat info.txt)
 # Console programs, each built in its own folder beside a copy of geokern.dll.
-programs=(programs/geokern-conv/geokern-conv.exe)
+programs=(programs/geokern-conv/geokern-conv.exe programs/norvane-cli/norvane-cli.exe)
 mkdir -p dist
 for preset in win32 win64; do
   src=build/$preset/calculator
@@ -33,5 +33,18 @@ for preset in win32 win64; do
   (cd dist && rm -f "norvane-$preset.zip" && zip -qr "norvane-$preset.zip" "norvane-$preset")
   echo "dist: $out/ and $out.zip"
 done
+# The 64-bit bundle as a user runs it, under wine: norvane-cli.exe finds the
+# engine and the grids beside itself and answers each line of a small file.
+places=$(mktemp)
+printf '2013-01-01 2.35 48.85 Paris\r\n01/06/2015 1.5W 47.2N Nantes\r\n' >"$places"
+answer=$(cmake/wine64-run "$PWD/build/win64/wineprefix" dist/norvane-win64/norvane-cli.exe "Z:$places")
+rm -f "$places"
+if [ "$(grep -c $'\t' <<<"$answer")" -ne 2 ] || grep -q '^\*' <<<"$answer"; then
+  echo "dist: norvane-cli.exe of the 64-bit bundle answered:" >&2
+  echo "$answer" >&2
+  exit 1
+fi
+echo "dist: norvane-cli.exe of the 64-bit bundle under wine:"
+echo "$answer"
 bash scripts/sdk.sh build/win32 dist/geokern-win32-sdk.zip
 echo "dist: dist/geokern-win32-sdk.zip"

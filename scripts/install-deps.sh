@@ -13,6 +13,7 @@ packages=(
   proj-bin libproj-dev proj-data                  # the peer the benchmarks compare against
   time                                            # CPU times of the file conversion benchmark
   locales                                         # a French locale, for the decimal-comma tests
+  dpkg-dev lintian                                # the Debian package: dependencies and its check
 )
 if [ "${1:-}" = maps ]; then
   packages+=(gmt gmt-gshhg-high gmt-dcw ghostscript)

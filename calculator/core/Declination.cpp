@@ -77,13 +77,38 @@ std::string FormatDeclination(double dDegrees) { return FormatFixed2(dDegrees, "
 
 std::string FormatAnnualVariation(double dDegreesPerYear) { return FormatFixed2(dDegreesPerYear, " \xB0/an"); }
 
+DeclinationStatus CheckDeclinationDate(bool bDateParsed, int nYear, int nMonth, int nDay) {
+    if (!bDateParsed || !IsCalendarDate(nYear, nMonth, nDay)) return kDeclinationDateNotValid;
+    if (!IsDateInPeriod(nYear, nMonth, nDay)) return kDeclinationDateOutOfPeriod;
+    return kDeclinationResult;
+}
+
+DeclinationOutcome DeclinationAtLambert2E(COORDONNEES_TYPE_NC pointLambert2E, bool bDateParsed, int nYear,
+                                          int nMonth, int nDay, const DeclinationGrids& grids) {
+    const DeclinationStatus eDate = CheckDeclinationDate(bDateParsed, nYear, nMonth, nDay);
+    if (eDate != kDeclinationResult) return Outcome(eDate);
+
+    int i;
+    int j;
+    if (!NearestGridNode(pointLambert2E.x_lambda, pointLambert2E.y_phi, &i, &j) || !NodeHasData(grids, i, j))
+        return Outcome(kDeclinationOutOfZone);
+    const double dDeclination = DeclinationAtNode(grids, i, j, DaysSinceEpoch(nYear, nMonth, nDay));
+    const float fVariation = grids.annualVariation[GridNodeIndex(i, j)];
+
+    DeclinationOutcome outcome = Outcome(kDeclinationResult);
+    outcome.m_strDeclination = FormatDeclination(dDeclination);
+    outcome.m_strAnnualVariation = FormatAnnualVariation(fVariation);
+    outcome.m_dDeclination = dDeclination;
+    outcome.m_dAnnualVariation = fVariation;
+    return outcome;
+}
+
 DeclinationOutcome ComputeDeclination(const DeclinationInput& input, const DeclinationGrids& grids,
                                       PFN_SysCoord2SysCoord pfnTransform) {
-    if (!input.m_bDateParsed || !IsCalendarDate(input.m_nYear, input.m_nMonth, input.m_nDay))
-        return Outcome(kDeclinationDateNotValid);
-    if (!IsDateInPeriod(input.m_nYear, input.m_nMonth, input.m_nDay)) return Outcome(kDeclinationDateOutOfPeriod);
-
-    const long long nDays = DaysSinceEpoch(input.m_nYear, input.m_nMonth, input.m_nDay);
+    // The date is checked before the engine is asked anything.
+    const DeclinationStatus eDate =
+        CheckDeclinationDate(input.m_bDateParsed, input.m_nYear, input.m_nMonth, input.m_nDay);
+    if (eDate != kDeclinationResult) return Outcome(eDate);
 
     double dLatitude;
     double dLongitude;
@@ -94,15 +119,5 @@ DeclinationOutcome ComputeDeclination(const DeclinationInput& input, const Decli
     pointIn.x_lambda = dLongitude;
     pointIn.y_phi = dLatitude;
     const COORDONNEES_TYPE_NC pointOut = pfnTransform(pointIn, WGS84GG, NTFL2E);
-
-    int i;
-    int j;
-    if (!NearestGridNode(pointOut.x_lambda, pointOut.y_phi, &i, &j) || !NodeHasData(grids, i, j))
-        return Outcome(kDeclinationOutOfZone);
-    const double dDeclination = DeclinationAtNode(grids, i, j, nDays);
-
-    DeclinationOutcome outcome = Outcome(kDeclinationResult);
-    outcome.m_strDeclination = FormatDeclination(dDeclination);
-    outcome.m_strAnnualVariation = FormatAnnualVariation(grids.annualVariation[GridNodeIndex(i, j)]);
-    return outcome;
+    return DeclinationAtLambert2E(pointOut, input.m_bDateParsed, input.m_nYear, input.m_nMonth, input.m_nDay, grids);
 }

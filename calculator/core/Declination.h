@@ -52,6 +52,8 @@ struct DeclinationOutcome {
     DeclinationStatus m_eStatus;
     std::string m_strDeclination;       // "%3.2f \xB0", set only for a result
     std::string m_strAnnualVariation;   // "%3.2f \xB0/an", set only for a result
+    double m_dDeclination = 0.0;        // the value behind m_strDeclination, degrees
+    double m_dAnnualVariation = 0.0;    // the node's variation widened to double, degrees per year
 };
 
 // The message box text for a status, or nullptr for a result.
@@ -61,6 +63,18 @@ const char* DeclinationMessage(DeclinationStatus eStatus);
 // pointer gives the out-of-zone outcome).
 DeclinationOutcome ComputeDeclination(const DeclinationInput& input, const DeclinationGrids& grids,
                                       PFN_SysCoord2SysCoord pfnTransform);
+
+// The computation from the engine's answer on: a position in NTF Lambert II
+// extended metres (as SysCoord2SysCoord gives it, failure pair included) and a
+// date to the outcome. ComputeDeclination ends with it; a caller holding a
+// position in another system of the catalogue brings it to NTFL2E with the
+// engine and calls this.
+DeclinationOutcome DeclinationAtLambert2E(COORDONNEES_TYPE_NC pointLambert2E, bool bDateParsed, int nYear,
+                                          int nMonth, int nDay, const DeclinationGrids& grids);
+
+// kDeclinationDateNotValid, kDeclinationDateOutOfPeriod, or kDeclinationResult
+// for a calendar day of the period.
+DeclinationStatus CheckDeclinationDate(bool bDateParsed, int nYear, int nMonth, int nDay);
 
 // The steps, for the tests and for whoever needs one of them. The calendar is
 // in Calendar.h; the node rule and the formula at a node in DeclinationGrids.h.

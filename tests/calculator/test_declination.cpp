@@ -389,6 +389,38 @@ TEST_F(DeclinationTest, EngineCallInDmsMode) {
     EXPECT_EQ(g_fake.received.x_lambda, -2.25);
 }
 
+TEST_F(DeclinationTest, FromLambert2EIsTheSameComputation) {
+    // Any answer of the engine and any date: the computation from NTF Lambert
+    // II etendu metres gives what ComputeDeclination gives, and the values
+    // behind the texts are the ones the texts show.
+    const COORDONNEES_TYPE_NC points[] = {{17999.0, 1590000.0}, {600500.0, 2430400.0}, {1232999.0, 2732999.0},
+                                          {12999.0, 1600000.0}, {-9999.0, -9999.0},    {1e300, 2e6},
+                                          {601234.5, 2428765.4}, {1233000.0, 2000000.0}};
+    const int dates[][3] = {{2008, 12, 31}, {2009, 1, 1}, {2009, 7, 1}, {2012, 2, 29}, {2013, 2, 29},
+                            {2015, 12, 31}, {2016, 1, 1}};
+    SetNode(120, 100, 365.0f, 0.5f);  // no data there
+    int nResults = 0;
+    for (const COORDONNEES_TYPE_NC& point : points) {
+        for (const auto& date : dates) {
+            DeclinationInput input = EpochInput();
+            input.m_nYear = date[0], input.m_nMonth = date[1], input.m_nDay = date[2];
+            const DeclinationOutcome viaEngine = ComputeAt(point.x_lambda, point.y_phi, input);
+            const DeclinationOutcome direct =
+                DeclinationAtLambert2E(point, true, date[0], date[1], date[2], *m_pGrids);
+            EXPECT_EQ(direct.m_eStatus, viaEngine.m_eStatus) << point.x_lambda << " " << date[0];
+            EXPECT_EQ(direct.m_strDeclination, viaEngine.m_strDeclination);
+            EXPECT_EQ(direct.m_strAnnualVariation, viaEngine.m_strAnnualVariation);
+            if (direct.m_eStatus != kDeclinationResult) continue;
+            ++nResults;
+            EXPECT_EQ(FormatDeclination(direct.m_dDeclination), direct.m_strDeclination);
+            EXPECT_EQ(FormatAnnualVariation(direct.m_dAnnualVariation), direct.m_strAnnualVariation);
+        }
+    }
+    EXPECT_GT(nResults, 0);
+    EXPECT_EQ(DeclinationAtLambert2E({600000.0, 2000000.0}, false, 2013, 1, 1, *m_pGrids).m_eStatus,
+              kDeclinationDateNotValid);
+}
+
 TEST(DeclinationPosition, DmsSumsSecondsAndMinutesFirst) {
     EXPECT_EQ(DmsToDegrees(45, 30, 36), (36 * 0.0002777777777777778 + 30 * 0.016666666666666666) + 45);
     EXPECT_EQ(DmsToDegrees(0, 0, 0), 0.0);

@@ -1,0 +1,34 @@
+// Where norvane-cli finds the calculator's two grid files.
+#ifndef NORVANE_CLI_DATAFILES_H
+#define NORVANE_CLI_DATAFILES_H
+
+#include <string>
+#include <vector>
+
+#include "DeclinationGrids.h"
+
+// The directories looked in, in order: a directory given on the command line
+// (if any), the program's own directory (the Windows bundle, the build tree),
+// then the installed data directory relative to the program
+// (NORVANE_DATA_FROM_BIN, "../share/norvane" for an installation in a prefix).
+std::vector<std::string> DataDirectories(const std::string& strGiven);
+
+struct GridLoadReport {
+    const char* pszMissing = nullptr;  // the file found in none of the directories
+    struct ShortFile {
+        std::string strPath;
+        int nRecords;
+    };
+    // Files with fewer records than the lattice has nodes: the nodes left
+    // without a value are out of zone, never zero.
+    std::vector<ShortFile> shortFiles;
+};
+
+// Reads both grid files into grids, each from the first directory where it
+// opens. False when one is in none of them (report.pszMissing names it).
+bool LoadGrids(const std::vector<std::string>& directories, DeclinationGrids& grids, GridLoadReport* pReport);
+
+// "a" + separator + "b".
+std::string JoinPath(const std::string& strDirectory, const char* pszName);
+
+#endif

@@ -1,0 +1,60 @@
+// One place and date of norvane-cli: read, handed to the calculator's own
+// computation, and written as a line of tab-separated columns.
+#ifndef NORVANE_CLI_DECLINATIONLINE_H
+#define NORVANE_CLI_DECLINATIONLINE_H
+
+#include <string>
+#include <string_view>
+
+#include "DeclinationGrids.h"
+#include "geokern2.h"
+
+struct CliOptions {
+    Liste_SysCoord m_eSystem = WGS84GG;  // system of the positions
+    bool m_bNumbers = false;             // plain numbers instead of the window's texts
+    bool m_bConvergence = false;         // the two columns for Lambert 93 maps
+};
+
+// Decimals of the plain numbers.
+constexpr int kNumberDecimals = 6;
+
+// Either the columns or the message, both in Windows-1252.
+struct PlaceResult {
+    bool m_bOk = false;
+    std::string m_strColumns;  // "declination\tvariation[\tconvergence\tangle]"
+    std::string m_strMessage;
+};
+
+// The place given as three texts: date, then x and y of the system (longitude
+// and latitude for a geographic one). With bOrderByLetters, hemisphere letters
+// may put the latitude first ("47.2N 1.5W").
+PlaceResult DeclinationForPlace(std::string_view date, std::string_view x, std::string_view y, bool bOrderByLetters,
+                                const CliOptions& options, const DeclinationGrids& grids);
+
+// An input line cut into date, x, y and the rest (from the first character of
+// a fourth field to the end). Fields are separated by white space, ';' or ','.
+// A lone hemisphere letter after a number joins it ("47.2 N").
+struct PlaceLine {
+    bool m_bComplete = false;  // three fields found
+    std::string_view m_date, m_x, m_y, m_rest;
+};
+PlaceLine SplitPlaceLine(std::string_view line);
+
+// Lines that pass through unchanged: empty, blank, or a comment starting with '#'.
+bool IsPassThroughLine(std::string_view line);
+
+// The columns written in place of the results of a failed line.
+std::string MarkerColumns(const CliOptions& options);
+
+// The period message of the window, on one line.
+std::string PeriodMessageOnOneLine();
+
+// Messages of this program (Windows-1252).
+constexpr char kszMsgIncompleteLine[] = "Ligne incompl\xE8te : une date, puis deux coordonn\xE9" "es";
+constexpr char kszMsgLongitudeNotValid[] = "Longitude non valide";
+constexpr char kszMsgLatitudeNotValid[] = "Latitude non valide";
+constexpr char kszMsgEastingNotValid[] = "Abscisse non valide";
+constexpr char kszMsgNorthingNotValid[] = "Ordonn\xE9" "e non valide";
+constexpr char kszMsgHemispheres[] = "Lettres d'h\xE9misph\xE8re incompatibles";
+
+#endif
