@@ -3,7 +3,7 @@
 PRESETS := linux linux-i386 linux-asan linux-fuzz win64 win32
 JOBS ?= 2
 
-.PHONY: deps test run dist package bench fuzz maps clean $(addprefix build-,$(PRESETS))
+.PHONY: deps test run declinaison dist package bench fuzz maps clean $(addprefix build-,$(PRESETS))
 
 deps:
 	@bash scripts/install-deps.sh
@@ -17,6 +17,10 @@ test: deps
 
 run: build-win64 build-win32
 	bash scripts/run.sh
+
+# The declination natively, without wine: make declinaison ARGS="--date 2013-01-01 --lon -1.5 --lat 47.2"
+declinaison: build-linux
+	@build/linux/programs/norvane-cli/norvane-cli $(ARGS)
 
 dist: build-win64 build-win32
 	bash scripts/dist.sh
