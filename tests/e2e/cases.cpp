@@ -899,9 +899,9 @@ void CaseDialogLayout() {
     if (!StartMain(app)) return;
     CheckDialogLayout(app.Dialog(), fonts);
     // The other two, opened as a user opens them: the Info button, a click on the thumbnail.
-    HWND hThumb = ::GetDlgItem(app.Dialog(), kMapSmall);
+    HWND hThumb = ::GetDlgItem(app.Dialog(), IDC_MAP_SMALL);
     struct { const char* pszCaption; std::function<void()> open; } dialogs[] = {
-        {kszInfoCaption, [&] { app.PostClick(kInfo); }},
+        {kszInfoCaption, [&] { app.PostClick(IDC_INFO); }},
         {kszMapCaption, [&] {
              ::PostMessageA(hThumb, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
              ::PostMessageA(hThumb, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
