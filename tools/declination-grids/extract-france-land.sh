@@ -58,10 +58,13 @@ shore_package="${shore_package:-unknown} $(dpkg-query -W -f='${Version}' "${shor
   echo "# then the islands they leave out: the closed level-1 shorelines of GSHHG,"
   echo "# resolution $resolution (package $shore_package), written with"
   echo "#   gmt coast -R$region -D$resolution -A0/1/1 -W -M"
-  echo "# and joined across GMT's bins, that lie apart from France's polygons, within"
-  echo "# $reach_km km (12 nautical miles) of them, and nearer to them than to those of"
-  echo "# $neighbours (gmt coast -E$neighbours -M) or to Les Minquiers,"
-  echo "# distances measured in the projection $projection."
+  echo "# and joined across GMT's bins, that are nearer to France's polygons than to those"
+  echo "# of $neighbours (gmt coast -E$neighbours -M) or to Les"
+  echo "# Minquiers, and either lie apart from France's polygons within $reach_km km (12"
+  echo "# nautical miles) or overlap them; distances measured in the projection"
+  echo "#   $projection"
+  echo "# An overlapping island is a ring of zero width (out along its shore and back):"
+  echo "# it adds its shore to the polygons, and no area."
   echo "# WGS84 longitude and latitude in degrees; each \">\" line starts a ring. The"
   echo "# rings combine by the even-odd rule; the DCW gives the Llivia enclave twice, as a"
   echo "# hole and as a ring, so it counts as land. Made by extract-france-land.sh."
@@ -77,11 +80,24 @@ shore_package="${shore_package:-unknown} $(dpkg-query -W -f='${Version}' "${shor
     { line[++n] = $0; if ($1 < -6 || $1 > 10 || $2 < 41 || $2 > 52) keep = 0 }
     END { flush() }
   ' france-dcw.txt
+  # An island apart from the DCW land is a ring of its own. One that overlaps
+  # it is given as a ring of zero width, out along its shore and back, which
+  # adds the shore and no area under the even-odd rule.
   awk '
-    NR == FNR { km[$1] = $2; nearest[$1] = $3; next }
-    /^>/ { ++ring; if (ring in km) printf ">  GSHHG island %d, %s km from the DCW land, %s from a neighbour\n", ring, km[ring], (nearest[ring] >= 25 ? "over 25 km" : nearest[ring] " km"); next }
-    ring in km
+    function flush(   k) {
+      if (!(ring in how)) return
+      if (how[ring] == "apart")
+        printf ">  GSHHG island %d, %s km from the DCW land, %s from a neighbour\n", ring, km[ring], (nearest[ring] >= 25 ? "over 25 km" : nearest[ring] " km")
+      else
+        printf ">  GSHHG island %d overlapping the DCW land, %s from a neighbour: its shore out and back\n", ring, (nearest[ring] >= 25 ? "over 25 km" : nearest[ring] " km")
+      for (k = 1; k <= n; ++k) print v[k]
+      if (how[ring] != "apart") for (k = n - 1; k >= 2; --k) print v[k]
+    }
+    NR == FNR { how[$1] = $2; km[$1] = $3; nearest[$1] = $4; next }
+    /^>/ { flush(); ++ring; n = 0; next }
+    { v[++n] = $0 }
+    END { flush() }
   ' chosen.txt islands.txt
 } > out.txt
 mv out.txt "$out"
-echo "extract-france-land.sh: wrote $out ($(grep -c '^>  France' "$out") DCW rings, $(grep -c '^>  GSHHG' "$out") islands)"
+echo "extract-france-land.sh: wrote $out ($(grep -c '^>  France' "$out") DCW rings, $(grep -c '^>  GSHHG island [0-9]*,' "$out") islands apart, $(grep -c '^>  GSHHG island [0-9]* overlapping' "$out") shores)"

@@ -3,10 +3,12 @@
 # rings (a ">" line before each) in kilometres of one conformal projection;
 # REACH, in km. Prints one line per chosen island: its ring number in
 # ISLANDS (from 1), its distance to France's rings and to the nearest
-# neighbour's (CELL when none is nearer than CELL km), in km.
-# An island is chosen when it lies apart from France's rings (no vertex of
-# either inside the other), within REACH of them, and nearer to them than to
-# any neighbour's rings (so it neither touches nor lies inside those).
+# neighbour's (CELL when none is nearer than CELL km), in km, and whether it
+# lies "apart" from France's rings or "overlapping" them.
+# An island is chosen when it is nearer to France's rings than to any
+# neighbour's (so it neither touches nor lies inside those), and either lies
+# apart from France's rings (no vertex of either inside the other) within
+# REACH of them, or overlaps them (distance 0).
 BEGIN { CELL = 25; BAND = 5 }
 function floor(v) { return v == int(v) ? v : (v < 0 ? int(v) - 1 : int(v)) }
 function min(a, b) { return a < b ? a : b }
@@ -86,17 +88,19 @@ END {
     x0 = y0 = 1e9; x1 = y1 = -1e9
     for (k = first[q]; k <= last[q] && apart; ++k) {
       x = ix[k]; y = iy[k]
-      x0 = min(x0, x); x1 = max(x1, x); y0 = min(y0, y); y1 = max(y1, y)
       if (inside("F", x, y)) apart = 0
       else dF = min(dF, dist("F", x, y))
     }
-    if (!apart || dF > REACH) continue
+    if (apart && dF > REACH) continue
+    for (k = first[q]; k <= last[q]; ++k) {
+      x0 = min(x0, ix[k]); x1 = max(x1, ix[k]); y0 = min(y0, iy[k]); y1 = max(y1, iy[k])
+    }
     for (k = 1; k <= nv && apart; ++k)
       if (vx[k] >= x0 && vx[k] <= x1 && vy[k] >= y0 && vy[k] <= y1 && in_island(q, vx[k], vy[k])) apart = 0
-    if (!apart) continue
+    if (!apart) dF = 0
     dX = CELL
     for (k = first[q]; k <= last[q] && dX > 0; ++k)
       dX = inside("X", ix[k], iy[k]) ? 0 : min(dX, dist("X", ix[k], iy[k]))
-    if (dF < dX) printf "%d %.1f %.1f\n", q, dF, dX
+    if (dF < dX) printf "%d %s %.1f %.1f\n", q, apart ? "apart" : "overlapping", dF, dX
   }
 }
