@@ -282,8 +282,9 @@ TEST_F(FranceLand, EveryPlaceGetsADeclination) {
 }
 
 // Small islands that the country polygons leave out and the extract takes
-// from the shorelines, and others along the coasts: each gets a value. The
-// places are the islands' published coordinates (lighthouses, main islets).
+// from the shorelines, others along the coasts, and shores the polygons draw
+// short: each gets a value. The islands are at their published coordinates
+// (lighthouses, main islets), the shores at points of the shoreline.
 TEST_F(FranceLand, SmallFrenchIslandsGetADeclination) {
     const struct {
         const char* name;
@@ -307,6 +308,13 @@ TEST_F(FranceLand, SmallFrenchIslandsGetADeclination) {
         {"iles Lavezzi", 9.2536, 41.3364},
         {"iles Cerbicale, Pietricaggiosa", 9.3600, 41.5560},
         {"Frioul, Pomegues", 5.2950, 43.2686},
+        // Shores that the country polygons draw short of the shoreline.
+        {"Nice airport, the platform at sea", 7.2150, 43.6530},
+        {"Nice airport, west runway", 7.2100, 43.6560},
+        {"pointe du Raz", -4.7420, 48.0390},
+        {"the cliffs west of Bonifacio", 9.0950, 41.3900},
+        {"mouth of the Grand Rhone", 4.8316, 43.3338},
+        {"the lido of Palavas", 3.8558, 43.4879},
     };
     for (const auto& island : islands) {
         const DeclinationOutcome outcome =

@@ -36,11 +36,14 @@ resolution=f
 gmt coast -R$region -Df -A0/1/1 -W -M > shore.txt 2>/dev/null || resolution=h
 [ $resolution = f ] || gmt coast -R$region -Dh -A0/1/1 -W -M > shore.txt
 awk -f "$here/join-shore-pieces.awk" shore.txt > islands.txt
-for f in france-dcw neighbours islands; do
+awk -v OPEN=1 -f "$here/join-shore-pieces.awk" shore.txt > coasts.txt
+for f in france-dcw neighbours islands coasts; do
   gmt mapproject $f.txt -R$region $projection --GMT_HISTORY=false > $f-km.txt
 done
+# The coasts' vertices in km beside their longitudes and latitudes.
+paste coasts-km.txt coasts.txt | awk -F'\t' '/^>/ { print ">"; next } { print $1, $2, $3, $4 }' > coasts-both.txt
 awk -v REACH=$reach_km -v FRANCE=france-dcw-km.txt -v FOREIGN=neighbours-km.txt -v ISLANDS=islands-km.txt \
-  -f "$here/select-islands.awk" /dev/null > chosen.txt
+  -v SHORES=coasts-both.txt -f "$here/select-islands.awk" /dev/null > chosen.txt
 
 dcw=$(dpkg-query -W -f='${Version}' gmt-dcw 2>/dev/null || echo unknown)
 # The package that holds the shorelines GMT read.
@@ -64,7 +67,9 @@ shore_package="${shore_package:-unknown} $(dpkg-query -W -f='${Version}' "${shor
   echo "# nautical miles) or overlap them; distances measured in the projection"
   echo "#   $projection"
   echo "# An overlapping island is a ring of zero width (out along its shore and back):"
-  echo "# it adds its shore to the polygons, and no area."
+  echo "# it adds its shore to the polygons, and no area. Last, the same way, the"
+  echo "# stretches of the other shorelines (the mainland's) that lie outside France's"
+  echo "# polygons and are France's by the same rule."
   echo "# WGS84 longitude and latitude in degrees; each \">\" line starts a ring. The"
   echo "# rings combine by the even-odd rule; the DCW gives the Llivia enclave twice, as a"
   echo "# hole and as a ring, so it counts as land. Made by extract-france-land.sh."
@@ -93,11 +98,14 @@ shore_package="${shore_package:-unknown} $(dpkg-query -W -f='${Version}' "${shor
       for (k = 1; k <= n; ++k) print v[k]
       if (how[ring] != "apart") for (k = n - 1; k >= 2; --k) print v[k]
     }
-    NR == FNR { how[$1] = $2; km[$1] = $3; nearest[$1] = $4; next }
+    NR == FNR { if (/^>/) stretches = 1; if (!stretches) { how[$1] = $2; km[$1] = $3; nearest[$1] = $4 }; next }
     /^>/ { flush(); ++ring; n = 0; next }
     { v[++n] = $0 }
     END { flush() }
   ' chosen.txt islands.txt
+  # The stretches of the mainland's shore outside the DCW land, as the helper
+  # wrote them.
+  awk '/^>/ { shore = 1 } shore' chosen.txt
 } > out.txt
 mv out.txt "$out"
-echo "extract-france-land.sh: wrote $out ($(grep -c '^>  France' "$out") DCW rings, $(grep -c '^>  GSHHG island [0-9]*,' "$out") islands apart, $(grep -c '^>  GSHHG island [0-9]* overlapping' "$out") shores)"
+echo "extract-france-land.sh: wrote $out ($(grep -c '^>  France' "$out") DCW rings, $(grep -c '^>  GSHHG island [0-9]*,' "$out") islands apart, $(grep -c '^>  GSHHG island [0-9]* overlapping' "$out") island shores, $(grep -c '^>  GSHHG shore' "$out") mainland shore stretches)"

@@ -1,7 +1,8 @@
 # Joins the shoreline pieces of a binned GSHHG dump (gmt coast -W -M) into
 # rings: pieces meet at bin edges with identical end points. Prints the
 # closed rings only, each after a ">" line; pieces that never close (coasts
-# leaving the region) are dropped.
+# leaving the region) are dropped. With -v OPEN=1 it prints those instead, the
+# pieces joined as far as they go, and no ring.
 function flush() {
   if (n == 0) return
   first = xy[1]; last = xy[n]
@@ -26,6 +27,8 @@ END {
       end = tail[q]
     }
     if (closed) { sub(/[^\n]*\n$/, "", s); ring[++rings] = s }   # drop the repeated first point
+    else chain[++chains] = s
   }
-  for (r = 1; r <= rings; ++r) printf ">\n%s", ring[r]
+  if (OPEN) for (r = 1; r <= chains; ++r) printf ">\n%s", chain[r]
+  else for (r = 1; r <= rings; ++r) printf ">\n%s", ring[r]
 }

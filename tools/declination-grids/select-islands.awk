@@ -9,6 +9,12 @@
 # neighbour's (so it neither touches nor lies inside those), and either lies
 # apart from France's rings (no vertex of either inside the other) within
 # REACH of them, or overlaps them (distance 0).
+# With SHORES, a file of shoreline pieces (a ">" line before each) whose lines
+# are "x y longitude latitude", it then prints the stretches of those pieces
+# that lie outside France's rings and are France's by the same rule (nearer to
+# them than to any neighbour's, within REACH), each widened by one vertex at
+# either end to tie it to the coast, as rings of zero width: a "> ..." line,
+# then the longitudes and latitudes out along the stretch and back.
 BEGIN { CELL = 25; BAND = 5 }
 function floor(v) { return v == int(v) ? v : (v < 0 ? int(v) - 1 : int(v)) }
 function min(a, b) { return a < b ? a : b }
@@ -102,5 +108,32 @@ END {
     for (k = first[q]; k <= last[q] && dX > 0; ++k)
       dX = inside("X", ix[k], iy[k]) ? 0 : min(dX, dist("X", ix[k], iy[k]))
     if (dF < dX) printf "%d %s %.1f %.1f\n", q, apart ? "apart" : "overlapping", dF, dX
+  }
+  if (SHORES == "") exit
+  n = 0; piece = 0
+  while ((getline line < SHORES) > 0) {
+    if (line ~ /^>/) { stretches(); n = 0; ++piece; continue }
+    split(line, f, /[ \t]+/); sx[++n] = f[1] + 0; sy[n] = f[2] + 0; sl[n] = f[3] "\t" f[4]
+  }
+  stretches()
+}
+# The stretches of the piece in sx, sy, sl (n vertices) outside France's
+# rings and France's.
+function stretches(   k, d, a, b, j) {
+  for (k = 1; k <= n; ++k) {
+    ours[k] = 0
+    if (inside("F", sx[k], sy[k])) continue
+    d = dist("F", sx[k], sy[k])
+    if (d > REACH) continue
+    ours[k] = !inside("X", sx[k], sy[k]) && d < dist("X", sx[k], sy[k])
+  }
+  for (k = 1; k <= n; ++k) {
+    if (!ours[k]) continue
+    for (b = k; b < n && ours[b + 1]; ++b) {}
+    a = k > 1 ? k - 1 : k; j = b < n ? b + 1 : b
+    printf ">  GSHHG shore outside the DCW land (piece %d, vertices %d to %d), out and back\n", piece, a, j
+    for (d = a; d <= j; ++d) print sl[d]
+    for (d = j - 1; d > a; --d) print sl[d]
+    k = b
   }
 }
