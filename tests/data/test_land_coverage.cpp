@@ -227,6 +227,19 @@ TEST(AreaHasLand, RectangleAgainstRings) {
                                           {{-10, -10}, {-10, -9}}};
     EXPECT_TRUE(lc::area_has_land(sliver, {4, 6, 4.2, 4.8}));
     EXPECT_FALSE(lc::area_has_land(sliver, {4, 6, 7.5, 9}));
+    // A shore given as a ring of zero width, out along it and back (as the
+    // extract gives an island that overlaps the country polygons): it adds
+    // its line and leaves every area's inside or outside as it was.
+    std::vector<lc::Edge> with_shore = square;
+    const lc::Point shore[] = {{-20, 5}, {5, 5}, {5, 20}, {30, 25}};
+    for (int k = 0; k + 1 < 4; ++k) with_shore.push_back({shore[k], shore[k + 1]});
+    for (int k = 3; k > 0; --k) with_shore.push_back({shore[k], shore[k - 1]});
+    for (const auto& c : cases)
+        if (c.area.y1 < 5 || c.area.y0 > 5) EXPECT_EQ(lc::area_has_land(with_shore, c.area), c.land) << c.what;
+    EXPECT_TRUE(lc::area_has_land(with_shore, {-15, -14, 4, 6})) << "across the shore, at sea";
+    EXPECT_FALSE(lc::area_has_land(with_shore, {-15, -14, 6, 7})) << "beside the shore, at sea";
+    EXPECT_TRUE(lc::area_has_land(with_shore, {1, 2, 6, 7})) << "beside the shore, inside the square";
+    EXPECT_FALSE(lc::area_has_land(with_shore, {4, 4.5, 5.5, 6.5})) << "beside the shore, in the hole";
 }
 
 TEST_F(FranceLand, RowBandsGiveTheSameCoverageAsAllEdges) {
@@ -266,6 +279,84 @@ TEST_F(FranceLand, EveryPlaceGetsADeclination) {
         }
     EXPECT_EQ(failures, 0) << "of " << sampling_->lattice.size() << " lattice and " << sampling_->boundary.size()
                            << " boundary places";
+}
+
+// Small islands that the country polygons leave out and the extract takes
+// from the shorelines, others along the coasts, and shores the polygons draw
+// short: each gets a value. The islands are at their published coordinates
+// (lighthouses, main islets), the shores at points of the shoreline.
+TEST_F(FranceLand, SmallFrenchIslandsGetADeclination) {
+    const struct {
+        const char* name;
+        double lon, lat;
+    } islands[] = {
+        {"Glenan, ile Saint-Nicolas", -3.9990, 47.7220},
+        {"Glenan, ile de Penfret", -3.9550, 47.7200},
+        {"phare de Cordouan", -1.1733, 45.5861},
+        {"ile de Riou", 5.3883, 43.1764},
+        {"ile Jarre", 5.3650, 43.1975},
+        {"ile du Planier", 5.2303, 43.1989},
+        {"Saint-Marcouf, ile du Large", -1.1464, 49.4967},
+        {"Saint-Marcouf, ile de Terre", -1.1589, 49.4939},
+        {"ile Dumet", -2.6200, 47.4131},
+        {"Sept-Iles, ile aux Moines", -3.4886, 48.8806},
+        {"iles Chausey, Grande-Ile", -1.8225, 48.8711},
+        {"ile du Pilier", -2.3611, 47.0436},
+        {"ile de Sein", -4.8500, 48.0383},
+        {"ile de la Giraglia", 9.4047, 43.0281},
+        {"iles Sanguinaires, Mezu Mare", 8.5933, 41.8772},
+        {"iles Lavezzi", 9.2536, 41.3364},
+        {"iles Cerbicale, Pietricaggiosa", 9.3600, 41.5560},
+        {"Frioul, Pomegues", 5.2950, 43.2686},
+        // Shores that the country polygons draw short of the shoreline.
+        {"Nice airport, the platform at sea", 7.2150, 43.6530},
+        {"Nice airport, west runway", 7.2100, 43.6560},
+        {"pointe du Raz", -4.7420, 48.0390},
+        {"the cliffs west of Bonifacio", 9.0950, 41.3900},
+        {"mouth of the Grand Rhone", 4.8316, 43.3338},
+        {"the lido of Palavas", 3.8558, 43.4879},
+    };
+    for (const auto& island : islands) {
+        const DeclinationOutcome outcome =
+            ComputeDeclination(DecimalEntry(island.lon, island.lat), *grids_, &SysCoord2SysCoord);
+        EXPECT_EQ(outcome.m_eStatus, kDeclinationResult) << island.name;
+    }
+}
+
+// Islands of the neighbours: none has French land within the reach of the
+// node the calculator sends it to, so none gets a value. (A neighbour's island
+// whose node had French land in its area would get one, by the same rule.)
+TEST_F(FranceLand, NeighboursIslandsGetNone) {
+    const struct {
+        const char* name;
+        double lon, lat;
+    } islands[] = {
+        {"Jersey, St Helier", -2.1060, 49.1850},
+        {"Guernsey, St Peter Port", -2.5360, 49.4550},
+        {"Alderney, St Anne", -2.2050, 49.7140},
+        {"Alderney, east tip", -2.1560, 49.7260},
+        {"Sark", -2.3600, 49.4300},
+        {"Herm", -2.4500, 49.4700},
+        {"Les Ecrehous, Maitre Ile", -1.9290, 49.2870},
+        {"Les Minquiers, Maitresse Ile", -2.0600, 48.9750},
+        {"Capraia", 9.8300, 43.0500},
+        {"Gorgona", 9.9000, 43.4300},
+        {"Elba, Portoferraio", 10.3150, 42.8130},
+        {"Pianosa", 10.0750, 42.5850},
+        {"La Maddalena", 9.4080, 41.2150},
+        {"Isola Razzoli", 9.3400, 41.3000},
+        {"Isla de Santa Clara", -1.9983, 43.3217},
+        {"Illes Medes", 3.2210, 42.0470},
+    };
+    for (const auto& island : islands) {
+        int i = -1, j = -1;
+        const bool on_lattice =
+            calculator_node(SysCoord2SysCoord({island.lon, island.lat}, WGS84GG, NTFL2E), &i, &j);
+        EXPECT_FALSE(on_lattice && lc::node_has_land(i, j)) << island.name << ": French land within reach";
+        const DeclinationOutcome outcome =
+            ComputeDeclination(DecimalEntry(island.lon, island.lat), *grids_, &SysCoord2SysCoord);
+        EXPECT_EQ(outcome.m_eStatus, kDeclinationOutOfZone) << island.name;
+    }
 }
 
 // The other way round: a node with data has land within its reach, and there

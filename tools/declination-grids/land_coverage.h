@@ -1,8 +1,8 @@
 // Which nodes of the calculator's 5 km lattice hold data: those with land of
 // metropolitan France within their reach. The land is the committed extract of
-// GMT's country polygons (france-land.txt); its rings are projected with the
-// engine into NTF Lambert II etendu, and each node's area is tested against
-// them.
+// GMT's country polygons and of the shoreline islands they leave out
+// (france-land.txt); its rings are projected with the engine into NTF Lambert
+// II etendu, and each node's area is tested against them.
 #pragma once
 
 #include <string>
