@@ -456,7 +456,7 @@ TEST_F(NorvaneCliRun, ConvergenceAgreesWithProj) {
 
 // A folder holding the program (and on Windows its engine) with the given grid files.
 std::string Bundle(const std::string& strName, const std::vector<std::pair<std::string, std::string>>& files) {
-    const std::string strDir = testing::TempDir() + "norvane_cli_bundle_" + strName;
+    const std::string strDir = NativePath(testing::TempDir() + "norvane_cli_bundle_" + strName);
 #ifdef _WIN32
     ::CreateDirectoryA(strDir.c_str(), nullptr);
     const std::string strSlash = "\\";
