@@ -128,7 +128,9 @@ TEST(InfoText, FrenchInWindows1252) {
         EXPECT_FALSE(c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D) << "byte " << k;
         EXPECT_FALSE(c < 0x20 && c != '\r' && c != '\n') << "byte " << k;
         // No UTF-8: 0xC3 (start of é, è, à... in UTF-8) followed by a continuation byte.
-        if (c == 0xC3 && k + 1 < text.size()) EXPECT_FALSE((text[k + 1] & 0xC0) == 0x80) << "UTF-8 at " << k;
+        if (c == 0xC3 && k + 1 < text.size()) {
+            EXPECT_FALSE((text[k + 1] & 0xC0) == 0x80) << "UTF-8 at " << k;
+        }
     }
     EXPECT_NE(text.find("D\xE9" "clinaison"), std::string::npos);  // é is 0xE9
     EXPECT_NE(text.find("P\xC9RIODE DE VALIDIT\xC9"), std::string::npos);

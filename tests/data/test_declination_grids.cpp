@@ -58,9 +58,10 @@ GridLoadStatus CommittedGrids::status_ = kEpochGridNotOpened;
 }  // namespace
 
 TEST(GridGenerator, ReproducesTheCommittedFilesByteForByte) {
-    char pattern[] = "/tmp/declination-grids-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const fs::path out = pattern;
+    // GoogleTest's scratch folder, which the build gives each test program.
+    const fs::path out = fs::path(testing::TempDir()) / "declination-grids";
+    fs::remove_all(out);
+    fs::create_directories(out);
     const std::string command = std::string("\"") + GENERATOR + "\" \"" + IGRF13_SHC + "\" \"" + out.string() + "\"";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     for (const char* name : {kszEpochGridFile, kszVariationGridFile}) {
