@@ -2,24 +2,8 @@
 # subsystem (3), no MinGW runtime DLL, and the engine's functions imported
 # from geokern.dll by their plain names.
 # -DEXE=... -DOBJDUMP=... -DEXPECTED_FORMAT=pei-i386|pei-x86-64 -DGEOKERN_IMPORTS=name|name...
-execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE out RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "objdump failed on ${EXE}")
-endif()
-if(NOT out MATCHES "file format ${EXPECTED_FORMAT}")
-  message(FATAL_ERROR "${EXE} is not ${EXPECTED_FORMAT}")
-endif()
-if(NOT out MATCHES "Subsystem\t\t00000003")
-  message(FATAL_ERROR "${EXE} is not a console program (subsystem 3)")
-endif()
-string(REGEX MATCHALL "DLL Name: [^\n]+" dlls "${out}")
-string(TOLOWER "${dlls}" dlls)
-foreach(dll IN LISTS dlls)
-  string(REPLACE "dll name: " "" dll "${dll}")
-  if(NOT dll MATCHES "^(kernel32|msvcrt|user32|geokern)\\.dll$")
-    message(FATAL_ERROR "${EXE} imports ${dll}")
-  endif()
-endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/../inspect_pe.cmake)
+inspect_pe(${EXE} ${EXPECTED_FORMAT} 3 "kernel32|msvcrt|user32|geokern" out)
 # The imports from geokern.dll: objdump lists "<hint-rva> <hint> <name>" under
 # the DLL's name until the next blank line.
 string(REGEX MATCH "DLL Name: geokern\\.dll\n[^\n]*\n(\t[^\n]+\n)+" bloc "${out}")
@@ -35,4 +19,4 @@ endforeach()
 if(bloc MATCHES "@")
   message(FATAL_ERROR "${EXE} imports decorated names:\n${bloc}")
 endif()
-message(STATUS "${EXE}: ${EXPECTED_FORMAT}, console, imports ${dlls}; from geokern.dll: ${names}")
+message(STATUS "${EXE}: from geokern.dll: ${names}")

@@ -2,25 +2,8 @@
 # imported (no MinGW runtime DLL) and no link to geokern, which the program
 # loads at run time; then the radio groups of the main dialog's template.
 # -DEXE=... -DOBJDUMP=... -DWINDRES=... -DEXPECTED_FORMAT=pei-i386|pei-x86-64
-execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE out RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "objdump failed on ${EXE}")
-endif()
-if(NOT out MATCHES "file format ${EXPECTED_FORMAT}")
-  message(FATAL_ERROR "${EXE} is not ${EXPECTED_FORMAT}")
-endif()
-if(NOT out MATCHES "Subsystem\t\t00000002")
-  message(FATAL_ERROR "${EXE} is not a Windows GUI program")
-endif()
-string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${out}")
-string(TOLOWER "${imports}" imports)
-foreach(import IN LISTS imports)
-  string(REPLACE "dll name: " "" dll "${import}")
-  if(NOT dll MATCHES "^(kernel32|user32|comctl32|oleaut32|gdi32|msvcrt|advapi32)\\.dll$")
-    message(FATAL_ERROR "${EXE} imports ${dll}")
-  endif()
-endforeach()
-message(STATUS "${EXE}: ${EXPECTED_FORMAT}, Windows GUI, imports ${imports}")
+include(${CMAKE_CURRENT_LIST_DIR}/../inspect_pe.cmake)
+inspect_pe(${EXE} ${EXPECTED_FORMAT} 2 "kernel32|user32|comctl32|oleaut32|gdi32|msvcrt|advapi32" out)
 
 # The main dialog's keyboard behaviour, as its template gives it: each radio
 # pair is one group whose first button alone is a tab stop, and the control
