@@ -37,7 +37,7 @@ done
 # engine and the grids beside itself and answers each line of a small file.
 places=$(mktemp)
 printf '2013-01-01 2.35 48.85 Paris\r\n01/06/2015 1.5W 47.2N Nantes\r\n' >"$places"
-answer=$(cmake/wine64-run "$PWD/build/win64/wineprefix" dist/norvane-win64/norvane-cli.exe "Z:$places")
+answer=$(bash scripts/wine.sh run "$PWD/build/win64/wineprefix" dist/norvane-win64/norvane-cli.exe "Z:$places")
 rm -f "$places"
 if [ "$(grep -c $'\t' <<<"$answer")" -ne 2 ] || grep -q '^\*' <<<"$answer"; then
   echo "dist: norvane-cli.exe of the 64-bit bundle answered:" >&2
