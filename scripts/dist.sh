@@ -11,24 +11,18 @@ files=(norvane.exe geokern.dll Grid2009_5.dat GridVS2013Poly.dat info.txt)
 programs=(programs/geokern-conv/geokern-conv.exe programs/norvane-cli/norvane-cli.exe)
 mkdir -p dist
 for preset in win32 win64; do
-  src=build/$preset/calculator
   out=dist/norvane-$preset
   rm -rf "$out" "$out.zip"
   mkdir -p "$out"
-  for file in "${files[@]}"; do
-    # The build places the engine and the data files beside the program.
-    if [ ! -f "$src/$file" ]; then
-      echo "dist: $src/$file is missing (build the $preset preset first)" >&2
+  # The build places the engine and the data files beside the calculator, and
+  # a copy of the engine beside each console program.
+  paths=("${files[@]/#/calculator/}" "${programs[@]}")
+  for path in "${paths[@]}"; do
+    if [ ! -f "build/$preset/$path" ]; then
+      echo "dist: build/$preset/$path is missing (build the $preset preset first)" >&2
       exit 1
     fi
-    cp "$src/$file" "$out/"
-  done
-  for program in "${programs[@]}"; do
-    if [ ! -f "build/$preset/$program" ]; then
-      echo "dist: build/$preset/$program is missing (build the $preset preset first)" >&2
-      exit 1
-    fi
-    cp "build/$preset/$program" "$out/"
+    cp "build/$preset/$path" "$out/"
   done
   (cd dist && rm -f "norvane-$preset.zip" && zip -qr "norvane-$preset.zip" "norvane-$preset")
   echo "dist: $out/ and $out.zip"
