@@ -83,11 +83,10 @@ DeclinationStatus CheckDeclinationDate(bool bDateParsed, int nYear, int nMonth, 
     return kDeclinationResult;
 }
 
-DeclinationOutcome DeclinationAtLambert2E(COORDONNEES_TYPE_NC pointLambert2E, bool bDateParsed, int nYear,
-                                          int nMonth, int nDay, const DeclinationGrids& grids) {
-    const DeclinationStatus eDate = CheckDeclinationDate(bDateParsed, nYear, nMonth, nDay);
-    if (eDate != kDeclinationResult) return Outcome(eDate);
-
+namespace {
+// The node and the texts, for a date already checked.
+DeclinationOutcome OutcomeAtLambert2E(COORDONNEES_TYPE_NC pointLambert2E, int nYear, int nMonth, int nDay,
+                                      const DeclinationGrids& grids) {
     int i;
     int j;
     if (!NearestGridNode(pointLambert2E.x_lambda, pointLambert2E.y_phi, &i, &j) || !NodeHasData(grids, i, j))
@@ -101,6 +100,14 @@ DeclinationOutcome DeclinationAtLambert2E(COORDONNEES_TYPE_NC pointLambert2E, bo
     outcome.m_dDeclination = dDeclination;
     outcome.m_dAnnualVariation = fVariation;
     return outcome;
+}
+}  // namespace
+
+DeclinationOutcome DeclinationAtLambert2E(COORDONNEES_TYPE_NC pointLambert2E, bool bDateParsed, int nYear,
+                                          int nMonth, int nDay, const DeclinationGrids& grids) {
+    const DeclinationStatus eDate = CheckDeclinationDate(bDateParsed, nYear, nMonth, nDay);
+    if (eDate != kDeclinationResult) return Outcome(eDate);
+    return OutcomeAtLambert2E(pointLambert2E, nYear, nMonth, nDay, grids);
 }
 
 DeclinationOutcome ComputeDeclination(const DeclinationInput& input, const DeclinationGrids& grids,
@@ -119,5 +126,5 @@ DeclinationOutcome ComputeDeclination(const DeclinationInput& input, const Decli
     pointIn.x_lambda = dLongitude;
     pointIn.y_phi = dLatitude;
     const COORDONNEES_TYPE_NC pointOut = pfnTransform(pointIn, WGS84GG, NTFL2E);
-    return DeclinationAtLambert2E(pointOut, input.m_bDateParsed, input.m_nYear, input.m_nMonth, input.m_nDay, grids);
+    return OutcomeAtLambert2E(pointOut, input.m_nYear, input.m_nMonth, input.m_nDay, grids);
 }
