@@ -66,7 +66,7 @@ DeclinationOutcome ComputeDeclination(const DeclinationInput& input, const Decli
 
 // The computation from the engine's answer on: a position in NTF Lambert II
 // extended metres (as SysCoord2SysCoord gives it, failure pair included) and a
-// date to the outcome. ComputeDeclination ends with it; a caller holding a
+// date to the outcome, by the steps ComputeDeclination ends with; a caller holding a
 // position in another system of the catalogue brings it to NTFL2E with the
 // engine and calls this.
 DeclinationOutcome DeclinationAtLambert2E(COORDONNEES_TYPE_NC pointLambert2E, bool bDateParsed, int nYear,
