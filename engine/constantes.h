@@ -19,7 +19,7 @@ constexpr int PASSES_MAXIMUM = 100;
 
 // Marker of a missing value and of the failure pair.
 constexpr int MARQUEUR_ABSENT = -9999;
-constexpr double ECHEC = -9999.0;
+constexpr double ECHEC = -9999.0;  // GEOKERN_ECHEC of the public header
 
 // Geocentric translation NTF -> WGS84 (the approximate one NTF -> RGF93), metres.
 constexpr double NTF_TX = -168.0;

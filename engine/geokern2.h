@@ -13,7 +13,7 @@
  * metres without the carto offset.
  *
  * Failure is reported in band: -9999 in the record's marker field, or the
- * failure pair (-9999.0, -9999.0).
+ * failure pair (-9999.0, -9999.0): GEOKERN_ECHEC, tested by GeokernEchec.
  *
  * Threads: every export is re-entrant except CSysCoord2SysCoord, which writes
  * its result into one static 40-character buffer shared by the whole process.
@@ -139,6 +139,15 @@ typedef struct LIGNE_GRILLE_GR3DF97A {
 } LIGNE_GRILLE_GR3DF97A;
 #pragma pack(pop)
 
+/* The failure value: both members of the failure pair, and the marker fields. */
+#define GEOKERN_ECHEC (-9999.0)
+
+/* Non-zero when a point returned by the engine is the failure pair: both
+ * members -9999.0 (a point with one member -9999.0 is an ordinary point). */
+static inline int GeokernEchec(COORDONNEES_TYPE_NC point) {
+    return point.x_lambda == GEOKERN_ECHEC && point.y_phi == GEOKERN_ECHEC;
+}
+
 GEOKERN_VERIFIE(sizeof(COORDONNEES_TYPE_NC) == 16, "COORDONNEES_TYPE_NC");
 GEOKERN_VERIFIE(sizeof(COORDONNEES_GEOGRAPHIQUES) == 16, "COORDONNEES_GEOGRAPHIQUES");
 GEOKERN_VERIFIE(sizeof(COORDONNEES_PLANES) == 16, "COORDONNEES_PLANES");
@@ -181,6 +190,15 @@ GEOKERN_API COORDONNEES_TYPE_NC GEOKERN_APPEL SysCoord2SysCoord(
  * same on every platform. Not re-entrant (see above). */
 GEOKERN_API const char* GEOKERN_APPEL CSysCoord2SysCoord(
     const char* pointAVIn, Liste_SysCoord sysCoordIn, Liste_SysCoord sysCoordOut);
+
+/* 8: SysCoord2SysCoord over arrays of n points: point k is (x_lambda[k],
+ * y_phi[k]) and its result goes to (x_sortie[k], y_sortie[k]), the same
+ * numbers as SysCoord2SysCoord gives for it, failure pair included. The output
+ * arrays may be the input arrays. Returns the number of failed points (0 when
+ * n <= 0). Re-entrant: callers may convert parts of one array in parallel. */
+GEOKERN_API int GEOKERN_APPEL SysCoord2SysCoordTableau(
+    const double* x_lambda, const double* y_phi, double* x_sortie, double* y_sortie, int n,
+    Liste_SysCoord sysCoordIn, Liste_SysCoord sysCoordOut);
 
 /* The type of SysCoord2SysCoord, for clients that bind it at run time. */
 typedef COORDONNEES_TYPE_NC(GEOKERN_APPEL* PFN_SysCoord2SysCoord)(

@@ -1,5 +1,5 @@
-# Inspects geokern.dll: PE format, the seven exports by plain name at ordinals
-# 1 to 7 and nothing else, no MinGW runtime DLL, and the grid resource.
+# Inspects geokern.dll: PE format, the eight exports by plain name at ordinals
+# 1 to 8 and nothing else, no MinGW runtime DLL, and the grid resource.
 # -DDLL=... -DOBJDUMP=... -DATTENDU_FORMAT=pei-i386|pei-x86-64
 execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE sortie RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
@@ -16,10 +16,10 @@ endif()
 string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table\n(\t\\[[^\n]+\n)+" table "${sortie}")
 string(REGEX MATCHALL "\\[ *[0-9]+\\] [^\n]+" lignes "${table}")
 set(noms LectureGrille_GR3DF97A ChangementDatum SysGeo2SysProj SysProj2SysGeo
-         Lambert2Lambert SysCoord2SysCoord CSysCoord2SysCoord)
+         Lambert2Lambert SysCoord2SysCoord CSysCoord2SysCoord SysCoord2SysCoordTableau)
 list(LENGTH lignes nombre)
-if(NOT nombre EQUAL 7)
-  message(FATAL_ERROR "expected 7 named exports, found ${nombre}: ${lignes}")
+if(NOT nombre EQUAL 8)
+  message(FATAL_ERROR "expected 8 named exports, found ${nombre}: ${lignes}")
 endif()
 set(ordinal 0)
 foreach(nom IN LISTS noms)

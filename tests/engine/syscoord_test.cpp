@@ -151,3 +151,28 @@ TEST(SysCoord, AnyInputReturns) {
 }
 
 }  // namespace
+
+// The array export gives, point for point, what SysCoord2SysCoord gives, in
+// place too, and counts the failure pairs.
+TEST(SysCoord, ArraysGiveThePointByPointResults) {
+    const double lon[] = {2.35, -1.55, 20.0, 7.75, -9999.0, 3.0};
+    const double lat[] = {48.85, 47.22, 46.0, 48.58, -9999.0, 46.5};
+    constexpr int n = 6;
+    for (int in : {int(WGS84GG), int(RGF93GG)})
+        for (int out = 0; out <= 13; ++out) {
+            double x[n], y[n];
+            std::memcpy(x, lon, sizeof x);
+            std::memcpy(y, lat, sizeof y);
+            const int echecs = SysCoord2SysCoordTableau(x, y, x, y, n, static_cast<Liste_SysCoord>(in),
+                                                        static_cast<Liste_SysCoord>(out));
+            int attendus = 0;
+            for (int k = 0; k < n; ++k) {
+                const auto p = Transforme(lon[k], lat[k], in, out);
+                attendus += GeokernEchec(p);
+                EXPECT_EQ(std::memcmp(&p.x_lambda, &x[k], 8) | std::memcmp(&p.y_phi, &y[k], 8), 0)
+                    << in << " -> " << out << " point " << k;
+            }
+            EXPECT_EQ(echecs, attendus) << in << " -> " << out;
+        }
+    EXPECT_EQ(SysCoord2SysCoordTableau(nullptr, nullptr, nullptr, nullptr, 0, WGS84GG, NTFL2E), 0);
+}
