@@ -10,9 +10,6 @@ namespace {
 
 bool EstBlanc(char c) { return c == ' ' || c == '\t'; }
 
-// Engine's failure marker, on input as on output.
-constexpr double ECHEC_MOTEUR = -9999.0;
-
 // A field read as a number: all of it, finite, '.' as the decimal separator
 // (std::from_chars: the same in every locale). A leading '+' is allowed.
 bool LitNombre(std::string_view champ, double& valeur) {
@@ -137,9 +134,9 @@ Bilan ConvertisseurLignes::Echec(std::string_view prefixe, std::string_view mili
 const char* ConvertisseurLignes::RaisonEchecMoteur(double x, double y) const {
     // The text interface fails on the marker itself, on the numeric failure,
     // and on a result too long for its 39 characters.
-    if (x == ECHEC_MOTEUR) return "le premier nombre vaut -9999, la marque d'échec du moteur";
+    if (x == GEOKERN_ECHEC) return "le premier nombre vaut -9999, la marque d'échec du moteur";
     const COORDONNEES_TYPE_NC point = SysCoord2SysCoord(COORDONNEES_TYPE_NC{x, y}, source_.code, cible_.code);
-    if (point.x_lambda == ECHEC_MOTEUR) {
+    if (GeokernEchec(point)) {
         return RouteParLaGrille(source_, cible_)
                    ? "point hors de la grille de changement de datum NTF-RGF93 (GR3DF97A)"
                    : "point non transformable";
@@ -153,7 +150,7 @@ void ConvertisseurLignes::AjoutePrecision(double x, double y, char separateur, s
     const LIGNE_GRILLE_GR3DF97A noeud = LectureGrille_GR3DF97A(rgf93.x_lambda, rgf93.y_phi);
     sortie.push_back(separateur);
     const int code = noeud.Code_precision;
-    if (rgf93.x_lambda == ECHEC_MOTEUR || code < 0 || code > 99) {
+    if (GeokernEchec(rgf93) || code < 0 || code > 99) {
         sortie.push_back(MARQUE_ECHEC);
         sortie.push_back(separateur);
         sortie.push_back(MARQUE_ECHEC);

@@ -12,20 +12,16 @@ namespace {
 
 constexpr double kHalfSpanDegrees = 1.0;  // the two points: 1 degree south and north of the place
 constexpr double kDegreesPerRadian = 57.295779513082320876;
-constexpr double kFailure = -9999.0;
-
-bool Failed(const COORDONNEES_TYPE_NC& point) { return point.x_lambda == kFailure && point.y_phi == kFailure; }
-
 }  // namespace
 
 bool Lambert93Convergence(COORDONNEES_TYPE_NC point, Liste_SysCoord eSystem, double* pdDegrees) {
     const COORDONNEES_TYPE_NC geographic = SysCoord2SysCoord(point, eSystem, RGF93GG);
-    if (Failed(geographic) || !std::isfinite(geographic.x_lambda) || !std::isfinite(geographic.y_phi)) return false;
+    if (GeokernEchec(geographic) || !std::isfinite(geographic.x_lambda) || !std::isfinite(geographic.y_phi)) return false;
     const COORDONNEES_TYPE_NC south =
         SysCoord2SysCoord({geographic.x_lambda, geographic.y_phi - kHalfSpanDegrees}, RGF93GG, RGF93L93);
     const COORDONNEES_TYPE_NC north =
         SysCoord2SysCoord({geographic.x_lambda, geographic.y_phi + kHalfSpanDegrees}, RGF93GG, RGF93L93);
-    if (Failed(south) || Failed(north)) return false;
+    if (GeokernEchec(south) || GeokernEchec(north)) return false;
     // True north on the grid points along (dx, dy); grid north is that
     // direction turned back by its angle east of the grid's y axis.
     const double dEast = north.x_lambda - south.x_lambda;
