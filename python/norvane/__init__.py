@@ -1,0 +1,1 @@
+"""norvane: the magnetic declination in metropolitan France."""

@@ -1,0 +1,41 @@
+"""Builds the extension module with the project's own CMake build.
+
+The package lives in the project's python/ folder: build_ext configures the
+whole project (one folder up) in its build_temp folder, builds the target
+geokern_python, which assembles the module, the library it links and the
+declination data in one folder, and copies that folder's compiled and data
+files into the wheel. No network access: everything comes from the source tree
+and the machine's Debian packages (scripts/install-deps.sh).
+"""
+import os
+import shutil
+import subprocess
+import sys
+from pathlib import Path
+
+from setuptools import Extension, setup
+from setuptools.command.build_ext import build_ext
+
+HERE = Path(__file__).resolve().parent
+PROJECT = HERE.parent
+
+
+class CMakeBuild(build_ext):
+    def build_extension(self, ext):
+        if not (PROJECT / "CMakeLists.txt").is_file():
+            sys.exit(f"the geokern project's sources are expected around {HERE}")
+        build = Path(self.build_temp).resolve() / "cmake"
+        subprocess.run(["cmake", "-S", str(PROJECT), "-B", str(build), "-DCMAKE_BUILD_TYPE=Release",
+                        f"-DPython3_EXECUTABLE={sys.executable}"], check=True)
+        subprocess.run(["cmake", "--build", str(build), "--target", "geokern_python",
+                        "-j", str(os.cpu_count() or 1)], check=True)
+        staged = build / "python" / "packages"
+        target = Path(self.get_ext_fullpath(ext.name)).parent.parent
+        for path in staged.rglob("*"):
+            if path.is_file() and path.suffix != ".py":  # the .py files come through build_py
+                destination = target / path.relative_to(staged)
+                destination.parent.mkdir(parents=True, exist_ok=True)
+                shutil.copy2(path, destination)
+
+
+setup(ext_modules=[Extension("geokern._geokern", sources=[])], cmdclass={"build_ext": CMakeBuild})
