@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # bench.sh [benchmark options]: runs bench_engine from the linux preset's build
-# (make bench builds it first) and keeps its output in build/linux/bench/.
+# (make bench builds it first) and keeps its output in build/linux/bench/,
+# then the file conversion and the Python package against pyproj.
 # Each benchmark runs three times; the closing table takes the least CPU time
 # of the three. The figures in BENCHMARKS.md come from this command.
 set -euo pipefail
@@ -12,3 +13,5 @@ program=build/linux/bench/bench_engine
   "$program" --benchmark_min_time=1 --benchmark_repetitions=3 "$@"
 } 2>&1 | tee build/linux/bench/bench_engine.txt
 bash scripts/bench-conv.sh | tee build/linux/bench/bench_conv.txt
+# Debian's interpreter, which sees python3-pyproj and python3-numpy.
+PYTHONPATH=build/linux/python/packages /usr/bin/python3 bench/bench_python.py | tee build/linux/bench/bench_python.txt

@@ -14,6 +14,9 @@ packages=(
   time                                            # CPU times of the file conversion benchmark
   locales                                         # a French locale, for the decimal-comma tests
   dpkg-dev lintian                                # the Debian package: dependencies and its check
+  python3-dev python3-pybind11 pybind11-dev python3-numpy  # the Python package, its tests
+  python3-setuptools python3-wheel python3-pip python3-venv python3-pytest
+  python3-pyproj                                  # and its benchmark's peer
 )
 if [ "${1:-}" = maps ]; then
   packages+=(gmt gmt-gshhg-high gmt-dcw ghostscript)
