@@ -13,7 +13,7 @@ static void BM_GenerateBothFiles(benchmark::State& state) {
     const auto dir = std::filesystem::temp_directory_path() / "bench_declination_grids";
     std::filesystem::create_directories(dir);
     for (auto _ : state) {
-        const igrf::Model model = igrf::Model::load(IGRF13_SHC);
+        const CIgrfModel model = CIgrfModel::Load(IGRF13_SHC);
         const auto nodes = declination_grids::lattice();
         const auto grids = declination_grids::compute(model, nodes);
         declination_grids::write_grids(dir.string(), grids);
@@ -28,8 +28,8 @@ static void BM_Lattice(benchmark::State& state) {
 BENCHMARK(BM_Lattice)->Unit(benchmark::kMillisecond);
 
 static void BM_FieldAtOneNode(benchmark::State& state) {
-    const igrf::Snapshot s = igrf::Model::load(IGRF13_SHC).at(2009.5);
-    for (auto _ : state) benchmark::DoNotOptimize(s.field(48.85, 2.35, 0.0));
+    const CIgrfSnapshot s = CIgrfModel::Load(IGRF13_SHC).At(2009.5);
+    for (auto _ : state) benchmark::DoNotOptimize(s.Field(48.85, 2.35, 0.0));
 }
 BENCHMARK(BM_FieldAtOneNode);
 

@@ -26,3 +26,16 @@ long long CalendarDayNumber(int nYear, int nMonth, int nDay) {
 int DayOfYear(int nYear, int nMonth, int nDay) {
     return static_cast<int>(CalendarDayNumber(nYear, nMonth, nDay) - CalendarDayNumber(nYear, 1, 1)) + 1;
 }
+
+void CalendarDateFromDayNumber(long long nDayNumber, int* pnYear, int* pnMonth, int* pnDay) {
+    // The inverse of CalendarDayNumber, years again counted from March.
+    const long long nZ = nDayNumber + 719468;
+    const long long nEra = (nZ >= 0 ? nZ : nZ - 146096) / 146097;
+    const long long nDayOfEra = nZ - nEra * 146097;                                                   // 0 to 146096
+    const long long nYearOfEra = (nDayOfEra - nDayOfEra / 1460 + nDayOfEra / 36524 - nDayOfEra / 146096) / 365;
+    const long long nDayOfYear = nDayOfEra - (365 * nYearOfEra + nYearOfEra / 4 - nYearOfEra / 100);  // 0 to 365
+    const long long nMonthFromMarch = (5 * nDayOfYear + 2) / 153;                                     // 0 to 11
+    *pnDay = static_cast<int>(nDayOfYear - (153 * nMonthFromMarch + 2) / 5 + 1);
+    *pnMonth = static_cast<int>(nMonthFromMarch < 10 ? nMonthFromMarch + 3 : nMonthFromMarch - 9);
+    *pnYear = static_cast<int>(nYearOfEra + nEra * 400 + (*pnMonth <= 2 ? 1 : 0));
+}

@@ -12,6 +12,9 @@ int DaysInYear(int nYear);
 bool IsCalendarDate(int nYear, int nMonth, int nDay);
 // Days from 1970-01-01 to a date (integers only; any year, month 1 to 12).
 long long CalendarDayNumber(int nYear, int nMonth, int nDay);
+// The date of a day number (its inverse; the caller keeps the number within
+// the years an int holds).
+void CalendarDateFromDayNumber(long long nDayNumber, int* pnYear, int* pnMonth, int* pnDay);
 // 1 for January 1st, up to 365 or 366.
 int DayOfYear(int nYear, int nMonth, int nDay);
 

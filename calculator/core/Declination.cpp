@@ -2,6 +2,7 @@
 #include "Declination.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace {
 
@@ -38,6 +39,10 @@ const char* DeclinationMessage(DeclinationStatus eStatus) {
     case kDeclinationDateNotValid: return kszMsgDateNotValid;
     case kDeclinationDateOutOfPeriod: return kszMsgDateOutOfPeriod;
     case kDeclinationOutOfZone: return kszMsgOutOfZone;
+    case kDeclinationModelOutOfPeriod: return kszMsgModelOutOfPeriod;
+    case kDeclinationPositionNotValid: return kszMsgPositionNotValid;
+    case kDeclinationPole: return kszMsgPole;
+    case kDeclinationModelMissing: return kszMsgModelMissing;
     case kDeclinationResult: break;
     }
     return nullptr;
@@ -71,6 +76,16 @@ void EntryToDegrees(const DeclinationInput& input, double* pdLatitude, double* p
     }
     *pdLatitude = dLatitude;
     *pdLongitude = dLongitude;
+}
+
+std::string PeriodMessageOnOneLine() {
+    std::string strMessage = kszMsgDateOutOfPeriod;
+    const std::size_t uFeed = strMessage.find('\n');
+    std::size_t uBegin = uFeed;
+    while (uBegin > 0 && strMessage[uBegin - 1] == ' ') --uBegin;
+    std::size_t uEnd = uFeed + 1;
+    while (uEnd < strMessage.size() && strMessage[uEnd] == ' ') ++uEnd;
+    return strMessage.replace(uBegin, uEnd - uBegin, " ");
 }
 
 std::string FormatDeclination(double dDegrees) { return FormatFixed2(dDegrees, " \xB0"); }
@@ -112,19 +127,85 @@ DeclinationOutcome DeclinationAtLambert2E(COORDONNEES_TYPE_NC pointLambert2E, bo
 
 DeclinationOutcome ComputeDeclination(const DeclinationInput& input, const DeclinationGrids& grids,
                                       PFN_SysCoord2SysCoord pfnTransform) {
-    // The date is checked before the engine is asked anything.
-    const DeclinationStatus eDate =
-        CheckDeclinationDate(input.m_bDateParsed, input.m_nYear, input.m_nMonth, input.m_nDay);
-    if (eDate != kDeclinationResult) return Outcome(eDate);
-
     double dLatitude;
     double dLongitude;
     EntryToDegrees(input, &dLatitude, &dLongitude);
+    return DeclinationAtPlace(kSourceGrid, input.m_bDateParsed, input.m_nYear, input.m_nMonth, input.m_nDay,
+                              dLongitude, dLatitude, 0.0, grids, pfnTransform, nullptr);
+}
 
+namespace {
+
+// The model's span and the ranges of a position it answers for.
+constexpr double kMaxLatitude = 90.0;
+constexpr double kMaxLongitude = 180.0;
+constexpr double kLowestAltitudeMetres = -10000.0;
+constexpr double kHighestAltitudeMetres = 1000000.0;
+constexpr double kKilometresPerMetre = 0.001;
+// Below this horizontal intensity (nT) the field has no direction on the
+// horizontal plane worth giving: the dip poles, within metres.
+constexpr double kMinHorizontalField = 1.0;
+
+DeclinationOutcome ModelOutcome(bool bDateParsed, int nYear, int nMonth, int nDay,
+                                double dLongitude, double dLatitude, double dAltitudeMetres,
+                                const CIgrfModel* pModel) {
+    if (!bDateParsed || !IsCalendarDate(nYear, nMonth, nDay)) return Outcome(kDeclinationDateNotValid);
+    if (!IsModelPositionValid(dLongitude, dLatitude, dAltitudeMetres)) return Outcome(kDeclinationPositionNotValid);
+    if (pModel == nullptr) return Outcome(kDeclinationModelMissing);
+    if (!IsDateInModelSpan(nYear, nMonth, nDay)) return Outcome(kDeclinationModelOutOfPeriod);
+    return DeclinationFromSnapshot(ModelSnapshot(*pModel, nYear, nMonth, nDay), dLongitude, dLatitude,
+                                   dAltitudeMetres);
+}
+
+}  // namespace
+
+bool IsDateInModelSpan(int nYear, int nMonth, int nDay) {
+    const long long nDayNumber = CalendarDayNumber(nYear, nMonth, nDay);
+    return nDayNumber >= CalendarDayNumber(kModelFirstYear, kModelFirstMonth, kModelFirstDay) &&
+           nDayNumber <= CalendarDayNumber(kModelLastYear, kModelLastMonth, kModelLastDay);
+}
+
+bool IsModelPositionValid(double dLongitude, double dLatitude, double dAltitudeMetres) {
+    // The comparisons are false for NaN.
+    return dLatitude >= -kMaxLatitude && dLatitude <= kMaxLatitude && dLongitude >= -kMaxLongitude &&
+           dLongitude <= kMaxLongitude && dAltitudeMetres >= kLowestAltitudeMetres &&
+           dAltitudeMetres <= kHighestAltitudeMetres;
+}
+
+CIgrfSnapshot ModelSnapshot(const CIgrfModel& model, int nYear, int nMonth, int nDay) {
+    return model.At(IgrfDecimalYear(nYear, nMonth, nDay));
+}
+
+DeclinationOutcome DeclinationFromSnapshot(const CIgrfSnapshot& snapshot, double dLongitude, double dLatitude,
+                                           double dAltitudeMetres) {
+    // North has no direction at a geographic pole.
+    if (std::fabs(dLatitude) == kMaxLatitude) return Outcome(kDeclinationPole);
+    IgrfVector field;
+    IgrfVector rate;
+    snapshot.FieldAndRate(dLatitude, dLongitude, dAltitudeMetres * kKilometresPerMetre, &field, &rate);
+    if (!(std::hypot(field.x, field.y) >= kMinHorizontalField)) return Outcome(kDeclinationPole);
+    DeclinationOutcome outcome = Outcome(kDeclinationResult);
+    outcome.m_dDeclination = IgrfDeclination(field);
+    outcome.m_dAnnualVariation = IgrfDeclinationRate(field, rate);
+    outcome.m_strDeclination = FormatDeclination(outcome.m_dDeclination);
+    outcome.m_strAnnualVariation = FormatAnnualVariation(outcome.m_dAnnualVariation);
+    return outcome;
+}
+
+DeclinationOutcome DeclinationAtPlace(DeclinationSource eSource, bool bDateParsed, int nYear, int nMonth, int nDay,
+                                      double dLongitude, double dLatitude, double dAltitudeMetres,
+                                      const DeclinationGrids& grids, PFN_SysCoord2SysCoord pfnTransform,
+                                      const CIgrfModel* pModel) {
+    if (eSource == kSourceModel)
+        return ModelOutcome(bDateParsed, nYear, nMonth, nDay, dLongitude, dLatitude, dAltitudeMetres,
+                            pModel);
+    // The date is checked before the engine is asked anything.
+    const DeclinationStatus eDate = CheckDeclinationDate(bDateParsed, nYear, nMonth, nDay);
+    if (eDate != kDeclinationResult) return Outcome(eDate);
     if (pfnTransform == nullptr) return Outcome(kDeclinationOutOfZone);
     COORDONNEES_TYPE_NC pointIn;
     pointIn.x_lambda = dLongitude;
     pointIn.y_phi = dLatitude;
     const COORDONNEES_TYPE_NC pointOut = pfnTransform(pointIn, WGS84GG, NTFL2E);
-    return OutcomeAtLambert2E(pointOut, input.m_nYear, input.m_nMonth, input.m_nDay, grids);
+    return OutcomeAtLambert2E(pointOut, nYear, nMonth, nDay, grids);
 }

@@ -1,6 +1,9 @@
-// The declination computation behind "Calculer": from the parsed date, the
-// entry values and the radio states to the two result texts or a message.
-// Pure apart from the engine call, which is passed in.
+// The declination at a place on a date, by either source: the calculator's
+// grids (the computation behind "Calculer") or the geomagnetic model. The
+// window's entry (degrees-minutes-seconds, hemisphere buttons) is converted
+// here to decimal degrees for the dialog; every other caller hands over
+// decimal degrees to DeclinationAtPlace. Pure apart from the engine call,
+// which is passed in.
 #ifndef NORVANE_DECLINATION_H
 #define NORVANE_DECLINATION_H
 
@@ -8,6 +11,7 @@
 
 #include "Calendar.h"
 #include "DeclinationGrids.h"
+#include "Igrf.h"
 #include "geokern2.h"
 
 // Messages, in Windows-1252 bytes (0xEA e circumflex, 0xE9 e acute).
@@ -17,6 +21,23 @@ constexpr char kszMsgDateOutOfPeriod[] =
     "cembre 2015.";
 constexpr char kszMsgOutOfZone[] = "Coordonn\xE9"
                                    "es hors zone";
+// The model's messages (same encoding).
+constexpr char kszMsgModelOutOfPeriod[] =
+    "La date doit \xEAtre comprise entre le 1er janvier 1900 et le 1er janvier 2030.";
+constexpr char kszMsgPositionNotValid[] =
+    "Position non valide : la latitude doit \xEAtre comprise entre -90\xB0 et 90\xB0, la longitude entre "
+    "-180\xB0 et 180\xB0, l'altitude entre -10 000 m et 1 000 000 m.";
+constexpr char kszMsgPole[] =
+    "D\xE9"
+    "clinaison non d\xE9"
+    "finie en ce point : p\xF4le g\xE9ographique ou champ magn\xE9tique vertical.";
+constexpr char kszMsgModelMissing[] = "Fichier de coefficients IGRF14.shc introuvable";
+
+// The two sources.
+enum DeclinationSource {
+    kSourceGrid,  // the calculator's grids, 2009-01-01 to 2015-12-31, metropolitan France
+    kSourceModel  // the geomagnetic model, 1900-01-01 to 2030-01-01, anywhere
+};
 
 // What the dialog hands over after its own transfer and validation. The date
 // text is parsed by the platform layer; only its calendar day arrives here.
@@ -45,7 +66,12 @@ enum DeclinationStatus {
     kDeclinationDateNotValid,     // "Date non valide", result fields unchanged
     kDeclinationDateOutOfPeriod,  // period message, result fields unchanged
     kDeclinationOutOfZone,        // "Coordonnees hors zone", both result fields emptied
-    kDeclinationResult            // the two texts below
+    kDeclinationResult,           // the two texts below
+    // The model only:
+    kDeclinationModelOutOfPeriod,  // date outside 1900-01-01 .. 2030-01-01
+    kDeclinationPositionNotValid,  // not finite, or outside the ranges of kszMsgPositionNotValid
+    kDeclinationPole,              // geographic pole, or no horizontal field
+    kDeclinationModelMissing       // no coefficient file
 };
 
 struct DeclinationOutcome {
@@ -54,15 +80,42 @@ struct DeclinationOutcome {
     std::string m_strAnnualVariation;   // "%3.2f \xB0/an", set only for a result
     double m_dDeclination = 0.0;        // the value behind m_strDeclination, degrees
     double m_dAnnualVariation = 0.0;    // the node's variation widened to double, degrees per year
+                                        // (the model: its instantaneous rate)
 };
 
 // The message box text for a status, or nullptr for a result.
 const char* DeclinationMessage(DeclinationStatus eStatus);
 
-// The whole computation. pfnTransform is the engine's SysCoord2SysCoord (a null
-// pointer gives the out-of-zone outcome).
+// The window's computation: its entry converted by EntryToDegrees, then
+// DeclinationAtPlace by the grids. pfnTransform is the engine's
+// SysCoord2SysCoord (a null pointer gives the out-of-zone outcome).
 DeclinationOutcome ComputeDeclination(const DeclinationInput& input, const DeclinationGrids& grids,
                                       PFN_SysCoord2SysCoord pfnTransform);
+
+// The declination at a WGS84 position in signed decimal degrees (east and north
+// positive) on a date, by the source the caller chooses.
+// - kSourceGrid: the date checked against the grids' period, the position sent
+//   through pfnTransform to NTF Lambert II extended, the nearest node
+//   (DeclinationAtLambert2E); the altitude is not used.
+// - kSourceModel: the model's field at the place and altitude (metres above the
+//   ellipsoid) on that day; pModel null gives kDeclinationModelMissing.
+// The date comes first: a day that does not exist is kDeclinationDateNotValid.
+DeclinationOutcome DeclinationAtPlace(DeclinationSource eSource, bool bDateParsed, int nYear, int nMonth, int nDay,
+                                      double dLongitude, double dLatitude, double dAltitudeMetres,
+                                      const DeclinationGrids& grids, PFN_SysCoord2SysCoord pfnTransform,
+                                      const CIgrfModel* pModel);
+
+// The model's steps, for callers that keep one snapshot for many places.
+// Whether a date lies in the model's span (an existing day is assumed).
+bool IsDateInModelSpan(int nYear, int nMonth, int nDay);
+// Latitude -90 to 90, longitude -180 to 180, altitude -10,000 to 1,000,000 m,
+// all finite.
+bool IsModelPositionValid(double dLongitude, double dLatitude, double dAltitudeMetres);
+// The model's coefficients on a day of its span.
+CIgrfSnapshot ModelSnapshot(const CIgrfModel& model, int nYear, int nMonth, int nDay);
+// The outcome at a valid position from a snapshot: a result, or kDeclinationPole.
+DeclinationOutcome DeclinationFromSnapshot(const CIgrfSnapshot& snapshot, double dLongitude, double dLatitude,
+                                           double dAltitudeMetres);
 
 // The computation from the engine's answer on: a position in NTF Lambert II
 // extended metres (as SysCoord2SysCoord gives it, failure pair included) and a
@@ -86,6 +139,10 @@ bool IsDateInPeriod(int nYear, int nMonth, int nDay);
 void EntryToDegrees(const DeclinationInput& input, double* pdLatitude, double* pdLongitude);
 // Seconds term plus minutes term, then the degrees.
 double DmsToDegrees(int nDeg, unsigned int uMin, unsigned int uSec);
+
+// The period message of the window on one line: the line feed and the spaces
+// around it become one space.
+std::string PeriodMessageOnOneLine();
 
 // "%3.2f \xB0" and "%3.2f \xB0/an" with a full stop whatever the C locale.
 std::string FormatDeclination(double dDegrees);

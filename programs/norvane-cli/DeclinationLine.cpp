@@ -41,18 +41,6 @@ PlaceResult FromOutcome(const DeclinationOutcome& outcome) {
 
 }  // namespace
 
-std::string PeriodMessageOnOneLine() {
-    // The line feed and the spaces around it become one space.
-    std::string strMessage = DeclinationMessage(kDeclinationDateOutOfPeriod);
-    const std::size_t uFeed = strMessage.find('\n');
-    if (uFeed == std::string::npos) return strMessage;
-    std::size_t uBegin = uFeed;
-    while (uBegin > 0 && strMessage[uBegin - 1] == ' ') --uBegin;
-    std::size_t uEnd = uFeed + 1;
-    while (uEnd < strMessage.size() && strMessage[uEnd] == ' ') ++uEnd;
-    return strMessage.replace(uBegin, uEnd - uBegin, " ");
-}
-
 bool IsPassThroughLine(std::string_view line) {
     std::size_t uPos = 0;
     while (uPos < line.size() && (IsBlank(line[uPos]) || line[uPos] == '\r')) ++uPos;
@@ -161,7 +149,7 @@ PlaceResult DeclinationForPlace(std::string_view date, std::string_view x, std::
         result.m_strColumns = outcome.m_strDeclination + '\t' + outcome.m_strAnnualVariation;
     if (options.m_bConvergence) {
         double dConvergence = 0.0;
-        if (!Lambert93Convergence(point, options.m_eSystem, &dConvergence))
+        if (!Lambert93Convergence(point, options.m_eSystem, &SysCoord2SysCoord, &dConvergence))
             return Failure(DeclinationMessage(kDeclinationOutOfZone));
         const double dGridAngle = outcome.m_dDeclination - dConvergence;
         if (options.m_bNumbers)

@@ -46,8 +46,6 @@ bool IsPassThroughLine(std::string_view line);
 // The columns written in place of the results of a failed line.
 std::string MarkerColumns(const CliOptions& options);
 
-// The period message of the window, on one line.
-std::string PeriodMessageOnOneLine();
 
 // Messages of this program (Windows-1252).
 constexpr char kszMsgIncompleteLine[] = "Ligne incompl\xE8te : une date, puis deux coordonn\xE9" "es";

@@ -18,7 +18,7 @@
 #include "DeclinationGrids.h"
 #include "declination_grids.h"
 #include "geokern2.h"
-#include "igrf.h"
+#include "Igrf.h"
 #include "land_coverage.h"
 
 namespace dg = declination_grids;
@@ -37,7 +37,7 @@ int node_index(double longitude, double latitude) {
     return GridNodeIndex(i, j);
 }
 
-const double kEpoch = igrf::decimal_year(2009, 7, 1);
+const double kEpoch = IgrfDecimalYear(2009, 7, 1);
 
 class CommittedGrids : public testing::Test {
 protected:
@@ -133,14 +133,14 @@ TEST_F(CommittedGrids, CoverageFollowsTheLandWithinEachNodesReach) {
 }
 
 TEST_F(CommittedGrids, CalculatorFormulaIsExactAtBothEndsOfTheSpan) {
-    const igrf::Model model = igrf::Model::load(IGRF13_SHC);
-    const igrf::Snapshot start = model.at(kEpoch), end = model.at(igrf::decimal_year(2015, 7, 1));
+    const CIgrfModel model = CIgrfModel::Load(IGRF13_SHC);
+    const CIgrfSnapshot start = model.At(kEpoch), end = model.At(IgrfDecimalYear(2015, 7, 1));
     const auto nodes = dg::lattice();
     for (std::size_t k = 0; k < nodes.size(); k += 13) {
         const dg::Node& n = nodes[k];
         if (!NodeHasData(*grids_, n.i, n.j)) continue;
-        const double b = igrf::declination_deg(start.field(n.latitude_deg, n.longitude_deg, 0.0));
-        const double e = igrf::declination_deg(end.field(n.latitude_deg, n.longitude_deg, 0.0));
+        const double b = IgrfDeclination(start.Field(n.latitude_deg, n.longitude_deg, 0.0));
+        const double e = IgrfDeclination(end.Field(n.latitude_deg, n.longitude_deg, 0.0));
         // The calculator keeps single precision; 2015-07-01 is 2191 days after the epoch.
         EXPECT_NEAR(epoch()[GridNodeIndex(n.i, n.j)], b, 2e-6) << k;
         EXPECT_NEAR(DeclinationAtNode(*grids_, n.i, n.j, 2191), e, 1e-5) << k;
@@ -148,7 +148,7 @@ TEST_F(CommittedGrids, CalculatorFormulaIsExactAtBothEndsOfTheSpan) {
 }
 
 TEST_F(CommittedGrids, PlacesInFranceHaveDataNearTheirOwnDeclination) {
-    const igrf::Model model = igrf::Model::load(IGRF13_SHC);
+    const CIgrfModel model = CIgrfModel::Load(IGRF13_SHC);
     struct Place {
         const char* name;
         double lon, lat;
@@ -162,7 +162,7 @@ TEST_F(CommittedGrids, PlacesInFranceHaveDataNearTheirOwnDeclination) {
         ASSERT_LE(epoch()[k], 360.0f);
         // The nearest node is within 3.6 km; the declination changes by about
         // 0.005 degree per km across France.
-        const double own = igrf::declination_deg(model.field(p.lat, p.lon, 0.0, kEpoch));
+        const double own = IgrfDeclination(model.Field(p.lat, p.lon, 0.0, kEpoch));
         EXPECT_NEAR(epoch()[k], own, 0.03);
     }
     // Paris, 2009: magnetic north a little west of true north.

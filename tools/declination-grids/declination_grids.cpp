@@ -29,9 +29,9 @@ std::vector<Node> lattice() {
     return nodes;
 }
 
-Grids compute(const igrf::Model& model, const std::vector<Node>& nodes) {
-    const igrf::Snapshot at_epoch = model.at(igrf::decimal_year(kGridEpochYear, kGridEpochMonth, kGridEpochDay));
-    const igrf::Snapshot at_end = model.at(igrf::decimal_year(kVariationEndYear, kVariationEndMonth, kVariationEndDay));
+Grids compute(const CIgrfModel& model, const std::vector<Node>& nodes) {
+    const CIgrfSnapshot at_epoch = model.At(IgrfDecimalYear(kGridEpochYear, kGridEpochMonth, kGridEpochDay));
+    const CIgrfSnapshot at_end = model.At(IgrfDecimalYear(kVariationEndYear, kVariationEndMonth, kVariationEndDay));
     // 2191 days, in the calculator's years.
     const double span_years = YearsFromDays(DaysSinceEpoch(kVariationEndYear, kVariationEndMonth, kVariationEndDay));
     Grids g;
@@ -39,8 +39,8 @@ Grids compute(const igrf::Model& model, const std::vector<Node>& nodes) {
     g.annual_variation.assign(kGridNodes, kNoDataVariationValue);
     for (const Node& n : nodes) {
         if (!n.covered) continue;
-        const double b = igrf::declination_deg(at_epoch.field(n.latitude_deg, n.longitude_deg, 0.0));
-        const double d_end = igrf::declination_deg(at_end.field(n.latitude_deg, n.longitude_deg, 0.0));
+        const double b = IgrfDeclination(at_epoch.Field(n.latitude_deg, n.longitude_deg, 0.0));
+        const double d_end = IgrfDeclination(at_end.Field(n.latitude_deg, n.longitude_deg, 0.0));
         g.epoch_declination[GridNodeIndex(n.i, n.j)] = b;
         g.annual_variation[GridNodeIndex(n.i, n.j)] = (d_end - b) / span_years;
     }

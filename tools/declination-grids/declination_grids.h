@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "DeclinationGrids.h"
-#include "igrf.h"
+#include "Igrf.h"
 
 namespace declination_grids {
 
@@ -38,7 +38,7 @@ struct Grids {
 
 // Declination from the model at each covered node (height 0 on the ellipsoid);
 // the no-data values elsewhere.
-Grids compute(const igrf::Model& model, const std::vector<Node>& nodes);
+Grids compute(const CIgrfModel& model, const std::vector<Node>& nodes);
 
 // Writes both files (the core's names and format) into a directory; throws
 // std::runtime_error on failure.

@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        const igrf::Model model = igrf::Model::load(argv[1]);
+        const CIgrfModel model = CIgrfModel::Load(argv[1]);
         const auto nodes = declination_grids::lattice();
         declination_grids::write_grids(argv[2], declination_grids::compute(model, nodes));
     } catch (const std::exception& e) {

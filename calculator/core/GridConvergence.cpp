@@ -12,15 +12,18 @@ namespace {
 
 constexpr double kHalfSpanDegrees = 1.0;  // the two points: 1 degree south and north of the place
 constexpr double kDegreesPerRadian = 57.295779513082320876;
+
 }  // namespace
 
-bool Lambert93Convergence(COORDONNEES_TYPE_NC point, Liste_SysCoord eSystem, double* pdDegrees) {
-    const COORDONNEES_TYPE_NC geographic = SysCoord2SysCoord(point, eSystem, RGF93GG);
+bool Lambert93Convergence(COORDONNEES_TYPE_NC point, Liste_SysCoord eSystem, PFN_SysCoord2SysCoord pfnTransform,
+                          double* pdDegrees) {
+    if (pfnTransform == nullptr) return false;
+    const COORDONNEES_TYPE_NC geographic = pfnTransform(point, eSystem, RGF93GG);
     if (GeokernEchec(geographic) || !std::isfinite(geographic.x_lambda) || !std::isfinite(geographic.y_phi)) return false;
     const COORDONNEES_TYPE_NC south =
-        SysCoord2SysCoord({geographic.x_lambda, geographic.y_phi - kHalfSpanDegrees}, RGF93GG, RGF93L93);
+        pfnTransform({geographic.x_lambda, geographic.y_phi - kHalfSpanDegrees}, RGF93GG, RGF93L93);
     const COORDONNEES_TYPE_NC north =
-        SysCoord2SysCoord({geographic.x_lambda, geographic.y_phi + kHalfSpanDegrees}, RGF93GG, RGF93L93);
+        pfnTransform({geographic.x_lambda, geographic.y_phi + kHalfSpanDegrees}, RGF93GG, RGF93L93);
     if (GeokernEchec(south) || GeokernEchec(north)) return false;
     // True north on the grid points along (dx, dy); grid north is that
     // direction turned back by its angle east of the grid's y axis.

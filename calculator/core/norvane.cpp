@@ -1,0 +1,263 @@
+// The C interface: a handle holding both sources' data, and the core's
+// computation behind plain C types.
+#include "norvane.h"
+
+#include <cstring>
+#include <new>
+#include <optional>
+#include <string>
+
+#include "Declination.h"
+#include "DeclinationGrids.h"
+#include "GridConvergence.h"
+#include "Igrf.h"
+#include "geokern2.h"
+
+struct NORVANE_DONNEES {
+    DeclinationGrids grids;
+    std::optional<CIgrfModel> model;
+    const char* pszMissingGrid = nullptr;  // the first grid file not read
+};
+
+namespace {
+
+// The interface's own messages (Windows-1252, as the core's).
+constexpr char kszMsgDataMissing[] = "Fichier de donn\xE9" "es introuvable";
+constexpr char kszMsgSourceNotValid[] = "Source non valide : grille, mod\xE8le ou automatique";
+
+// The grids answer for this period, the model for every other day.
+bool AutoTakesGrids(int nYear, int nMonth, int nDay) { return IsDateInPeriod(nYear, nMonth, nDay); }
+
+std::string JoinPath(const char* pszDirectory, const char* pszName) {
+    std::string strPath = pszDirectory == nullptr ? "" : pszDirectory;
+    if (!strPath.empty() && strPath.back() != '/' && strPath.back() != '\\') strPath += '/';
+    return strPath + pszName;
+}
+
+int StatusOf(DeclinationStatus eStatus) {
+    switch (eStatus) {
+    case kDeclinationResult: return NORVANE_RESULTAT;
+    case kDeclinationDateNotValid: return NORVANE_DATE_NON_VALIDE;
+    case kDeclinationDateOutOfPeriod: return NORVANE_HORS_PERIODE_GRILLE;
+    case kDeclinationOutOfZone: return NORVANE_HORS_ZONE;
+    case kDeclinationModelOutOfPeriod: return NORVANE_HORS_PERIODE_MODELE;
+    case kDeclinationPositionNotValid: return NORVANE_POSITION_NON_VALIDE;
+    case kDeclinationPole: return NORVANE_POLE;
+    case kDeclinationModelMissing: return NORVANE_DONNEES_ABSENTES;
+    }
+    return NORVANE_DONNEES_ABSENTES;
+}
+
+NORVANE_DECLINAISON Answer(int nStatus, int nSource) {
+    NORVANE_DECLINAISON answer;
+    answer.statut = nStatus;
+    answer.source = nSource;
+    answer.declinaison = 0.0;
+    answer.variation_annuelle = 0.0;
+    return answer;
+}
+
+NORVANE_DECLINAISON FromOutcome(const DeclinationOutcome& outcome, int nSource) {
+    NORVANE_DECLINAISON answer = Answer(StatusOf(outcome.m_eStatus), nSource);
+    if (outcome.m_eStatus == kDeclinationResult) {
+        answer.declinaison = outcome.m_dDeclination;
+        answer.variation_annuelle = outcome.m_dAnnualVariation;
+    }
+    return answer;
+}
+
+// The core's texts are Windows-1252 restricted to Latin-1 letters, whose
+// code points are their bytes.
+std::string Latin1ToUtf8(const std::string& strText) {
+    std::string strUtf8;
+    for (const char c : strText) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u < 0x80) {
+            strUtf8 += c;
+        } else {
+            strUtf8 += static_cast<char>(0xC0 | (u >> 6));
+            strUtf8 += static_cast<char>(0x80 | (u & 0x3F));
+        }
+    }
+    return strUtf8;
+}
+
+size_t CopyText(const std::string& strText, char* pszBuffer, size_t uSize) {
+    if (pszBuffer != nullptr && uSize > 0) {
+        if (strText.size() < uSize)
+            std::memcpy(pszBuffer, strText.c_str(), strText.size() + 1);
+        else
+            pszBuffer[0] = '\0';
+    }
+    return strText.size();
+}
+
+// One point, with the model's snapshot of the day kept by the caller: pCache
+// holds the day it was made for.
+struct SnapshotCache {
+    bool bValid = false;
+    int nYear = 0, nMonth = 0, nDay = 0;
+    CIgrfSnapshot snapshot;
+};
+
+NORVANE_DECLINAISON OnePoint(const NORVANE_DONNEES* pData, int nSource, int nYear, int nMonth, int nDay,
+                             double dLongitude, double dLatitude, double dAltitude, SnapshotCache* pCache) {
+    if (nSource != NORVANE_AUTO && nSource != NORVANE_GRILLE && nSource != NORVANE_MODELE)
+        return Answer(NORVANE_SOURCE_NON_VALIDE, nSource);
+    if (!IsCalendarDate(nYear, nMonth, nDay)) return Answer(NORVANE_DATE_NON_VALIDE, nSource);
+    if (nSource == NORVANE_AUTO) nSource = AutoTakesGrids(nYear, nMonth, nDay) ? NORVANE_GRILLE : NORVANE_MODELE;
+    if (!IsModelPositionValid(dLongitude, dLatitude, dAltitude)) return Answer(NORVANE_POSITION_NON_VALIDE, nSource);
+    if (pData == nullptr) return Answer(NORVANE_DONNEES_ABSENTES, nSource);
+
+    if (nSource == NORVANE_GRILLE) {
+        if (pData->pszMissingGrid != nullptr) return Answer(NORVANE_DONNEES_ABSENTES, nSource);
+        return FromOutcome(DeclinationAtPlace(kSourceGrid, true, nYear, nMonth, nDay, dLongitude, dLatitude,
+                                              dAltitude, pData->grids, &SysCoord2SysCoord, nullptr),
+                           nSource);
+    }
+    if (!pData->model) return Answer(NORVANE_DONNEES_ABSENTES, nSource);
+    if (!IsDateInModelSpan(nYear, nMonth, nDay)) return Answer(NORVANE_HORS_PERIODE_MODELE, nSource);
+    if (pCache == nullptr)
+        return FromOutcome(DeclinationFromSnapshot(ModelSnapshot(*pData->model, nYear, nMonth, nDay), dLongitude,
+                                                   dLatitude, dAltitude),
+                           nSource);
+    if (!pCache->bValid || pCache->nYear != nYear || pCache->nMonth != nMonth || pCache->nDay != nDay) {
+        pCache->snapshot = ModelSnapshot(*pData->model, nYear, nMonth, nDay);
+        pCache->bValid = true;
+        pCache->nYear = nYear;
+        pCache->nMonth = nMonth;
+        pCache->nDay = nDay;
+    }
+    return FromOutcome(DeclinationFromSnapshot(pCache->snapshot, dLongitude, dLatitude, dAltitude), nSource);
+}
+
+void Store(const NORVANE_DECLINAISON& answer, size_t i, double* pdDeclinations, double* pdVariations,
+           int* pnStatuses, int* pnSources) {
+    if (pdDeclinations != nullptr) pdDeclinations[i] = answer.declinaison;
+    if (pdVariations != nullptr) pdVariations[i] = answer.variation_annuelle;
+    if (pnStatuses != nullptr) pnStatuses[i] = answer.statut;
+    if (pnSources != nullptr) pnSources[i] = answer.source;
+}
+
+// Days since 1970-01-01 kept to the years an int holds comfortably; any such
+// day is outside both sources' periods anyway.
+constexpr int64_t kDayNumberLimit = 365LL * 100000;
+
+}  // namespace
+
+extern "C" {
+
+NORVANE_DONNEES* NorvaneOuvre(const char* repertoire) {
+    NORVANE_DONNEES* pData = new (std::nothrow) NORVANE_DONNEES();
+    if (pData == nullptr) return nullptr;
+    const std::string strEpoch = JoinPath(repertoire, kszEpochGridFile);
+    const std::string strVariation = JoinPath(repertoire, kszVariationGridFile);
+    switch (LoadDeclinationGrids(strEpoch.c_str(), strVariation.c_str(), pData->grids)) {
+    case kGridsLoaded: break;
+    case kEpochGridNotOpened: pData->pszMissingGrid = kszEpochGridFile; break;
+    case kVariationGridNotOpened: pData->pszMissingGrid = kszVariationGridFile; break;
+    }
+    try {
+        pData->model = CIgrfModel::Load(JoinPath(repertoire, kszModelFile));
+    } catch (const std::exception&) {
+        pData->model.reset();
+    }
+    return pData;
+}
+
+void NorvaneFerme(NORVANE_DONNEES* donnees) { delete donnees; }
+
+const char* NorvaneFichierManquant(const NORVANE_DONNEES* donnees, int source) {
+    if (source == NORVANE_GRILLE || source == NORVANE_AUTO) {
+        if (donnees == nullptr) return kszEpochGridFile;
+        if (donnees->pszMissingGrid != nullptr) return donnees->pszMissingGrid;
+    }
+    if (source == NORVANE_MODELE || source == NORVANE_AUTO) {
+        if (donnees == nullptr || !donnees->model) return kszModelFile;
+    }
+    return nullptr;
+}
+
+NORVANE_DECLINAISON NorvaneDeclinaison(const NORVANE_DONNEES* donnees, int source, int annee, int mois, int jour,
+                                       double longitude, double latitude, double altitude) {
+    return OnePoint(donnees, source, annee, mois, jour, longitude, latitude, altitude, nullptr);
+}
+
+size_t NorvaneDeclinaisonTableau(const NORVANE_DONNEES* donnees, int source, size_t n, const int* annees,
+                                 const int* mois, const int* jours, const double* longitudes,
+                                 const double* latitudes, const double* altitudes, double* declinaisons,
+                                 double* variations, int* statuts, int* sources) {
+    SnapshotCache cache;
+    size_t uResults = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const NORVANE_DECLINAISON answer = OnePoint(donnees, source, annees[i], mois[i], jours[i], longitudes[i],
+                                                    latitudes[i], altitudes == nullptr ? 0.0 : altitudes[i], &cache);
+        Store(answer, i, declinaisons, variations, statuts, sources);
+        uResults += answer.statut == NORVANE_RESULTAT;
+    }
+    return uResults;
+}
+
+size_t NorvaneDeclinaisonTableauJours(const NORVANE_DONNEES* donnees, int source, size_t n,
+                                      const int64_t* jours_depuis_1970, const double* longitudes,
+                                      const double* latitudes, const double* altitudes, double* declinaisons,
+                                      double* variations, int* statuts, int* sources) {
+    SnapshotCache cache;
+    size_t uResults = 0;
+    for (size_t i = 0; i < n; ++i) {
+        int nYear = 0, nMonth = 0, nDay = 0;
+        NORVANE_DECLINAISON answer;
+        const int64_t nDays = jours_depuis_1970[i];
+        if (nDays < -kDayNumberLimit || nDays > kDayNumberLimit) {
+            // Far outside both periods: the model's message names the wider one.
+            answer = Answer(NORVANE_HORS_PERIODE_MODELE, source == NORVANE_AUTO ? NORVANE_MODELE : source);
+            if (source == NORVANE_GRILLE) answer.statut = NORVANE_HORS_PERIODE_GRILLE;
+        } else {
+            CalendarDateFromDayNumber(nDays, &nYear, &nMonth, &nDay);
+            answer = OnePoint(donnees, source, nYear, nMonth, nDay, longitudes[i], latitudes[i],
+                              altitudes == nullptr ? 0.0 : altitudes[i], &cache);
+        }
+        Store(answer, i, declinaisons, variations, statuts, sources);
+        uResults += answer.statut == NORVANE_RESULTAT;
+    }
+    return uResults;
+}
+
+const char* NorvaneMessage(int statut) {
+    // Made once, then read-only: thread-safe initialisation of a local static.
+    static const struct Messages {
+        std::string texts[NORVANE_SOURCE_NON_VALIDE + 1];
+        Messages() {
+            texts[NORVANE_DATE_NON_VALIDE] = Latin1ToUtf8(kszMsgDateNotValid);
+            texts[NORVANE_HORS_PERIODE_GRILLE] = Latin1ToUtf8(PeriodMessageOnOneLine());
+            texts[NORVANE_HORS_PERIODE_MODELE] = Latin1ToUtf8(kszMsgModelOutOfPeriod);
+            texts[NORVANE_HORS_ZONE] = Latin1ToUtf8(kszMsgOutOfZone);
+            texts[NORVANE_POSITION_NON_VALIDE] = Latin1ToUtf8(kszMsgPositionNotValid);
+            texts[NORVANE_POLE] = Latin1ToUtf8(kszMsgPole);
+            texts[NORVANE_DONNEES_ABSENTES] = Latin1ToUtf8(kszMsgDataMissing);
+            texts[NORVANE_SOURCE_NON_VALIDE] = Latin1ToUtf8(kszMsgSourceNotValid);
+        }
+    } messages;
+    if (statut <= NORVANE_RESULTAT || statut > NORVANE_SOURCE_NON_VALIDE) return nullptr;
+    return messages.texts[statut].c_str();
+}
+
+size_t NorvaneTexteDeclinaison(double degres, char* tampon, size_t taille) {
+    return CopyText(Latin1ToUtf8(FormatDeclination(degres)), tampon, taille);
+}
+
+size_t NorvaneTexteVariation(double degres_par_an, char* tampon, size_t taille) {
+    return CopyText(Latin1ToUtf8(FormatAnnualVariation(degres_par_an)), tampon, taille);
+}
+
+int NorvaneConvergenceLambert93(double longitude, double latitude, double* degres) {
+    COORDONNEES_TYPE_NC point;
+    point.x_lambda = longitude;
+    point.y_phi = latitude;
+    double dDegrees = 0.0;
+    if (!Lambert93Convergence(point, WGS84GG, &SysCoord2SysCoord, &dDegrees)) return 0;
+    if (degres != nullptr) *degres = dDegrees;
+    return 1;
+}
+
+}  // extern "C"

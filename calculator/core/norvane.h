@@ -1,0 +1,131 @@
+/*
+ * norvane.h - the magnetic declination of norvane as a plain C library
+ * (static library norvane_c, linked to geokern).
+ *
+ * Two sources of declination:
+ * - NORVANE_GRILLE: the calculator's own computation, as the window gives it:
+ *   the position brought to NTF Lambert II etendu by geokern, the nearest node
+ *   of the two 5 km grids (Grid2009_5.dat, GridVS2013Poly.dat), dates from
+ *   2009-01-01 to 2015-12-31, metropolitan France only;
+ * - NORVANE_MODELE: the International Geomagnetic Reference Field, 14th
+ *   generation (IGRF14.shc), evaluated at the exact place, anywhere on Earth,
+ *   from 1900-01-01 to 2030-01-01 (after 2025 a prediction). It omits the
+ *   crustal field (a few tenths of a degree in places).
+ * - NORVANE_AUTO: the grids from 2009-01-01 to 2015-12-31, the model on any
+ *   other day.
+ *
+ * Positions are WGS84 decimal degrees, east and north positive; the altitude
+ * is in metres above the WGS84 ellipsoid (the grids ignore it). Declinations
+ * are degrees east positive; annual variations degrees per year, for the
+ * model the instantaneous rate from its secular variation (on an epoch day,
+ * 1 January 1900, 1905, ..., the rate of the five years that start there).
+ *
+ * Texts are UTF-8. Nothing is raised, logged or printed; no number is given
+ * without the status NORVANE_RESULTAT.
+ *
+ * Threads: NorvaneOuvre and NorvaneFerme are the only functions that write a
+ * handle. Between them a handle is read-only: any number of threads may call
+ * every other function with the same handle at once. The array functions keep
+ * their per-date work on the caller's stack, not in the handle. Close a handle
+ * once, after every call using it has returned.
+ */
+#ifndef NORVANE_H
+#define NORVANE_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* The source of a declination. */
+enum {
+    NORVANE_AUTO = 0,   /* grids from 2009-01-01 to 2015-12-31, model otherwise */
+    NORVANE_GRILLE = 1, /* the calculator's grids */
+    NORVANE_MODELE = 2  /* the IGRF-14 model */
+};
+
+/* The outcome of one point. The position is checked for every source, before
+ * the period and the data. */
+enum {
+    NORVANE_RESULTAT = 0,             /* declination and variation given */
+    NORVANE_DATE_NON_VALIDE = 1,      /* no such calendar day */
+    NORVANE_HORS_PERIODE_GRILLE = 2,  /* grids: outside 2009-01-01 .. 2015-12-31 */
+    NORVANE_HORS_PERIODE_MODELE = 3,  /* model: outside 1900-01-01 .. 2030-01-01 */
+    NORVANE_HORS_ZONE = 4,            /* grids: no node with data at that place */
+    NORVANE_POSITION_NON_VALIDE = 5,  /* not finite, latitude beyond +-90, longitude beyond +-180,
+                                         altitude outside -10,000 m .. 1,000,000 m */
+    NORVANE_POLE = 6,                 /* model: geographic pole, or no horizontal field */
+    NORVANE_DONNEES_ABSENTES = 7,     /* the source's file was not found when the handle was opened */
+    NORVANE_SOURCE_NON_VALIDE = 8     /* a source other than the three above */
+};
+
+/* The data of both sources, read once from a directory. */
+typedef struct NORVANE_DONNEES NORVANE_DONNEES;
+
+/* One point's answer. source is the source actually used (NORVANE_GRILLE or
+ * NORVANE_MODELE; NORVANE_AUTO when the date was not a valid day). declinaison
+ * and variation_annuelle are 0.0 unless statut is NORVANE_RESULTAT. */
+typedef struct NORVANE_DECLINAISON {
+    int statut;
+    int source;
+    double declinaison;        /* degrees, east positive */
+    double variation_annuelle; /* degrees per year */
+} NORVANE_DECLINAISON;
+
+/* Reads Grid2009_5.dat, GridVS2013Poly.dat and IGRF14.shc from a directory
+ * (UTF-8 path on every platform; "" or NULL: the current directory). A file
+ * that cannot be read leaves its source without data (NorvaneFichierManquant);
+ * NULL only when memory runs out. */
+NORVANE_DONNEES* NorvaneOuvre(const char* repertoire);
+/* Frees a handle (NULL is ignored). */
+void NorvaneFerme(NORVANE_DONNEES* donnees);
+
+/* The name of the first file the source needs and the handle lacks
+ * ("Grid2009_5.dat", "GridVS2013Poly.dat", "IGRF14.shc"; NORVANE_AUTO: any of
+ * the three), or NULL when the source has everything. A static text. */
+const char* NorvaneFichierManquant(const NORVANE_DONNEES* donnees, int source);
+
+/* The declination at one place on one day. */
+NORVANE_DECLINAISON NorvaneDeclinaison(const NORVANE_DONNEES* donnees, int source, int annee, int mois, int jour,
+                                       double longitude, double latitude, double altitude);
+
+/* n points: for each i, the day (annees[i], mois[i], jours[i]) and the place
+ * (longitudes[i], latitudes[i], altitudes[i]; altitudes may be NULL for 0).
+ * Writes declinaisons[i], variations[i] and statuts[i] (and sources[i] when
+ * sources is not NULL) as NorvaneDeclinaison would. The model's coefficients
+ * for a day are computed once for a run of consecutive points sharing it.
+ * Returns the number of points with NORVANE_RESULTAT. */
+size_t NorvaneDeclinaisonTableau(const NORVANE_DONNEES* donnees, int source, size_t n, const int* annees,
+                                 const int* mois, const int* jours, const double* longitudes,
+                                 const double* latitudes, const double* altitudes, double* declinaisons,
+                                 double* variations, int* statuts, int* sources);
+/* The same with each day given as days since 1970-01-01 (negative before). */
+size_t NorvaneDeclinaisonTableauJours(const NORVANE_DONNEES* donnees, int source, size_t n,
+                                      const int64_t* jours_depuis_1970, const double* longitudes,
+                                      const double* latitudes, const double* altitudes, double* declinaisons,
+                                      double* variations, int* statuts, int* sources);
+
+/* The French message of a status, one line (NULL for NORVANE_RESULTAT and
+ * unknown codes). Static text. */
+const char* NorvaneMessage(int statut);
+
+/* The result texts as the window and norvane-cli show them: "%3.2f °" and
+ * "%3.2f °/an", a full stop whatever the locale. Writes the text and its NUL
+ * when taille leaves room for them (else an empty text when taille > 0) and
+ * returns the text's length in bytes, as snprintf does. */
+size_t NorvaneTexteDeclinaison(double degres, char* tampon, size_t taille);
+size_t NorvaneTexteVariation(double degres_par_an, char* tampon, size_t taille);
+
+/* The meridian convergence of Lambert 93 at a WGS84 position: the angle from
+ * true north to grid north, degrees, positive east of 3 degrees E. The angle
+ * from grid north to magnetic north is the declination minus it. Returns 1 and
+ * writes *degres, or 0 where the engine cannot project the place. */
+int NorvaneConvergenceLambert93(double longitude, double latitude, double* degres);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
