@@ -1,27 +1,14 @@
 #include "conversion.h"
 
-#include <charconv>
-#include <cmath>
 #include <cstring>
+
+#include "Numbers.h"
 
 namespace geokern_conv {
 
 namespace {
 
 bool EstBlanc(char c) { return c == ' ' || c == '\t'; }
-
-// A field read as a number: all of it, finite, '.' as the decimal separator
-// (std::from_chars: the same in every locale). A leading '+' is allowed.
-bool LitNombre(std::string_view champ, double& valeur) {
-    const char* debut = champ.data();
-    const char* fin = debut + champ.size();
-    if (debut != fin && *debut == '+') {
-        ++debut;
-        if (debut != fin && *debut == '-') return false;
-    }
-    const std::from_chars_result r = std::from_chars(debut, fin, valeur);
-    return r.ec == std::errc() && r.ptr == fin && std::isfinite(valeur);
-}
 
 std::string_view SansPlus(std::string_view champ) {
     return !champ.empty() && champ.front() == '+' ? champ.substr(1) : champ;
@@ -83,8 +70,8 @@ Bilan ConvertisseurLignes::Convertit(std::string_view ligne, std::string& sortie
     if (champ_x.empty()) return Echec(prefixe, milieu, suite, separateur, "premier nombre manquant", sortie);
     if (champ_y.empty()) return Echec(prefixe, milieu, suite, separateur, "second nombre manquant", sortie);
     double x, y;
-    if (!LitNombre(champ_x, x)) return Echec(prefixe, milieu, suite, separateur, RaisonIllisible(champ_x, true), sortie);
-    if (!LitNombre(champ_y, y)) return Echec(prefixe, milieu, suite, separateur, RaisonIllisible(champ_y, false), sortie);
+    if (!programs::ReadNumber(champ_x, &x)) return Echec(prefixe, milieu, suite, separateur, RaisonIllisible(champ_x, true), sortie);
+    if (!programs::ReadNumber(champ_y, &y)) return Echec(prefixe, milieu, suite, separateur, RaisonIllisible(champ_y, false), sortie);
     // "2,35 48,85": numbers joined by a bare comma, and the next field cut
     // elsewhere than at a comma. Read as CSV it would be the point (2, 35).
     if (milieu == "," && !suite.empty() && suite.front() != ',')
@@ -169,29 +156,11 @@ EntreeLignes::EntreeLignes(ConvertisseurLignes& convertisseur, bool entete, Rapp
     : convertisseur_(convertisseur), entete_(entete), rapporteur_(rapporteur) {}
 
 void EntreeLignes::Ajoute(const char* donnees, std::size_t taille, std::string& sortie) {
-    const char* p = donnees;
-    const char* fin = donnees + taille;
-    while (p != fin) {
-        const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(fin - p)));
-        if (lf == nullptr) {
-            debut_.append(p, fin);
-            return;
-        }
-        if (debut_.empty()) {
-            Ligne(std::string_view(p, static_cast<std::size_t>(lf - p)), sortie);
-        } else {
-            debut_.append(p, lf);
-            Ligne(debut_, sortie);
-            debut_.clear();
-        }
-        p = lf + 1;
-    }
+    decoupe_.Feed(donnees, taille, [&](std::string_view ligne) { Ligne(ligne, sortie); });
 }
 
 void EntreeLignes::Termine(std::string& sortie) {
-    if (debut_.empty()) return;
-    Ligne(debut_, sortie);
-    debut_.clear();
+    decoupe_.Finish([&](std::string_view ligne) { Ligne(ligne, sortie); });
 }
 
 void EntreeLignes::Ligne(std::string_view ligne, std::string& sortie) {

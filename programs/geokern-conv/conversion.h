@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "ProgramStreams.h"
 #include "systemes.h"
 
 namespace geokern_conv {
@@ -93,7 +94,7 @@ private:
     ConvertisseurLignes& convertisseur_;
     bool entete_;
     Rapporteur& rapporteur_;
-    std::string debut_;  // the start of a line cut by the end of a piece
+    programs::LineCutter decoupe_;
     std::uint64_t lignes_ = 0;
     std::uint64_t echecs_ = 0;
 };

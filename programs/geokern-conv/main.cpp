@@ -1,64 +1,20 @@
 // geokern-conv SOURCE CIBLE [FICHIER...]: converts files of points from one
 // system of the geokern catalogue to another, one line in, one line out.
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "CommandLine.h"
+#include "ProgramStreams.h"
 #include "conversion.h"
 #include "systemes.h"
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <windows.h>
-#endif
 
 using namespace geokern_conv;
 
 namespace {
 
-constexpr std::size_t TAILLE_LECTURE = 1 << 20;
-constexpr std::size_t TAILLE_ECRITURE = 1 << 20;
-
-// Exit statuses.
-constexpr int SUCCES = 0;
-constexpr int LIGNES_EN_ECHEC = 1;
-constexpr int ERREUR_UTILISATION = 2;
-
-const char* const NOM_PROGRAMME = "geokern-conv";
-const char* const ENTREE_STANDARD = "entrée standard";
-
-// The program's own texts are UTF-8. On Windows they go to a console as
-// UTF-16 and to a file or pipe in the console's code page, so that accents
-// read right either way; the data lines are bytes, copied as they came.
-void EcritTexte(FILE* flux, std::string_view texte) {
-#ifdef _WIN32
-    std::fflush(flux);
-    HANDLE console = GetStdHandle(flux == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
-    const int longueur = MultiByteToWideChar(CP_UTF8, 0, texte.data(), static_cast<int>(texte.size()), nullptr, 0);
-    std::wstring large(static_cast<std::size_t>(longueur), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, texte.data(), static_cast<int>(texte.size()), large.data(), longueur);
-    DWORD mode;
-    if (GetConsoleMode(console, &mode)) {
-        DWORD ecrits;
-        WriteConsoleW(console, large.data(), static_cast<DWORD>(large.size()), &ecrits, nullptr);
-        return;
-    }
-    UINT page = GetConsoleOutputCP();
-    if (page == 0) page = GetACP();
-    const int taille = WideCharToMultiByte(page, 0, large.data(), longueur, nullptr, 0, nullptr, nullptr);
-    std::string local(static_cast<std::size_t>(taille), '\0');
-    WideCharToMultiByte(page, 0, large.data(), longueur, local.data(), taille, nullptr, nullptr);
-    std::fwrite(local.data(), 1, local.size(), flux);
-#else
-    std::fwrite(texte.data(), 1, texte.size(), flux);
-#endif
-}
-
-void Message(const std::string& texte) { EcritTexte(stderr, std::string(NOM_PROGRAMME) + ": " + texte + "\n"); }
+enum Option { ENTETE, PRECISION };
 
 // A UTF-8 text padded with spaces to a width counted in characters.
 void AjouteColonne(std::string& texte, std::string_view colonne, std::size_t largeur) {
@@ -142,156 +98,74 @@ std::string Aide() {
     return aide;
 }
 
-// The failures of one input, reported on standard error.
-class RapportErreurs final : public Rapporteur {
+// One input: its lines converted, its failures reported on standard error.
+class LectureEntree final : public programs::PieceReader {
 public:
-    explicit RapportErreurs(const char* entree) : entree_(entree) {}
-    void Echec(std::uint64_t ligne, const char* raison) override {
-        Message(std::string(entree_) + ":" + std::to_string(ligne) + ": " + raison);
+    LectureEntree(ConvertisseurLignes& convertisseur, bool entete, const std::string& nom)
+        : rapport_(nom), entree_(convertisseur, entete, rapport_) {}
+    void Piece(const char* donnees, std::size_t taille, std::string& sortie) override {
+        entree_.Ajoute(donnees, taille, sortie);
     }
+    void End(std::string& sortie) override { entree_.Termine(sortie); }
+    std::uint64_t Lines() const override { return entree_.Lignes(); }
+    std::uint64_t Echecs() const { return entree_.Echecs(); }
 
 private:
-    const char* entree_;
-};
-
-// Standard output through one large buffer.
-class Sortie {
-public:
-    Sortie() { tampon_.reserve(TAILLE_ECRITURE + TAILLE_ECRITURE / 4); }
-    std::string& Tampon() { return tampon_; }
-    bool VideSiPlein() { return tampon_.size() < TAILLE_ECRITURE || Vide(); }
-    bool Vide() {
-        const bool ok = std::fwrite(tampon_.data(), 1, tampon_.size(), stdout) == tampon_.size();
-        tampon_.clear();
-        return ok && std::fflush(stdout) == 0;
-    }
-
-private:
-    std::string tampon_;
-};
-
-// The system's reason, in French for the usual ones.
-std::string RaisonSysteme(int erreur) {
-    switch (erreur) {
-    case ENOENT: return "fichier introuvable";
-    case EACCES: return "accès refusé";
-    case EISDIR: return "c'est un dossier";
-    default: return std::strerror(erreur);
-    }
-}
-
-enum class Lecture { Lue, Illisible, EcritureImpossible };
-
-Lecture ConvertitEntree(const char* nom, ConvertisseurLignes& convertisseur, bool entete, Sortie& sortie,
-                        std::vector<char>& tampon, std::uint64_t& echecs) {
-    const bool standard = std::strcmp(nom, "-") == 0;
-    const char* nom_affiche = standard ? ENTREE_STANDARD : nom;
-    FILE* flux = standard ? stdin : std::fopen(nom, "rb");
-    if (flux == nullptr) {
-        Message("fichier illisible « " + std::string(nom) + " » : " + RaisonSysteme(errno));
-        return Lecture::Illisible;
-    }
-    RapportErreurs rapport(nom_affiche);
-    EntreeLignes entree(convertisseur, entete, rapport);
-    Lecture issue = Lecture::Lue;
-    for (;;) {
-        const std::size_t lus = std::fread(tampon.data(), 1, tampon.size(), flux);
-        if (lus > 0) {
-            entree.Ajoute(tampon.data(), lus, sortie.Tampon());
-            if (!sortie.VideSiPlein()) {
-                issue = Lecture::EcritureImpossible;
-                break;
-            }
+    class Rapport final : public Rapporteur {
+    public:
+        explicit Rapport(const std::string& nom) : nom_(programs::InputName(nom)) {}
+        void Echec(std::uint64_t ligne, const char* raison) override {
+            programs::Say(nom_ + ", ligne " + std::to_string(ligne) + " : " + raison);
         }
-        if (lus < tampon.size()) {
-            if (std::ferror(flux)) {
-                const int erreur = errno;
-                if (entree.Lignes() == 0)  // a folder, for one: nothing was read
-                    Message("fichier illisible « " + std::string(nom_affiche) + " » : " + RaisonSysteme(erreur));
-                else
-                    Message("lecture interrompue « " + std::string(nom_affiche) + " » après la ligne " +
-                            std::to_string(entree.Lignes()) + " : " + RaisonSysteme(erreur));
-                issue = Lecture::Illisible;
-            } else {
-                entree.Termine(sortie.Tampon());
-            }
-            break;
-        }
-    }
-    echecs += entree.Echecs();
-    if (standard)
-        std::clearerr(stdin);
-    else
-        std::fclose(flux);
-    return issue;
-}
 
-int Usage(const std::string& texte) {
-    Message(texte);
-    EcritTexte(stderr, "Voir « geokern-conv --aide ».\n");
-    return ERREUR_UTILISATION;
-}
+    private:
+        std::string nom_;
+    };
+    Rapport rapport_;
+    EntreeLignes entree_;
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-#ifdef _WIN32
-    // Bytes in, bytes out: the line ends stay those of the input.
-    _setmode(_fileno(stdin), _O_BINARY);
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
-    bool entete = false, precision = false, fin_options = false;
-    std::vector<const char*> arguments;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view a = argv[i];
-        if (fin_options || a.size() < 2 || a[0] != '-') {
-            arguments.push_back(argv[i]);
-        } else if (a == "--") {
-            fin_options = true;
-        } else if (a == "-h" || a == "--help" || a == "--aide") {
-            EcritTexte(stdout, Aide());
-            return std::fflush(stdout) == 0 ? SUCCES : ERREUR_UTILISATION;
-        } else if (a == "--version") {
-            EcritTexte(stdout, std::string(NOM_PROGRAMME) + " " GEOKERN_CONV_VERSION "\n");
-            return SUCCES;
-        } else if (a == "--entete") {
-            entete = true;
-        } else if (a == "--precision") {
-            precision = true;
-        } else {
-            return Usage("option inconnue « " + std::string(a) + " »");
-        }
+    programs::StartProgram("geokern-conv");
+    const programs::CommandLine ligne = programs::ParseCommandLine(
+        argc, argv, {{"entete", 0, nullptr, ENTETE}, {"precision", 0, nullptr, PRECISION}});
+    const int reponse = programs::AnswerCommandLine(ligne, Aide(), GEOKERN_CONV_VERSION);
+    if (reponse >= 0) return reponse;
+    bool entete = false, precision = false;
+    for (const programs::GivenOption& option : ligne.options) {
+        if (option.nId == ENTETE) entete = true;
+        if (option.nId == PRECISION) precision = true;
     }
-    if (arguments.size() < 2) return Usage("il faut deux systèmes : SOURCE CIBLE [FICHIER...]");
+    const std::vector<std::string>& arguments = ligne.operands;
+    if (arguments.size() < 2) return programs::UsageError("il faut deux syst\xC3\xA8mes : SOURCE CIBLE [FICHIER...]");
     const Systeme* source = TrouveSysteme(arguments[0]);
     if (source == nullptr)
-        return Usage("système source inconnu « " + std::string(arguments[0]) +
-                     " » (un nom du catalogue ou un code de 1 à 12)");
+        return programs::UsageError("syst\xC3\xA8me source inconnu \xC2\xAB " + programs::ArgumentText(arguments[0]) +
+                                    " \xC2\xBB (un nom du catalogue ou un code de 1 \xC3\xA0 12)");
     const Systeme* cible = TrouveSysteme(arguments[1]);
     if (cible == nullptr)
-        return Usage("système cible inconnu « " + std::string(arguments[1]) +
-                     " » (un nom du catalogue ou un code de 1 à 12)");
+        return programs::UsageError("syst\xC3\xA8me cible inconnu \xC2\xAB " + programs::ArgumentText(arguments[1]) +
+                                    " \xC2\xBB (un nom du catalogue ou un code de 1 \xC3\xA0 12)");
     if (precision && !RouteParLaGrille(*source, *cible))
-        return Usage(std::string("--precision : la route ") + source->nom + " -> " + cible->nom +
-                     " ne passe pas par la grille GR3DF97A (NTF <-> RGF93 seulement)");
+        return programs::UsageError(std::string("--precision : la route ") + source->nom + " -> " + cible->nom +
+                                    " ne passe pas par la grille GR3DF97A (NTF <-> RGF93 seulement)");
 
-    std::vector<const char*> entrees(arguments.begin() + 2, arguments.end());
+    std::vector<std::string> entrees(arguments.begin() + 2, arguments.end());
     if (entrees.empty()) entrees.push_back("-");
 
     ConvertisseurLignes convertisseur(*source, *cible, precision);
-    Sortie sortie;
-    std::vector<char> tampon(TAILLE_LECTURE);
     std::uint64_t echecs = 0;
-    int statut = SUCCES;
-    for (const char* nom : entrees) {
-        const Lecture issue = ConvertitEntree(nom, convertisseur, entete, sortie, tampon, echecs);
-        if (issue == Lecture::EcritureImpossible) break;
-        if (issue == Lecture::Illisible) statut = ERREUR_UTILISATION;
+    int statut = programs::kExitOk;
+    for (const std::string& nom : entrees) {
+        LectureEntree lecture(convertisseur, entete, nom);
+        const programs::InputOutcome issue = programs::ReadInput(nom, lecture);
+        echecs += lecture.Echecs();
+        if (issue == programs::InputOutcome::kWriteFailed) break;
+        if (issue == programs::InputOutcome::kUnreadable) statut = programs::kExitUsage;
     }
-    if (!sortie.Vide()) {
-        Message(std::string("écriture impossible sur la sortie standard : ") + std::strerror(errno));
-        return ERREUR_UTILISATION;
-    }
-    if (statut == SUCCES && echecs > 0) statut = LIGNES_EN_ECHEC;
+    if (programs::FinishOutput() != programs::kExitOk) return programs::kExitUsage;
+    if (statut == programs::kExitOk && echecs > 0) statut = programs::kExitLineFailed;
     return statut;
 }

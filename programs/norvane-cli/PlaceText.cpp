@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "Declination.h"
+#include "Numbers.h"
 
 namespace {
 
@@ -176,16 +177,4 @@ double SignedDegrees(const ParsedAngle& angle) {
     return angle.m_bNegative ? -dMagnitude : dMagnitude;
 }
 
-bool ParseNumber(std::string_view text, double* pdValue) {
-    std::size_t uPos = 0;
-    bool bNegative = false;
-    if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
-        bNegative = text[0] == '-';
-        ++uPos;
-    }
-    bool bFraction = false;
-    double dValue = 0.0;
-    if (!ReadDecimal(text, &uPos, &dValue, &bFraction) || uPos != text.size()) return false;
-    *pdValue = bNegative ? -dValue : dValue;
-    return true;
-}
+bool ParseNumber(std::string_view text, double* pdValue) { return programs::ReadNumber(text, pdValue); }

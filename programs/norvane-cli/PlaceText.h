@@ -46,7 +46,7 @@ bool AngleInRange(const ParsedAngle& angle, Axis eAxis);
 // calculator's own rule.
 double SignedDegrees(const ParsedAngle& angle);
 
-// A plain decimal number (metres): optional sign, digits, optional fraction.
+// A plain number (metres), in the form every program reads (programs::ReadNumber).
 bool ParseNumber(std::string_view text, double* pdValue);
 
 #endif

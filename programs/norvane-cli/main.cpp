@@ -1,31 +1,23 @@
 // norvane-cli: the calculator's declination for one place and date, or for
 // every line of files, without the window.
+#include <cstdint>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <iostream>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
-
+#include "CommandLine.h"
 #include "ConsoleText.h"
 #include "DataFiles.h"
 #include "DeclinationGrids.h"
 #include "DeclinationLine.h"
+#include "ProgramStreams.h"
 #include "systemes.h"
 
 namespace {
 
 constexpr char kszProgram[] = "norvane-cli";
-constexpr int kExitOk = 0;
-constexpr int kExitLineFailed = 1;
-constexpr int kExitUsage = 2;
 
 // Windows-1252, as every text of the calculator.
 constexpr char kszHelp[] =
@@ -74,7 +66,7 @@ constexpr char kszHelp[] =
     "                       positif vers l'est : d\xE9" "clinaison moins convergence.\n"
     "      --entete         recopie la premi\xE8re ligne de chaque entr\xE9" "e\n"
     "      --donnees DOSSIER  cherche d'abord les grilles dans DOSSIER\n"
-    "  -h, --help, --aide   cette aide\n"
+    "  -h, --aide, --help   cette aide\n"
     "      --version        la version\n"
     "\n"
     "Erreurs : le message de la calculatrice (\"Date non valide\", \"La date doit\n"
@@ -89,36 +81,24 @@ constexpr char kszHelp[] =
     "Donn\xE9" "es : Grid2009_5.dat et GridVS2013Poly.dat, cherch\xE9s \xE0 c\xF4t\xE9 du\n"
     "programme, puis dans ../share/norvane depuis son dossier (installation).\n";
 
-void WriteText(std::FILE* pStream, const std::string& strBytes) {
-    std::fwrite(strBytes.data(), 1, strBytes.size(), pStream);
-}
+void Complain(const std::string& str1252) { programs::Say(Windows1252ToUtf8(str1252)); }
 
-// "norvane-cli : " then a Windows-1252 text, on standard error.
-void Complain(const std::string& str1252, const std::string& strRawTail = std::string()) {
-    WriteText(stderr, std::string(kszProgram) + " : " + ToTerminal(str1252) + strRawTail + "\n");
-}
-
-// In the terminal's encoding.
+// In UTF-8.
 std::string HelpText() {
     std::string strSystems;
     for (const geokern_conv::Systeme& system : geokern_conv::SYSTEMES) {
         char szLine[160];
         std::snprintf(szLine, sizeof szLine, "                         %2d %-9s ", static_cast<int>(system.code),
                       system.nom);
-        strSystems += ToTerminal(szLine) + Utf8ToTerminal(system.description) +
-                      ToTerminal(system.geographique ? ", degr\xE9s\n" : ", m\xE8tres\n");
+        strSystems += std::string(szLine) + system.description + (system.geographique ? ", degr\xC3\xA9s\n" : ", m\xC3\xA8tres\n");
     }
-    std::string strHelp = ToTerminal(kszHelp);
+    std::string strHelp = Windows1252ToUtf8(kszHelp);
     const std::string strMark = "%SYSTEMS%";
     strHelp.replace(strHelp.find(strMark), strMark.size(), strSystems);
     return strHelp;
 }
 
-int UsageError(const std::string& str1252, const std::string& strRawTail = std::string()) {
-    Complain(str1252, strRawTail);
-    WriteText(stderr, ToTerminal("Essayez \xAB norvane-cli --help \xBB.\n"));
-    return kExitUsage;
-}
+enum OptionId { kOptDate, kOptLon, kOptLat, kOptSystem, kOptNumbers, kOptConvergence, kOptHeader, kOptData };
 
 struct Arguments {
     CliOptions options;
@@ -129,135 +109,100 @@ struct Arguments {
     std::vector<std::string> files;
 };
 
-// Reads one input stream; returns whether every line gave a result.
-bool ProcessStream(std::istream& in, const std::string& strName, const Arguments& args,
-                   const DeclinationGrids& grids) {
-    bool bAllOk = true;
-    std::string strLine;
-    long long nLine = 0;
-    while (std::getline(in, strLine)) {
-        ++nLine;
-        if (!strLine.empty() && strLine.back() == '\r') strLine.pop_back();
-        if ((nLine == 1 && args.bHeader) || IsPassThroughLine(strLine)) {
-            WriteText(stdout, strLine + "\n");
-            continue;
-        }
-        const PlaceLine place = SplitPlaceLine(strLine);
-        PlaceResult result;
-        if (place.m_bComplete)
-            result = DeclinationForPlace(place.m_date, place.m_x, place.m_y, true, args.options, grids);
-        else
-            result.m_strMessage = kszMsgIncompleteLine;
-        std::string strOut = result.m_bOk ? ToTerminal(result.m_strColumns) : MarkerColumns(args.options);
-        if (!place.m_rest.empty()) (strOut += '\t') += place.m_rest;
-        strOut += '\n';
-        if (!result.m_bOk) {
-            bAllOk = false;
-            std::fflush(stdout);
-            WriteText(stderr, std::string(kszProgram) + " : " + strName + ToTerminal(", ligne ") +
-                                  std::to_string(nLine) + " : " + ToTerminal(result.m_strMessage) + "\n");
-        }
-        WriteText(stdout, strOut);
+// The lines of one input: each place computed, its results or the markers
+// written in its place, the rest of the line after them, the line end kept.
+class PlaceReader final : public programs::PieceReader {
+public:
+    PlaceReader(const std::string& strName, const Arguments& args, const DeclinationGrids& grids)
+        : m_strName(programs::InputName(strName)), m_args(args), m_grids(grids) {}
+    void Piece(const char* pData, std::size_t uSize, std::string& strOut) override {
+        m_cutter.Feed(pData, uSize, [&](std::string_view line) { Line(line, strOut); });
     }
-    return bAllOk;
-}
+    void End(std::string& strOut) override {
+        m_cutter.Finish([&](std::string_view line) { Line(line, strOut); });
+    }
+    std::uint64_t Lines() const override { return m_uLines; }
+    bool AllOk() const { return m_bAllOk; }
+
+private:
+    void Line(std::string_view line, std::string& strOut) {
+        ++m_uLines;
+        const bool bCrlf = !line.empty() && line.back() == '\r';
+        if (bCrlf) line.remove_suffix(1);
+        if ((m_uLines == 1 && m_args.bHeader) || IsPassThroughLine(line)) {
+            strOut.append(line);
+        } else {
+            const PlaceLine place = SplitPlaceLine(line);
+            PlaceResult result;
+            if (place.m_bComplete)
+                result = DeclinationForPlace(place.m_date, place.m_x, place.m_y, true, m_args.options, m_grids);
+            else
+                result.m_strMessage = kszMsgIncompleteLine;
+            if (result.m_bOk) {
+                strOut += ToTerminal(result.m_strColumns);
+            } else {
+                m_bAllOk = false;
+                programs::Say(m_strName + ", ligne " + std::to_string(m_uLines) + " : " +
+                              Windows1252ToUtf8(result.m_strMessage));
+                strOut += MarkerColumns(m_args.options);
+            }
+            if (!place.m_rest.empty()) (strOut += '\t').append(place.m_rest);
+        }
+        if (bCrlf) strOut += '\r';
+        strOut += '\n';
+    }
+
+    std::string m_strName;
+    const Arguments& m_args;
+    const DeclinationGrids& m_grids;
+    programs::LineCutter m_cutter;
+    std::uint64_t m_uLines = 0;
+    bool m_bAllOk = true;
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-#ifdef _WIN32
-    // Every byte of the input is data: no end of file at Ctrl-Z, no CRLF translation.
-    _setmode(_fileno(stdin), _O_BINARY);
-#endif
+    programs::StartProgram(kszProgram);
+    const programs::CommandLine commandLine = programs::ParseCommandLine(
+        argc, argv,
+        {{"date", 'd', "DATE", kOptDate},
+         {"lon", 'x', "X", kOptLon},
+         {"lat", 'y', "Y", kOptLat},
+         {"systeme", 's', "SYS", kOptSystem},
+         {"nombres", 'n', nullptr, kOptNumbers},
+         {"convergence", 'c', nullptr, kOptConvergence},
+         {"entete", 0, nullptr, kOptHeader},
+         {"donnees", 0, "DOSSIER", kOptData}});
+    const int nAnswer = programs::AnswerCommandLine(commandLine, HelpText(), NORVANE_VERSION);
+    if (nAnswer >= 0) return nAnswer;
+
     Arguments args;
-    bool bOptionsEnd = false;
-    for (int k = 1; k < argc; ++k) {
-        std::string strArg = argv[k];
-        if (bOptionsEnd || strArg == "-" || strArg.size() < 2 || strArg[0] != '-') {
-            args.files.push_back(strArg);
-            continue;
-        }
-        if (strArg == "--") {
-            bOptionsEnd = true;
-            continue;
-        }
-        std::string strValue;
-        bool bInlineValue = false;
-        const std::size_t uEquals = strArg.find('=');
-        if (strArg.compare(0, 2, "--") == 0 && uEquals != std::string::npos) {
-            strValue = strArg.substr(uEquals + 1);
-            strArg.resize(uEquals);
-            bInlineValue = true;
-        }
-        auto value = [&](std::string* pstr) {
-            if (bInlineValue) {
-                *pstr = strValue;
-                return true;
-            }
-            if (k + 1 >= argc) return false;
-            *pstr = argv[++k];
-            return true;
-        };
-        auto flag = [&](bool* pb) {
-            *pb = true;
-            return !bInlineValue;
-        };
-        bool bOk = true;
-        if (strArg == "-h" || strArg == "--help" || strArg == "--aide") {
-            WriteText(stdout, HelpText());
-            return kExitOk;
-        } else if (strArg == "--version") {
-            WriteText(stdout, std::string(kszProgram) + " " + NORVANE_VERSION + "\n");
-            return kExitOk;
-        } else if (strArg == "-d" || strArg == "--date") {
-            bOk = value(&args.strDate);
-            args.bDate = true;
-        } else if (strArg == "-x" || strArg == "--lon") {
-            bOk = value(&args.strX);
-            args.bX = true;
-        } else if (strArg == "-y" || strArg == "--lat") {
-            bOk = value(&args.strY);
-            args.bY = true;
-        } else if (strArg == "-s" || strArg == "--systeme") {
-            std::string strSystem;
-            if (!value(&strSystem)) return UsageError("l'option " + strArg + " attend un syst\xE8me");
-            const geokern_conv::Systeme* pSystem = geokern_conv::TrouveSysteme(strSystem);
+    args.files = commandLine.operands;
+    for (const programs::GivenOption& option : commandLine.options) {
+        switch (option.nId) {
+        case kOptDate: args.strDate = option.strValue, args.bDate = true; break;
+        case kOptLon: args.strX = option.strValue, args.bX = true; break;
+        case kOptLat: args.strY = option.strValue, args.bY = true; break;
+        case kOptSystem: {
+            const geokern_conv::Systeme* pSystem = geokern_conv::TrouveSysteme(option.strValue);
             if (pSystem == nullptr)
-                return UsageError("syst\xE8me inconnu : ", strSystem);
+                return programs::UsageError("syst\xC3\xA8me inconnu \xC2\xAB " + programs::ArgumentText(option.strValue) +
+                                            " \xC2\xBB (un nom du catalogue ou un code de 1 \xC3\xA0 12)");
             args.options.m_eSystem = pSystem->code;
-        } else if (strArg == "-n" || strArg == "--nombres") {
-            bOk = flag(&args.options.m_bNumbers);
-        } else if (strArg == "-c" || strArg == "--convergence") {
-            bOk = flag(&args.options.m_bConvergence);
-        } else if (strArg == "--entete") {
-            bOk = flag(&args.bHeader);
-        } else if (strArg == "--donnees") {
-            bOk = value(&args.strDataDirectory);
-        } else {
-            return UsageError("option inconnue : ", strArg);
+            break;
         }
-        if (!bOk) return UsageError("option mal form\xE9" "e : ", strArg);
+        case kOptNumbers: args.options.m_bNumbers = true; break;
+        case kOptConvergence: args.options.m_bConvergence = true; break;
+        case kOptHeader: args.bHeader = true; break;
+        case kOptData: args.strDataDirectory = option.strValue; break;
+        default: break;
+        }
     }
     const bool bPlace = args.bDate || args.bX || args.bY;
     if (bPlace && !(args.bDate && args.bX && args.bY))
-        return UsageError("un lieu seul demande --date, --lon et --lat ensemble");
-    if (bPlace && !args.files.empty()) return UsageError("un lieu seul ou des fichiers, pas les deux");
-
-    // Files that cannot be opened are a usage error: said before anything is computed.
-    std::vector<std::unique_ptr<std::ifstream>> streams;
-    bool bUnreadable = false;
-    for (const std::string& strFile : args.files) {
-        if (strFile == "-") {
-            streams.emplace_back();
-            continue;
-        }
-        auto pStream = std::make_unique<std::ifstream>(strFile, std::ios::binary);
-        if (!*pStream) {
-            Complain("impossible de lire le fichier ", strFile);
-            bUnreadable = true;
-        }
-        streams.push_back(std::move(pStream));
-    }
+        return programs::UsageError("un lieu seul demande --date, --lon et --lat ensemble");
+    if (bPlace && !args.files.empty()) return programs::UsageError("un lieu seul ou des fichiers, pas les deux");
 
     // The grids: large, so not on the stack.
     auto pGrids = std::make_unique<DeclinationGrids>();
@@ -265,49 +210,39 @@ int main(int argc, char** argv) {
     const std::vector<std::string> directories = DataDirectories(args.strDataDirectory);
     if (!LoadGrids(directories, *pGrids, &report)) {
         std::string strPlaces;
-        for (const std::string& strDirectory : directories) strPlaces += "\n  " + strDirectory;
-        Complain(std::string("fichier de donn\xE9" "es ") + report.pszMissing + " introuvable ; cherch\xE9 dans :",
-                 strPlaces);
-        return kExitUsage;
+        for (const std::string& strDirectory : directories) strPlaces += "\n  " + programs::ArgumentText(strDirectory);
+        programs::Say(std::string("fichier de donn\xC3\xA9" "es ") + report.pszMissing +
+                      " introuvable ; cherch\xC3\xA9 dans :" + strPlaces);
+        return programs::kExitUsage;
     }
     for (const GridLoadReport::ShortFile& file : report.shortFiles) {
-        Complain("", file.strPath + ToTerminal(" : " + std::to_string(file.nRecords) + " enregistrements sur " +
-                                               std::to_string(kGridNodes) + ", les n\x9Cuds sans valeur sont hors zone"));
+        programs::Say(programs::ArgumentText(file.strPath) + " : " + std::to_string(file.nRecords) +
+                      " enregistrements sur " + std::to_string(kGridNodes) +
+                      ", les n\xC5\x93uds sans valeur sont hors zone");
     }
 
     if (bPlace) {
         const PlaceResult result = DeclinationForPlace(args.strDate, args.strX, args.strY, false, args.options, *pGrids);
+        std::string& strOut = programs::StandardOutput().Buffer();
         if (!result.m_bOk) {
-            WriteText(stdout, MarkerColumns(args.options) + "\n");
-            std::fflush(stdout);
+            strOut += MarkerColumns(args.options) + "\n";
             Complain(result.m_strMessage);
-            return kExitLineFailed;
+            return programs::FinishOutput() == programs::kExitOk ? programs::kExitLineFailed : programs::kExitUsage;
         }
-        WriteText(stdout, ToTerminal(result.m_strColumns) + "\n");
-        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-            Complain("erreur d'\xE9" "criture sur la sortie standard");
-            return kExitUsage;
-        }
-        return kExitOk;
+        strOut += ToTerminal(result.m_strColumns) + "\n";
+        return programs::FinishOutput();
     }
 
-    bool bAllOk = true;
-    if (args.files.empty()) {
-        bAllOk = ProcessStream(std::cin, ToTerminal("(entr\xE9" "e standard)"), args, *pGrids);
-    } else {
-        for (std::size_t k = 0; k < args.files.size(); ++k) {
-            if (streams[k] && !*streams[k]) continue;  // already reported, nothing written for it
-            if (streams[k])
-                bAllOk = ProcessStream(*streams[k], args.files[k], args, *pGrids) && bAllOk;
-            else
-                bAllOk = ProcessStream(std::cin, ToTerminal("(entr\xE9" "e standard)"), args, *pGrids) && bAllOk;
-        }
+    if (args.files.empty()) args.files.push_back("-");
+    bool bAllOk = true, bUnreadable = false;
+    for (const std::string& strFile : args.files) {
+        PlaceReader reader(strFile, args, *pGrids);
+        const programs::InputOutcome eOutcome = programs::ReadInput(strFile, reader);
+        bAllOk = bAllOk && reader.AllOk();
+        if (eOutcome == programs::InputOutcome::kWriteFailed) break;
+        if (eOutcome == programs::InputOutcome::kUnreadable) bUnreadable = true;
     }
     // A full disk or a closed pipe loses results: never report that as success.
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        Complain("erreur d'\xE9" "criture sur la sortie standard");
-        return kExitUsage;
-    }
-    if (bUnreadable) return kExitUsage;
-    return bAllOk ? kExitOk : kExitLineFailed;
+    if (programs::FinishOutput() != programs::kExitOk || bUnreadable) return programs::kExitUsage;
+    return bAllOk ? programs::kExitOk : programs::kExitLineFailed;
 }

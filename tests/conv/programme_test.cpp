@@ -86,10 +86,10 @@ TEST(ConvProgramme, FailedLinesAreReportedWithInputAndLineNumber) {
     for (std::size_t debut = 0, fin; (fin = e.erreurs.find('\n', debut)) != std::string::npos; debut = fin + 1)
         messages.push_back(e.erreurs.substr(debut, fin - debut));
     ASSERT_EQ(messages.size(), 3u) << e.erreurs;
-    EXPECT_EQ(messages[0].find("geokern-conv: " + fichier + ":4: "), 0u) << messages[0];
-    EXPECT_EQ(messages[1].find("geokern-conv: " + fichier + ":5: "), 0u) << messages[1];
+    EXPECT_EQ(messages[0].find("geokern-conv : " + fichier + ", ligne 4 : "), 0u) << messages[0];
+    EXPECT_EQ(messages[1].find("geokern-conv : " + fichier + ", ligne 5 : "), 0u) << messages[1];
     EXPECT_NE(messages[1].find("GR3DF97A"), std::string::npos);
-    EXPECT_EQ(messages[2].find("geokern-conv: " + fichier + ":6: "), 0u) << messages[2];
+    EXPECT_EQ(messages[2].find("geokern-conv : " + fichier + ", ligne 6 : "), 0u) << messages[2];
 }
 
 TEST(ConvProgramme, FilesInOrderAndAnUnreadableOneSkippedWithStatus2) {
@@ -140,7 +140,7 @@ TEST(ConvProgramme, UsageErrorsWriteNothingAndExitWith2) {
         const Execution e = LanceConv(arguments, "2.35 48.85\n");
         EXPECT_EQ(e.statut, 2);
         EXPECT_EQ(e.sortie, "");
-        EXPECT_NE(e.erreurs.find("geokern-conv: "), std::string::npos);
+        EXPECT_NE(e.erreurs.find("geokern-conv : "), std::string::npos);
     }
 }
 

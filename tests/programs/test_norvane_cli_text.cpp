@@ -167,7 +167,9 @@ TEST(NorvaneCliAngle, PlainNumbersForMetres) {
     EXPECT_EQ(dValue, 700000.0);
     EXPECT_TRUE(ParseNumber("-12.5", &dValue));
     EXPECT_EQ(dValue, -12.5);
-    for (const char* pszBad : {"", "-", "1e5", "1,5", "12m", "inf", "700000N", " 1"})
+    EXPECT_TRUE(ParseNumber("6.6e6", &dValue));
+    EXPECT_EQ(dValue, 6.6e6);
+    for (const char* pszBad : {"", "-", "1,5", "12m", "inf", "700000N", " 1", "0x10", "+-1"})
         EXPECT_FALSE(ParseNumber(pszBad, &dValue)) << pszBad;
 }
 
