@@ -160,8 +160,13 @@ Input::Input(const std::string& strName) : m_strName(InputName(strName)) {
             return;
         }
     }
+#ifdef _WIN32
+    struct _stat64 status {};
+    m_bInteractive = ::_fstat64(m_nFd, &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG;
+#else
     struct stat status {};
-    m_bInteractive = ::fstat(m_nFd, &status) != 0 || (status.st_mode & S_IFMT) != S_IFREG;
+    m_bInteractive = ::fstat(m_nFd, &status) != 0 || !S_ISREG(status.st_mode);
+#endif
 }
 
 Input::~Input() {

@@ -22,7 +22,12 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
+extern char** environ;
 #endif
 
 namespace {
@@ -568,5 +573,123 @@ TEST_F(NorvaneCliRun, ExitStatusesAndUsage) {
         EXPECT_NE(help.strOut.find(pszName), std::string::npos) << pszName;
     EXPECT_NE(help.strOut.find(Terminal("positive quand le nord du quadrillage est \xE0 l'est")), std::string::npos);
 }
+
+// Both programs in the same situations: the same status, the same message
+// after their name, and for a usage error where to find help.
+TEST_F(NorvaneCliRun, BothProgramsAnswerAlike) {
+    const std::string strConv = NativePath(GEOKERN_CONV_EXE);
+    const std::string strAbsent = "\"" + Scratch("absent.txt") + "\"";
+    const std::string strFolder = "\"" + NativePath(testing::TempDir()) + "\"";
+    struct AlikeCase {
+        std::string strConvArgs, strCliArgs;  // empty: the situation does not arise for that program
+        int nStatus;
+        std::string strMessage;  // UTF-8, what follows "programme : " on standard error
+    };
+    const std::vector<AlikeCase> cases = {
+        {"--inconnue 11 8", "--inconnue", 2, "option inconnue ou ambigu\xC3\xAB \xC2\xAB --inconnue \xC2\xBB"},
+        {"11 8 -q", "-q", 2, "option inconnue \xC2\xAB -q \xC2\xBB"},
+        {"--entete=oui 11 8", "--entete=oui", 2, "l'option \xC2\xAB --entete \xC2\xBB ne prend pas de valeur"},
+        {"", "--donnees", 2, "l'option \xC2\xAB --donnees \xC2\xBB attend une valeur (DOSSIER)"},
+        {"", "-d 2013-01-01 -x 2.35 -y", 2, "l'option \xC2\xAB -y \xC2\xBB attend une valeur (Y)"},
+        {"11 8 " + strAbsent, strAbsent, 2, "fichier illisible \xC2\xAB " + NativePath(Scratch("absent.txt")) + " \xC2\xBB : "},
+        {"11 8 " + strFolder, strFolder, 2, "fichier illisible \xC2\xAB "},
+        {"--aide", "--aide", 0, ""},
+        {"-h", "--help", 0, ""},
+        {"--version", "--version", 0, ""},
+    };
+    for (const AlikeCase& c : cases) {
+        for (const bool bConv : {true, false}) {
+            const std::string& strArgs = bConv ? c.strConvArgs : c.strCliArgs;
+            if (strArgs.empty()) continue;
+            const std::string strName = bConv ? "geokern-conv" : "norvane-cli";
+            const CliRun run = RunCli(strArgs, "", bConv ? strConv : kstrCli);
+            EXPECT_EQ(run.nStatus, c.nStatus) << strName << " " << strArgs << "\n" << run.strErr;
+            if (c.strMessage.empty()) {
+                EXPECT_EQ(run.strErr, "") << strName << " " << strArgs;
+            } else {
+                EXPECT_EQ(run.strErr.rfind(strName + " : " + Utf8ToTerminal(c.strMessage), 0), 0u)
+                    << strName << " " << strArgs << "\n" << run.strErr;
+            }
+            if (c.nStatus == 2 && c.strMessage.rfind("fichier", 0) != 0)
+                EXPECT_NE(run.strErr.find(Utf8ToTerminal("Voir \xC2\xAB " + strName + " --aide \xC2\xBB.\n")), std::string::npos)
+                    << strName << " " << strArgs;
+            if (strArgs == "--version") EXPECT_EQ(run.strOut, strName + " " PROGRAMS_VERSION "\n");
+        }
+    }
+    // The help under each of its names, the same text.
+    for (const std::string& strProgram : {strConv, kstrCli}) {
+        const std::string strHelp = RunCli("--aide", "", strProgram).strOut;
+        EXPECT_EQ(strHelp.rfind("Usage : ", 0), 0u) << strHelp;
+        EXPECT_EQ(RunCli("-h", "", strProgram).strOut, strHelp);
+        EXPECT_EQ(RunCli("--help", "", strProgram).strOut, strHelp);
+    }
+#ifndef _WIN32
+    // Results that cannot be written: said, status 2.
+    for (const std::string& strCommand : {"\"" + strConv + "\" 11 8", "\"" + kstrCli + "\""}) {
+        const std::string strErr = Scratch("full_stderr");
+        const int nWait = std::system(("echo '2013-01-01 2.35 48.85' | " + strCommand + " > /dev/full 2> \"" + strErr + "\"").c_str());
+        EXPECT_EQ(WEXITSTATUS(nWait), 2) << strCommand;
+        EXPECT_NE(ReadFile(strErr).find(" : \xC3\xA9" "criture impossible sur la sortie standard : "), std::string::npos)
+            << strCommand << ReadFile(strErr);
+    }
+#endif
+}
+
+#ifndef _WIN32
+// A pipe: each line is answered before the next is written, as a user typing
+// or a program feeding lines one by one would see it.
+TEST_F(NorvaneCliRun, EachLineOfAPipeIsAnsweredAsItComes) {
+    const std::string strConv = NativePath(GEOKERN_CONV_EXE);
+    const std::string strParis = CSysCoord2SysCoord("2.35@48.85", WGS84GG, NTFL2E);
+    struct PipeCase {
+        std::vector<std::string> arguments;
+        std::string strLine, strAnswerStart, strAnswerEnd;
+    };
+    const std::vector<PipeCase> cases = {
+        {{strConv, "WGS84GG", "NTFL2E"}, "2.35 48.85 Paris\n", strParis.substr(0, strParis.find('@')) + " ", " Paris\n"},
+        {{kstrCli}, "2013-01-01 2.35 48.85 Paris\n", "", "\tParis\n"},
+    };
+    for (const PipeCase& c : cases) {
+        int toProgram[2], fromProgram[2];
+        ASSERT_EQ(::pipe(toProgram), 0);
+        ASSERT_EQ(::pipe(fromProgram), 0);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, toProgram[0], 0);
+        posix_spawn_file_actions_adddup2(&actions, fromProgram[1], 1);
+        for (int nFd : {toProgram[0], toProgram[1], fromProgram[0], fromProgram[1]})
+            posix_spawn_file_actions_addclose(&actions, nFd);
+        std::vector<char*> argv;
+        for (const std::string& strArg : c.arguments) argv.push_back(const_cast<char*>(strArg.c_str()));
+        argv.push_back(nullptr);
+        pid_t pid = 0;
+        ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(toProgram[0]);
+        ::close(fromProgram[1]);
+        for (int nLine = 0; nLine < 3; ++nLine) {
+            ASSERT_EQ(::write(toProgram[1], c.strLine.data(), c.strLine.size()), static_cast<ssize_t>(c.strLine.size()));
+            // The answer, within 10 seconds, while the input stays open.
+            std::string strAnswer;
+            while (strAnswer.empty() || strAnswer.back() != '\n') {
+                pollfd wait{fromProgram[0], POLLIN, 0};
+                ASSERT_EQ(::poll(&wait, 1, 10000), 1) << c.arguments[0] << ": no answer to line " << nLine + 1;
+                char buffer[256];
+                const ssize_t nRead = ::read(fromProgram[0], buffer, sizeof buffer);
+                ASSERT_GT(nRead, 0);
+                strAnswer.append(buffer, static_cast<std::size_t>(nRead));
+            }
+            EXPECT_EQ(strAnswer.rfind(c.strAnswerStart, 0), 0u) << strAnswer;
+            EXPECT_NE(strAnswer[0], '*') << strAnswer;
+            EXPECT_EQ(strAnswer.substr(strAnswer.size() - c.strAnswerEnd.size()), c.strAnswerEnd) << strAnswer;
+        }
+        ::close(toProgram[1]);
+        ::close(fromProgram[0]);
+        int nWait = 0;
+        ::waitpid(pid, &nWait, 0);
+        EXPECT_EQ(WEXITSTATUS(nWait), 0);
+    }
+}
+#endif
 
 }  // namespace
