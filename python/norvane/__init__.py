@@ -1,1 +1,91 @@
-"""norvane: the magnetic declination in metropolitan France."""
+"""norvane: the magnetic declination in metropolitan France, and anywhere from
+1900 to 2030 with the IGRF-14 model, on numpy arrays.
+
+    >>> import norvane
+    >>> d, rate = norvane.declination("2013-01-01", -1.5, 47.2)   # the calculator's grids
+    >>> print(f"{d:.2f} {rate:.2f}")
+    -1.20 0.15
+
+Two sources: "grille", the calculator's own computation (the nearest node of
+its two 5 km grids over metropolitan France, dates from 2009-01-01 to
+2015-12-31), and "modele", the International Geomagnetic Reference Field,
+14th generation, at the exact place, anywhere on Earth, from 1900-01-01 to
+2030-01-01 (a prediction after 2025; it omits the crustal field, a few tenths
+of a degree in places). "auto" takes the grids from 2009 to 2015 and the model
+on any other day. The data files are part of the package.
+"""
+from pathlib import Path
+
+import numpy as np
+
+from geokern import _geokern
+
+__all__ = ["declination", "SOURCES"]
+
+SOURCES = tuple(_geokern.SOURCES)
+_DATA_DIR = Path(__file__).with_name("data")
+_data = None
+
+
+def _open():
+    global _data
+    if _data is None:
+        _data = _geokern.open_data(str(_DATA_DIR))
+    return _data
+
+
+def _source(name):
+    key = str(name).lower().replace("è", "e")
+    if key not in _geokern.SOURCES:
+        raise ValueError(f"source inconnue : {name!r} (auto, grille ou modele)")
+    return _geokern.SOURCES[key]
+
+
+def declination(dates, lon, lat, source="auto", altitude=0.0, errcheck=False, threads=0):
+    """Return the magnetic declination and its annual variation: (d, rate).
+
+    dates: days as numpy datetime64 (any unit; a time of day is dropped),
+    ISO texts ("2013-01-01") or datetime.date objects. lon, lat: WGS84
+    longitudes and latitudes in decimal degrees, east and north positive.
+    altitude: metres above the WGS84 ellipsoid (the model only; the grids
+    ignore it). All four broadcast together as numpy broadcasts them.
+
+    source: "auto" (default: the grids from 2009-01-01 to 2015-12-31, the
+    model on any other day), "grille" or "modele".
+
+    Returns two new float64 arrays of the broadcast shape, or two floats when
+    every input is a scalar: the declination in degrees, east positive, and
+    its annual variation in degrees per year. A point without an answer
+    (outside the grids' area or period, outside the model's period, at a
+    pole, NaT) gives NaN in both; with errcheck=True it raises ValueError
+    naming the first such point's index and the reason, in French.
+
+    threads: how many threads share a large array (0: one per CPU). The results
+    do not depend on it.
+    """
+    code = _source(source)
+    data = _open()
+    missing = _geokern.missing_file(data, code)
+    if missing is not None:
+        raise FileNotFoundError(f"fichier de données absent du paquet norvane : {_DATA_DIR / missing}")
+    days = np.asarray(dates)
+    if days.dtype.kind != "M":
+        days = np.asarray(dates, dtype="datetime64[D]")
+    days, lon, lat, altitude = np.broadcast_arrays(
+        days.astype("datetime64[D]"), np.asarray(lon), np.asarray(lat), np.asarray(altitude))
+    for array in (lon, lat, altitude):
+        if array.dtype.kind not in "biuf":
+            raise TypeError(f"nombres attendus, reçu un tableau de type {array.dtype}")
+    shape = lon.shape
+    flat = [np.ascontiguousarray(a, dtype=t).reshape(-1)
+            for a, t in ((days.view(np.int64), np.int64), (lon, np.float64), (lat, np.float64),
+                         (altitude, np.float64))]
+    d, rate, statuses, failed = _geokern.declination(data, code, *flat, int(threads))
+    if errcheck and failed >= 0:
+        index = np.unravel_index(failed, shape) if len(shape) > 1 else failed
+        reason = _geokern.message(int(statuses[failed])) or "pas de résultat"
+        raise ValueError(f"point {index} ({days.reshape(-1)[failed]}, {flat[1][failed]!r}, "
+                         f"{flat[2][failed]!r}) : {reason}")
+    if not shape:
+        return float(d[0]), float(rate[0])
+    return d.reshape(shape), rate.reshape(shape)

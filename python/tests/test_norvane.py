@@ -1,0 +1,52 @@
+"""norvane.declination against norvane-cli, both sources."""
+import os
+import subprocess
+
+import numpy as np
+import pytest
+
+import norvane
+
+CLI = os.environ.get("NORVANE_CLI")
+# (date, lon, lat): the grids' period and area, then the model's span and beyond France.
+GRID_PLACES = [("2013-01-01", 2.35, 48.85), ("2009-01-01", -4.48, 48.39), ("2015-12-31", 9.45, 42.7),
+               ("2011-06-15", 7.75, 48.58), ("2012-02-29", -1.55, 47.22)]
+MODEL_PLACES = [("1900-01-01", 2.35, 48.85), ("1987-03-14", -4.48, 48.39), ("2026-12-08", 2.35, 48.85),
+                ("2029-12-31", 9.45, 42.7), ("2020-07-01", -3.0, 55.0), ("2001-01-01", 151.2, -33.9)]
+
+
+def cli(places, *options):
+    lines = "".join(f"{d} {lon} {lat}\n" for d, lon, lat in places)
+    out = subprocess.run([CLI, "--nombres", *options], input=lines, capture_output=True, text=True, check=True)
+    return np.array([[float(v) for v in line.split("\t")[:2]] for line in out.stdout.splitlines()])
+
+
+@pytest.mark.skipif(not CLI, reason="NORVANE_CLI names the program")
+@pytest.mark.parametrize("source, places, options", [("grille", GRID_PLACES, []),
+                                                     ("modele", MODEL_PLACES, ["--modele"])])
+def test_declination_equals_norvane_cli(source, places, options):
+    dates, lon, lat = zip(*places)
+    d, rate = norvane.declination(np.array(dates, dtype="datetime64[D]"), lon, lat, source=source)
+    np.testing.assert_allclose(np.column_stack([d, rate]), cli(places, *options), rtol=0, atol=5e-7)
+
+
+def test_auto_takes_the_grids_in_their_period_and_the_model_otherwise():
+    dates, lon, lat = zip(*(GRID_PLACES + MODEL_PLACES[:4]))
+    auto = norvane.declination(list(dates), lon, lat)
+    grid = norvane.declination(list(dates), lon, lat, source="grille")
+    model = norvane.declination(list(dates), lon, lat, source="modele")
+    n = len(GRID_PLACES)
+    for a, g, m in zip(auto, grid, model):
+        np.testing.assert_array_equal(a[:n], g[:n])
+        np.testing.assert_array_equal(a[n:], m[n:])
+        assert np.isnan(g[n:]).all()
+
+
+def test_failures_give_nan_or_raise_with_the_reason():
+    d, rate = norvane.declination(["2013-01-01", "2013-01-01"], [2.35, -3.0], [48.85, 55.0], source="grille")
+    assert not np.isnan(d[0]) and np.isnan(d[1]) and np.isnan(rate[1])
+    with pytest.raises(ValueError, match="point 1 .*hors zone"):
+        norvane.declination("2013-01-01", [2.35, -3.0], [48.85, 55.0], source="grille", errcheck=True)
+    with pytest.raises(ValueError, match="source inconnue"):
+        norvane.declination("2013-01-01", 2.35, 48.85, source="igrf")
+    assert type(norvane.declination(np.datetime64("2013-01-01T12:00"), 2.35, 48.85)[0]) is float
