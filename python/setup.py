@@ -22,17 +22,24 @@ PROJECT = HERE.parent
 
 class CMakeBuild(build_ext):
     def build_extension(self, ext):
-        if not (PROJECT / "CMakeLists.txt").is_file():
-            sys.exit(f"the geokern project's sources are expected around {HERE}")
-        build = Path(self.build_temp).resolve() / "cmake"
-        subprocess.run(["cmake", "-S", str(PROJECT), "-B", str(build), "-DCMAKE_BUILD_TYPE=Release",
-                        f"-DPython3_EXECUTABLE={sys.executable}"], check=True)
+        # GEOKERN_CMAKE_BUILD_DIR: an already configured build of the project to
+        # take the module from (the tests' install check), instead of a new one.
+        build = os.environ.get("GEOKERN_CMAKE_BUILD_DIR")
+        if build:
+            build = Path(build)
+        else:
+            if not (PROJECT / "CMakeLists.txt").is_file():
+                sys.exit(f"the geokern project's sources are expected around {HERE}")
+            build = Path(self.build_temp).resolve() / "cmake"
+            subprocess.run(["cmake", "-S", str(PROJECT), "-B", str(build), "-DCMAKE_BUILD_TYPE=Release",
+                            f"-DPython3_EXECUTABLE={sys.executable}"], check=True)
         subprocess.run(["cmake", "--build", str(build), "--target", "geokern_python",
                         "-j", str(os.cpu_count() or 1)], check=True)
         staged = build / "python" / "packages"
         target = Path(self.get_ext_fullpath(ext.name)).parent.parent
         for path in staged.rglob("*"):
-            if path.is_file() and path.suffix != ".py":  # the .py files come through build_py
+            # the .py files come through build_py
+            if path.is_file() and path.suffix not in (".py", ".pyc") and "__pycache__" not in path.parts:
                 destination = target / path.relative_to(staged)
                 destination.parent.mkdir(parents=True, exist_ok=True)
                 shutil.copy2(path, destination)
