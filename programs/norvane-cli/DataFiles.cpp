@@ -1,6 +1,8 @@
 #include "DataFiles.h"
 
 #include <cstdio>
+#include <fstream>
+#include <stdexcept>
 
 #include "ProgramPath.h"
 
@@ -65,4 +67,26 @@ bool LoadGrids(const std::vector<std::string>& directories, DeclinationGrids& gr
         }
     }
     return true;
+}
+
+bool LoadModel(const std::vector<std::string>& directories, CIgrfModel* pModel, std::string* pstrError) {
+    for (const std::string& strDirectory : directories) {
+        const std::string strPath = JoinPath(strDirectory, kszModelFile);
+        if (!std::ifstream(strPath, std::ios::binary)) continue;
+        try {
+            *pModel = CIgrfModel::Load(strPath);
+            return true;
+        } catch (const std::exception& error) {
+            *pstrError = "fichier \xC2\xAB " + strPath + " \xC2\xBB illisible : " + error.what();
+            return false;
+        }
+    }
+    *pstrError = MissingFileMessage(kszModelFile, directories);
+    return false;
+}
+
+std::string MissingFileMessage(const char* pszName, const std::vector<std::string>& directories) {
+    std::string strMessage = std::string("fichier de donn\xC3\xA9" "es ") + pszName + " introuvable ; cherch\xC3\xA9 dans :";
+    for (const std::string& strDirectory : directories) strMessage += "\n  " + strDirectory;
+    return strMessage;
 }

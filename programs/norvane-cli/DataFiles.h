@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "DeclinationGrids.h"
+#include "Igrf.h"
 
 // The directories looked in, in order: a directory given on the command line
 // (if any), the program's own directory (the Windows bundle, the build tree),
@@ -27,6 +28,15 @@ struct GridLoadReport {
 // Reads both grid files into grids, each from the first directory where it
 // opens. False when one is in none of them (report.pszMissing names it).
 bool LoadGrids(const std::vector<std::string>& directories, DeclinationGrids& grids, GridLoadReport* pReport);
+
+// Reads the model's coefficient file (kszModelFile) from the first directory
+// that holds it. False with the reason in strError (UTF-8) when no directory
+// holds it or the file is not a coefficient file.
+bool LoadModel(const std::vector<std::string>& directories, CIgrfModel* pModel, std::string* pstrError);
+
+// "fichier de données NAME introuvable ; cherché dans :" and the directories,
+// one a line (UTF-8).
+std::string MissingFileMessage(const char* pszName, const std::vector<std::string>& directories);
 
 // "a" + separator + "b".
 std::string JoinPath(const std::string& strDirectory, const char* pszName);

@@ -34,6 +34,7 @@ PlaceResult FromOutcome(const DeclinationOutcome& outcome) {
     if (outcome.m_eStatus == kDeclinationDateOutOfPeriod) {
         PlaceResult result;
         result.m_strMessage = PeriodMessageOnOneLine();
+        result.m_bOutOfGridPeriod = true;
         return result;
     }
     return Failure(DeclinationMessage(outcome.m_eStatus));
@@ -85,15 +86,32 @@ PlaceLine SplitPlaceLine(std::string_view line) {
 
 std::string MarkerColumns(const CliOptions& options) { return options.m_bConvergence ? "*\t*\t*\t*" : "*\t*"; }
 
+DeclinationOutcome PlaceSources::At(DeclinationSource eSource, bool bDateParsed, int nYear, int nMonth, int nDay,
+                                    double dLongitude, double dLatitude, double dAltitudeMetres) {
+    // The model's coefficients for a day are the same for every place: kept
+    // from one line to the next, they give the numbers DeclinationAtPlace
+    // gives, which answers every other case (and says what is wrong).
+    if (eSource == kSourceModel && m_pModel != nullptr && bDateParsed && IsCalendarDate(nYear, nMonth, nDay) &&
+        IsDateInModelSpan(nYear, nMonth, nDay) && IsModelPositionValid(dLongitude, dLatitude, dAltitudeMetres)) {
+        if (!m_bDay || nYear != m_nYear || nMonth != m_nMonth || nDay != m_nDay) {
+            m_snapshot = ModelSnapshot(*m_pModel, nYear, nMonth, nDay);
+            m_bDay = true;
+            m_nYear = nYear, m_nMonth = nMonth, m_nDay = nDay;
+        }
+        return DeclinationFromSnapshot(m_snapshot, dLongitude, dLatitude, dAltitudeMetres);
+    }
+    return DeclinationAtPlace(eSource, bDateParsed, nYear, nMonth, nDay, dLongitude, dLatitude, dAltitudeMetres,
+                              m_grids, &SysCoord2SysCoord, m_pModel);
+}
+
 PlaceResult DeclinationForPlace(std::string_view date, std::string_view x, std::string_view y, bool bOrderByLetters,
-                                const CliOptions& options, const DeclinationGrids& grids) {
+                                const CliOptions& options, PlaceSources& sources) {
     const ParsedDate parsedDate = ParseDate(date);
     const bool bGeographic = geokern_conv::SystemeDeCode(options.m_eSystem)->geographique;
 
     // The positions are read first, as the window validates its fields before
     // it looks at the date.
     COORDONNEES_TYPE_NC point{};
-    DeclinationInput input{};
     if (bGeographic) {
         ParsedAngle longitude = ParseAngle(x);
         ParsedAngle latitude = ParseAngle(y);
@@ -106,38 +124,27 @@ PlaceResult DeclinationForPlace(std::string_view date, std::string_view x, std::
         if (!longitude.m_bValid || !AngleInRange(longitude, Axis::kLongitude)) return Failure(kszMsgLongitudeNotValid);
         if (!latitude.m_bValid || !AngleInRange(latitude, Axis::kLatitude)) return Failure(kszMsgLatitudeNotValid);
         point = {SignedDegrees(longitude), SignedDegrees(latitude)};
-
-        // The window's entry: its degrees-minutes-seconds mode when both are
-        // given so, its decimal mode otherwise (where the calculator's own sum
-        // of degrees, minutes and seconds fills a decimal field).
-        input.m_bRadioDms = longitude.m_bDms && latitude.m_bDms;
-        input.m_nLatDeg = static_cast<int>(latitude.m_uDeg);
-        input.m_uLatMin = latitude.m_uMin;
-        input.m_uLatSec = latitude.m_uSec;
-        input.m_nLonDeg = static_cast<int>(longitude.m_uDeg);
-        input.m_uLonMin = longitude.m_uMin;
-        input.m_uLonSec = longitude.m_uSec;
-        input.m_bRadioDmsNorth = input.m_bRadioDecNorth = !latitude.m_bNegative;
-        input.m_bRadioDmsEast = input.m_bRadioDecEast = !longitude.m_bNegative;
-        input.m_dLatDecimal = latitude.m_bNegative ? -point.y_phi : point.y_phi;
-        input.m_dLonDecimal = longitude.m_bNegative ? -point.x_lambda : point.x_lambda;
     } else {
         if (!ParseNumber(x, &point.x_lambda)) return Failure(kszMsgEastingNotValid);
         if (!ParseNumber(y, &point.y_phi)) return Failure(kszMsgNorthingNotValid);
     }
 
     DeclinationOutcome outcome;
-    if (options.m_eSystem == WGS84GG) {
-        // Exactly the window's computation.
-        input.m_bDateParsed = parsedDate.m_bParsed;
-        input.m_nYear = parsedDate.m_nYear;
-        input.m_nMonth = parsedDate.m_nMonth;
-        input.m_nDay = parsedDate.m_nDay;
-        outcome = ComputeDeclination(input, grids, &SysCoord2SysCoord);
+    if (options.m_eSystem == WGS84GG || options.m_eSource == kSourceModel) {
+        // The model takes WGS84 degrees; the engine brings any other system there.
+        COORDONNEES_TYPE_NC wgs84 = point;
+        if (options.m_eSystem != WGS84GG) {
+            wgs84 = SysCoord2SysCoord(point, options.m_eSystem, WGS84GG);
+            if (GeokernEchec(wgs84)) return Failure(DeclinationMessage(kDeclinationPositionNotValid));
+        }
+        outcome = sources.At(options.m_eSource, parsedDate.m_bParsed, parsedDate.m_nYear, parsedDate.m_nMonth,
+                             parsedDate.m_nDay, wgs84.x_lambda, wgs84.y_phi, options.m_dAltitudeMetres);
     } else {
+        // The grids are laid out in NTF Lambert II etendu: the engine brings the
+        // position there directly.
         const COORDONNEES_TYPE_NC lambert2e = SysCoord2SysCoord(point, options.m_eSystem, NTFL2E);
         outcome = DeclinationAtLambert2E(lambert2e, parsedDate.m_bParsed, parsedDate.m_nYear, parsedDate.m_nMonth,
-                                         parsedDate.m_nDay, grids);
+                                         parsedDate.m_nDay, sources.Grids());
     }
     if (outcome.m_eStatus != kDeclinationResult) return FromOutcome(outcome);
 

@@ -6,13 +6,36 @@
 #include <string>
 #include <string_view>
 
+#include "Declination.h"
 #include "DeclinationGrids.h"
+#include "Igrf.h"
 #include "geokern2.h"
 
 struct CliOptions {
-    Liste_SysCoord m_eSystem = WGS84GG;  // system of the positions
-    bool m_bNumbers = false;             // plain numbers instead of the window's texts
-    bool m_bConvergence = false;         // the two columns for Lambert 93 maps
+    Liste_SysCoord m_eSystem = WGS84GG;     // system of the positions
+    bool m_bNumbers = false;                // plain numbers instead of the window's texts
+    bool m_bConvergence = false;            // the two columns for Lambert 93 maps
+    DeclinationSource m_eSource = kSourceGrid;
+    double m_dAltitudeMetres = 0.0;         // the model's altitude above the ellipsoid
+};
+
+// What the places are computed from: the calculator's grids, and the model
+// (null when it was not loaded) with the coefficients of the last day asked,
+// so that the lines of one day compute them once.
+class PlaceSources {
+public:
+    PlaceSources(const DeclinationGrids& grids, const CIgrfModel* pModel) : m_grids(grids), m_pModel(pModel) {}
+    // DeclinationAtPlace at a WGS84 position (signed decimal degrees).
+    DeclinationOutcome At(DeclinationSource eSource, bool bDateParsed, int nYear, int nMonth, int nDay,
+                          double dLongitude, double dLatitude, double dAltitudeMetres);
+    const DeclinationGrids& Grids() const { return m_grids; }
+
+private:
+    const DeclinationGrids& m_grids;
+    const CIgrfModel* m_pModel;
+    bool m_bDay = false;
+    int m_nYear = 0, m_nMonth = 0, m_nDay = 0;
+    CIgrfSnapshot m_snapshot;
 };
 
 // Decimals of the plain numbers.
@@ -21,6 +44,7 @@ constexpr int kNumberDecimals = 6;
 // Either the columns or the message, both in Windows-1252.
 struct PlaceResult {
     bool m_bOk = false;
+    bool m_bOutOfGridPeriod = false;  // the grids' period message: the model would answer
     std::string m_strColumns;  // "declination\tvariation[\tconvergence\tangle]"
     std::string m_strMessage;
 };
@@ -29,7 +53,7 @@ struct PlaceResult {
 // and latitude for a geographic one). With bOrderByLetters, hemisphere letters
 // may put the latitude first ("47.2N 1.5W").
 PlaceResult DeclinationForPlace(std::string_view date, std::string_view x, std::string_view y, bool bOrderByLetters,
-                                const CliOptions& options, const DeclinationGrids& grids);
+                                const CliOptions& options, PlaceSources& sources);
 
 // An input line cut into date, x, y and the rest (from the first character of
 // a fourth field to the end). Fields are separated by white space, ';' or ','.

@@ -12,6 +12,7 @@
 #include "DataFiles.h"
 #include "DeclinationGrids.h"
 #include "DeclinationLine.h"
+#include "Numbers.h"
 #include "ProgramStreams.h"
 #include "systemes.h"
 
@@ -27,6 +28,8 @@ constexpr char kszHelp[] =
     "D\xE9" "clinaison magn\xE9tique et variation annuelle en France m\xE9tropolitaine, du\n"
     "1er janvier 2009 au 31 d\xE9" "cembre 2015 : le calcul de la calculatrice Norvane,\n"
     "sans sa fen\xEAtre, avec les m\xEAmes grilles et le m\xEAme moteur geokern.\n"
+    "Avec --modele : partout sur Terre, du 1er janvier 1900 au 1er janvier 2030, par\n"
+    "le mod\xE8le IGRF-14 (voir plus bas).\n"
     "\n"
     "Chaque ligne d'entr\xE9" "e donne un lieu : \"date longitude latitude\" (x puis y),\n"
     "champs s\xE9par\xE9s par des espaces, des tabulations, ';' ou ','. Sans FICHIER,\n"
@@ -64,6 +67,10 @@ constexpr char kszHelp[] =
     "                       nord g\xE9ographique (\xE0 l'est du m\xE9ridien 3\xB0 E) ; puis\n"
     "                       l'angle du nord du quadrillage au nord magn\xE9tique,\n"
     "                       positif vers l'est : d\xE9" "clinaison moins convergence.\n"
+    "  -m, --modele         chaque lieu par le mod\xE8le IGRF-14 plut\xF4t que par les\n"
+    "                       grilles : m\xEAmes entr\xE9" "es, m\xEAmes colonnes\n"
+    "      --altitude METRES  avec --modele, l'altitude des lieux au-dessus de\n"
+    "                       l'ellipso\xEF" "de WGS84 (0 sans cette option)\n"
     "      --entete         recopie la premi\xE8re ligne de chaque entr\xE9" "e\n"
     "      --donnees DOSSIER  cherche d'abord les grilles dans DOSSIER\n"
     "  -h, --aide, --help   cette aide\n"
@@ -78,8 +85,17 @@ constexpr char kszHelp[] =
     "Statut de sortie : 0 tout calcul\xE9, 1 une ligne au moins en erreur, 2 erreur\n"
     "d'usage, fichier illisible, grille introuvable ou sortie impossible \xE0 \xE9" "crire.\n"
     "\n"
-    "Donn\xE9" "es : Grid2009_5.dat et GridVS2013Poly.dat, cherch\xE9s \xE0 c\xF4t\xE9 du\n"
-    "programme, puis dans ../share/norvane depuis son dossier (installation).\n";
+    "Le mod\xE8le : l'IGRF-14, International Geomagnetic Reference Field, 14e\n"
+    "g\xE9n\xE9ration (2024), de l'AIGA (IAGA), le champ principal de la Terre calcul\xE9\n"
+    "au lieu exact, du 1er janvier 1900 au 1er janvier 2030 ; apr\xE8s 2025 c'est une\n"
+    "pr\xE9vision. Il omet le champ crustal, celui des roches de l'\xE9" "corce : quelques\n"
+    "dixi\xE8mes de degr\xE9 d'\xE9" "cart par endroits. La variation annuelle est celle\n"
+    "du mod\xE8le \xE0 la date. Aux p\xF4les g\xE9ographiques la d\xE9" "clinaison n'est pas\n"
+    "d\xE9" "finie.\n"
+    "\n"
+    "Donn\xE9" "es : Grid2009_5.dat et GridVS2013Poly.dat (grilles), IGRF14.shc (mod\xE8le),\n"
+    "cherch\xE9s \xE0 c\xF4t\xE9 du programme, puis dans ../share/norvane depuis son dossier\n"
+    "(installation).\n";
 
 void Complain(const std::string& str1252) { programs::Say(Windows1252ToUtf8(str1252)); }
 
@@ -98,13 +114,25 @@ std::string HelpText() {
     return strHelp;
 }
 
-enum OptionId { kOptDate, kOptLon, kOptLat, kOptSystem, kOptNumbers, kOptConvergence, kOptHeader, kOptData };
+enum OptionId {
+    kOptDate, kOptLon, kOptLat, kOptSystem, kOptNumbers, kOptConvergence, kOptHeader, kOptData, kOptModel, kOptAltitude
+};
+
+// Said once, after the grids' period message: the model answers on any day.
+void SuggestModel(const PlaceResult& result) {
+    static bool s_bSaid = false;
+    if (!result.m_bOutOfGridPeriod || s_bSaid) return;
+    s_bSaid = true;
+    programs::Say("pour une date hors de cette p\xC3\xA9riode, --modele donne la d\xC3\xA9" "clinaison du mod\xC3\xA8le "
+                  "IGRF-14, du 1er janvier 1900 au 1er janvier 2030");
+}
 
 struct Arguments {
     CliOptions options;
     std::string strDate, strX, strY;
     bool bDate = false, bX = false, bY = false;
     bool bHeader = false;
+    bool bAltitude = false;
     std::string strDataDirectory;
     std::vector<std::string> files;
 };
@@ -113,8 +141,8 @@ struct Arguments {
 // written in its place, the rest of the line after them, the line end kept.
 class PlaceReader final : public programs::PieceReader {
 public:
-    PlaceReader(const std::string& strName, const Arguments& args, const DeclinationGrids& grids)
-        : m_strName(programs::InputName(strName)), m_args(args), m_grids(grids) {}
+    PlaceReader(const std::string& strName, const Arguments& args, PlaceSources& sources)
+        : m_strName(programs::InputName(strName)), m_args(args), m_sources(sources) {}
     void Piece(const char* pData, std::size_t uSize, std::string& strOut) override {
         m_cutter.Feed(pData, uSize, [&](std::string_view line) { Line(line, strOut); });
     }
@@ -135,7 +163,7 @@ private:
             const PlaceLine place = SplitPlaceLine(line);
             PlaceResult result;
             if (place.m_bComplete)
-                result = DeclinationForPlace(place.m_date, place.m_x, place.m_y, true, m_args.options, m_grids);
+                result = DeclinationForPlace(place.m_date, place.m_x, place.m_y, true, m_args.options, m_sources);
             else
                 result.m_strMessage = kszMsgIncompleteLine;
             if (result.m_bOk) {
@@ -144,6 +172,7 @@ private:
                 m_bAllOk = false;
                 programs::Say(m_strName + ", ligne " + std::to_string(m_uLines) + " : " +
                               Windows1252ToUtf8(result.m_strMessage));
+                SuggestModel(result);
                 strOut += MarkerColumns(m_args.options);
             }
             if (!place.m_rest.empty()) (strOut += '\t').append(place.m_rest);
@@ -154,7 +183,7 @@ private:
 
     std::string m_strName;
     const Arguments& m_args;
-    const DeclinationGrids& m_grids;
+    PlaceSources& m_sources;
     programs::LineCutter m_cutter;
     std::uint64_t m_uLines = 0;
     bool m_bAllOk = true;
@@ -173,7 +202,9 @@ int main(int argc, char** argv) {
          {"nombres", 'n', nullptr, kOptNumbers},
          {"convergence", 'c', nullptr, kOptConvergence},
          {"entete", 0, nullptr, kOptHeader},
-         {"donnees", 0, "DOSSIER", kOptData}});
+         {"donnees", 0, "DOSSIER", kOptData},
+         {"modele", 'm', nullptr, kOptModel},
+         {"altitude", 0, "METRES", kOptAltitude}});
     const int nAnswer = programs::AnswerCommandLine(commandLine, HelpText(), NORVANE_VERSION);
     if (nAnswer >= 0) return nAnswer;
 
@@ -196,6 +227,13 @@ int main(int argc, char** argv) {
         case kOptConvergence: args.options.m_bConvergence = true; break;
         case kOptHeader: args.bHeader = true; break;
         case kOptData: args.strDataDirectory = option.strValue; break;
+        case kOptModel: args.options.m_eSource = kSourceModel; break;
+        case kOptAltitude:
+            if (!programs::ReadNumber(option.strValue, &args.options.m_dAltitudeMetres))
+                return programs::UsageError("altitude non valide \xC2\xAB " + programs::ArgumentText(option.strValue) +
+                                            " \xC2\xBB (en m\xC3\xA8tres, point d\xC3\xA9" "cimal)");
+            args.bAltitude = true;
+            break;
         default: break;
         }
     }
@@ -204,29 +242,41 @@ int main(int argc, char** argv) {
         return programs::UsageError("un lieu seul demande --date, --lon et --lat ensemble");
     if (bPlace && !args.files.empty()) return programs::UsageError("un lieu seul ou des fichiers, pas les deux");
 
-    // The grids: large, so not on the stack.
+    if (args.bAltitude && args.options.m_eSource != kSourceModel)
+        return programs::UsageError("--altitude ne sert qu'avec --modele : les grilles ne d\xC3\xA9pendent pas de l'altitude");
+
+    // The source's data: the grids (large, so not on the stack), or the model.
     auto pGrids = std::make_unique<DeclinationGrids>();
-    GridLoadReport report;
+    std::unique_ptr<CIgrfModel> pModel;
     const std::vector<std::string> directories = DataDirectories(args.strDataDirectory);
-    if (!LoadGrids(directories, *pGrids, &report)) {
-        std::string strPlaces;
-        for (const std::string& strDirectory : directories) strPlaces += "\n  " + programs::ArgumentText(strDirectory);
-        programs::Say(std::string("fichier de donn\xC3\xA9" "es ") + report.pszMissing +
-                      " introuvable ; cherch\xC3\xA9 dans :" + strPlaces);
-        return programs::kExitUsage;
+    if (args.options.m_eSource == kSourceModel) {
+        pModel = std::make_unique<CIgrfModel>();
+        std::string strError;
+        if (!LoadModel(directories, pModel.get(), &strError)) {
+            programs::Say(strError);
+            return programs::kExitUsage;
+        }
+    } else {
+        GridLoadReport report;
+        if (!LoadGrids(directories, *pGrids, &report)) {
+            programs::Say(MissingFileMessage(report.pszMissing, directories));
+            return programs::kExitUsage;
+        }
+        for (const GridLoadReport::ShortFile& file : report.shortFiles) {
+            programs::Say(programs::ArgumentText(file.strPath) + " : " + std::to_string(file.nRecords) +
+                          " enregistrements sur " + std::to_string(kGridNodes) +
+                          ", les n\xC5\x93uds sans valeur sont hors zone");
+        }
     }
-    for (const GridLoadReport::ShortFile& file : report.shortFiles) {
-        programs::Say(programs::ArgumentText(file.strPath) + " : " + std::to_string(file.nRecords) +
-                      " enregistrements sur " + std::to_string(kGridNodes) +
-                      ", les n\xC5\x93uds sans valeur sont hors zone");
-    }
+    PlaceSources sources(*pGrids, pModel.get());
 
     if (bPlace) {
-        const PlaceResult result = DeclinationForPlace(args.strDate, args.strX, args.strY, false, args.options, *pGrids);
+        const PlaceResult result = DeclinationForPlace(args.strDate, args.strX, args.strY, false, args.options, sources);
         std::string& strOut = programs::StandardOutput().Buffer();
         if (!result.m_bOk) {
             strOut += MarkerColumns(args.options) + "\n";
             Complain(result.m_strMessage);
+            SuggestModel(result);
             return programs::FinishOutput() == programs::kExitOk ? programs::kExitLineFailed : programs::kExitUsage;
         }
         strOut += ToTerminal(result.m_strColumns) + "\n";
@@ -236,7 +286,7 @@ int main(int argc, char** argv) {
     if (args.files.empty()) args.files.push_back("-");
     bool bAllOk = true, bUnreadable = false;
     for (const std::string& strFile : args.files) {
-        PlaceReader reader(strFile, args, *pGrids);
+        PlaceReader reader(strFile, args, sources);
         const programs::InputOutcome eOutcome = programs::ReadInput(strFile, reader);
         bAllOk = bAllOk && reader.AllOk();
         if (eOutcome == programs::InputOutcome::kWriteFailed) break;

@@ -17,6 +17,8 @@
 #include "ConsoleText.h"
 #include "Declination.h"
 #include "DeclinationLine.h"
+#include "GridConvergence.h"
+#include "Igrf.h"
 #include "geokern2.h"
 
 #ifdef _WIN32
@@ -335,7 +337,11 @@ TEST_F(NorvaneCliRun, EveryMessageInItsPlaceAndNothingLost) {
     // One place on the command line: the same message, no line number.
     const CliRun single = RunCli("--date 2016-01-01 --lon 2.35 --lat 48.85");
     EXPECT_EQ(single.strOut, "*\t*\n");
-    EXPECT_EQ(single.strErr, "norvane-cli : " + Terminal(PeriodMessageOnOneLine()) + "\n");
+    // The period message, then one line that names the model's option.
+    const std::vector<std::string> singleErr = Lines(single.strErr);
+    ASSERT_EQ(singleErr.size(), 2u) << single.strErr;
+    EXPECT_EQ(singleErr[0], "norvane-cli : " + Terminal(PeriodMessageOnOneLine()));
+    EXPECT_NE(singleErr[1].find("--modele"), std::string::npos);
     EXPECT_EQ(single.nStatus, 1);
 }
 
@@ -575,34 +581,82 @@ TEST_F(NorvaneCliRun, ExitStatusesAndUsage) {
 }
 
 // Both programs in the same situations: the same status, the same message
-// after their name, and for a usage error where to find help.
-TEST_F(NorvaneCliRun, BothProgramsAnswerAlike) {
+// after their name, and for a usage error where to find help. Then
+// norvane-cli's model: its numbers are the core's, its messages the core's.
+TEST_F(NorvaneCliRun, OptionsAndMessagesOfBothPrograms) {
     const std::string strConv = NativePath(GEOKERN_CONV_EXE);
     const std::string strAbsent = "\"" + Scratch("absent.txt") + "\"";
     const std::string strFolder = "\"" + NativePath(testing::TempDir()) + "\"";
-    struct AlikeCase {
+    const CIgrfModel model = CIgrfModel::Load(kstrGridDir + "/" + kszModelFile);
+    auto modelText = [&](int nYear, int nMonth, int nDay, double dLon, double dLat, double dAltitude) {
+        const DeclinationOutcome outcome = DeclinationAtPlace(kSourceModel, true, nYear, nMonth, nDay, dLon, dLat,
+                                                              dAltitude, *s_pGrids, &SysCoord2SysCoord, &model);
+        EXPECT_EQ(outcome.m_eStatus, kDeclinationResult);
+        return outcome;
+    };
+    const DeclinationOutcome paris = modelText(2026, 12, 8, 2.35, 48.85, 0.0);
+    const DeclinationOutcome parisHigh = modelText(2026, 12, 8, 2.35, 48.85, 10000.0);
+    double dConvergence = 0.0;
+    ASSERT_TRUE(Lambert93Convergence({2.35, 48.85}, WGS84GG, &SysCoord2SysCoord, &dConvergence));
+    const COORDONNEES_TYPE_NC l93 = SysCoord2SysCoord({700000.0, 6600000.0}, RGF93L93, WGS84GG);
+    const DeclinationOutcome fromL93 = modelText(2013, 1, 1, l93.x_lambda, l93.y_phi, 0.0);
+    // Places all over the Earth on a few days, each day for many lines: the
+    // coefficients kept from line to line give DeclinationAtPlace's numbers.
+    std::mt19937 random(14);
+    std::uniform_real_distribution<double> longitude(-180.0, 180.0), latitude(-89.0, 89.0);
+    std::string strPlaces, strPlacesOut;
+    for (int nLine = 0; nLine < 300; ++nLine) {
+        const int nYear = 1900 + 43 * (nLine / 100);
+        const double dLon = longitude(random), dLat = latitude(random);
+        strPlaces += std::to_string(nYear) + "-03-01 " + Fixed(dLon, 6) + " " + Fixed(dLat, 6) + "\n";
+        const DeclinationOutcome outcome = modelText(nYear, 3, 1, std::strtod(Fixed(dLon, 6).c_str(), nullptr),
+                                                     std::strtod(Fixed(dLat, 6).c_str(), nullptr), 0.0);
+        strPlacesOut += Fixed(outcome.m_dDeclination, 6) + "\t" + Fixed(outcome.m_dAnnualVariation, 6) + "\n";
+    }
+    const std::string kszPlace = " -d 2026-12-08 -x 2.35 -y 48.85";
+    struct OptionCase {
         std::string strConvArgs, strCliArgs;  // empty: the situation does not arise for that program
+        std::string strInput;
         int nStatus;
         std::string strMessage;  // UTF-8, what follows "programme : " on standard error
+        std::string strOut;      // when not empty, standard output
     };
-    const std::vector<AlikeCase> cases = {
-        {"--inconnue 11 8", "--inconnue", 2, "option inconnue ou ambigu\xC3\xAB \xC2\xAB --inconnue \xC2\xBB"},
-        {"11 8 -q", "-q", 2, "option inconnue \xC2\xAB -q \xC2\xBB"},
-        {"--entete=oui 11 8", "--entete=oui", 2, "l'option \xC2\xAB --entete \xC2\xBB ne prend pas de valeur"},
-        {"", "--donnees", 2, "l'option \xC2\xAB --donnees \xC2\xBB attend une valeur (DOSSIER)"},
-        {"", "-d 2013-01-01 -x 2.35 -y", 2, "l'option \xC2\xAB -y \xC2\xBB attend une valeur (Y)"},
-        {"11 8 " + strAbsent, strAbsent, 2, "fichier illisible \xC2\xAB " + NativePath(Scratch("absent.txt")) + " \xC2\xBB : "},
-        {"11 8 " + strFolder, strFolder, 2, "fichier illisible \xC2\xAB "},
-        {"--aide", "--aide", 0, ""},
-        {"-h", "--help", 0, ""},
-        {"--version", "--version", 0, ""},
+    const std::vector<OptionCase> cases = {
+        {"--inconnue 11 8", "--inconnue", "", 2, "option inconnue ou ambigu\xC3\xAB \xC2\xAB --inconnue \xC2\xBB", ""},
+        {"11 8 -q", "-q", "", 2, "option inconnue \xC2\xAB -q \xC2\xBB", ""},
+        {"--entete=oui 11 8", "--entete=oui", "", 2, "l'option \xC2\xAB --entete \xC2\xBB ne prend pas de valeur", ""},
+        {"", "--donnees", "", 2, "l'option \xC2\xAB --donnees \xC2\xBB attend une valeur (DOSSIER)", ""},
+        {"", "-d 2013-01-01 -x 2.35 -y", "", 2, "l'option \xC2\xAB -y \xC2\xBB attend une valeur (Y)", ""},
+        {"11 8 " + strAbsent, strAbsent, "", 2,
+         "fichier illisible \xC2\xAB " + NativePath(Scratch("absent.txt")) + " \xC2\xBB : ", ""},
+        {"11 8 " + strFolder, strFolder, "", 2, "fichier illisible \xC2\xAB ", ""},
+        {"--aide", "--aide", "", 0, "", ""},
+        {"-h", "--help", "", 0, "", ""},
+        {"--version", "--version", "", 0, "", ""},
+        // The model.
+        {"", "--modele" + kszPlace, "", 0, "", Terminal(paris.m_strDeclination + "\t" + paris.m_strAnnualVariation) + "\n"},
+        {"", "-m --altitude=10000" + kszPlace, "", 0, "",
+         Terminal(parisHigh.m_strDeclination + "\t" + parisHigh.m_strAnnualVariation) + "\n"},
+        {"", "-m -n -c" + kszPlace, "", 0, "",
+         Fixed(paris.m_dDeclination, 6) + "\t" + Fixed(paris.m_dAnnualVariation, 6) + "\t" + Fixed(dConvergence, 6) +
+             "\t" + Fixed(paris.m_dDeclination - dConvergence, 6) + "\n"},
+        {"", "-m -s RGF93L93 -d 2013-01-01 -x 700000 -y 6600000", "", 0, "",
+         Terminal(fromL93.m_strDeclination + "\t" + fromL93.m_strAnnualVariation) + "\n"},
+        {"", "-m -n", strPlaces, 0, "", strPlacesOut},
+        {"", "-m -d 1899-12-31 -x 2 -y 48", "", 1, Windows1252ToUtf8(kszMsgModelOutOfPeriod), "*\t*\n"},
+        {"", "-m -d 2020-01-01 -x 0 -y -90", "", 1, Windows1252ToUtf8(kszMsgPole), "*\t*\n"},
+        {"", "-m -c --altitude 2e6" + kszPlace, "", 1, Windows1252ToUtf8(kszMsgPositionNotValid), "*\t*\t*\t*\n"},
+        {"", "-m --altitude 12m" + kszPlace, "", 2, "altitude non valide \xC2\xAB 12m \xC2\xBB", ""},
+        {"", "--altitude 5" + kszPlace, "", 2, "--altitude ne sert qu'avec --modele", ""},
+        // Without the model, the grids' message and a line that names it.
+        {"", kszPlace, "", 1, Windows1252ToUtf8(PeriodMessageOnOneLine()) + "\nnorvane-cli : ", "*\t*\n"},
     };
-    for (const AlikeCase& c : cases) {
+    for (const OptionCase& c : cases) {
         for (const bool bConv : {true, false}) {
             const std::string& strArgs = bConv ? c.strConvArgs : c.strCliArgs;
             if (strArgs.empty()) continue;
             const std::string strName = bConv ? "geokern-conv" : "norvane-cli";
-            const CliRun run = RunCli(strArgs, "", bConv ? strConv : kstrCli);
+            const CliRun run = RunCli(strArgs, c.strInput, bConv ? strConv : kstrCli);
             EXPECT_EQ(run.nStatus, c.nStatus) << strName << " " << strArgs << "\n" << run.strErr;
             if (c.strMessage.empty()) {
                 EXPECT_EQ(run.strErr, "") << strName << " " << strArgs;
@@ -613,9 +667,16 @@ TEST_F(NorvaneCliRun, BothProgramsAnswerAlike) {
             if (c.nStatus == 2 && c.strMessage.rfind("fichier", 0) != 0)
                 EXPECT_NE(run.strErr.find(Utf8ToTerminal("Voir \xC2\xAB " + strName + " --aide \xC2\xBB.\n")), std::string::npos)
                     << strName << " " << strArgs;
+            if (c.nStatus == 1 && !bConv && c.strCliArgs.find("-m") == std::string::npos)
+                EXPECT_NE(run.strErr.find("--modele"), std::string::npos) << run.strErr;
             if (strArgs == "--version") EXPECT_EQ(run.strOut, strName + " " PROGRAMS_VERSION "\n");
+            if (!c.strOut.empty()) EXPECT_EQ(run.strOut, c.strOut) << strName << " " << strArgs;
         }
     }
+    // What the model is, in the help.
+    const std::string strCliHelp = RunCli("--aide").strOut;
+    for (const char* pszFact : {"--modele", "--altitude", "IGRF-14", "IAGA", "1900", "2030", "crustal", "2025"})
+        EXPECT_NE(strCliHelp.find(pszFact), std::string::npos) << pszFact;
     // The help under each of its names, the same text.
     for (const std::string& strProgram : {strConv, kstrCli}) {
         const std::string strHelp = RunCli("--aide", "", strProgram).strOut;
