@@ -1,15 +1,20 @@
 // The calculator's start-up work and one computation: reading both committed
-// grid files (the target is under 50 ms for the two) and one "Calculer" from
-// the parsed entry to the two result texts, through the engine.
+// grid files (the target is under 50 ms for the two) and one declination from
+// a position in decimal degrees to the two result texts, through the engine.
+// The model: one place from the day's coefficients, and places by the
+// thousand through the C interface (target: 200,000 places a second).
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Declination.h"
 #include "DeclinationGrids.h"
+#include "Igrf.h"
+#include "norvane.h"
 
 #ifndef BENCH_CALCULATOR_DATA_DIR
 #error "BENCH_CALCULATOR_DATA_DIR must name the folder of the grid files"
@@ -37,18 +42,12 @@ void UnCalcul(benchmark::State& state) {
         state.SkipWithError("grid files not found");
         return;
     }
-    // Paris in decimal degrees, 15 June 2013.
-    DeclinationInput entree = {};
-    entree.m_bDateParsed = true;
-    entree.m_nYear = 2013;
-    entree.m_nMonth = 6;
-    entree.m_nDay = 15;
-    entree.m_dLatDecimal = 48.85;
-    entree.m_dLonDecimal = 2.35;
-    entree.m_bRadioDms = false;
-    entree.m_bRadioDecNorth = true;
-    entree.m_bRadioDecEast = true;
-    const DeclinationOutcome essai = ComputeDeclination(entree, *grilles, SysCoord2SysCoord);
+    // Paris, 15 June 2013.
+    const auto calcul = [&] {
+        return DeclinationAtPlace(kSourceGrid, true, 2013, 6, 15, 2.35, 48.85, 0.0, *grilles, SysCoord2SysCoord,
+                                  nullptr);
+    };
+    const DeclinationOutcome essai = calcul();
     if (essai.m_eStatus != kDeclinationResult) {
         state.SkipWithError("no declination for Paris");
         return;
@@ -56,9 +55,50 @@ void UnCalcul(benchmark::State& state) {
     state.SetLabel(essai.m_strDeclination.substr(0, essai.m_strDeclination.size() - 2) + " deg, " +
                    essai.m_strAnnualVariation.substr(0, essai.m_strAnnualVariation.size() - 5) + " deg/year");
     for (auto _ : state) {
-        DeclinationOutcome resultat = ComputeDeclination(entree, *grilles, SysCoord2SysCoord);
+        DeclinationOutcome resultat = calcul();
         benchmark::DoNotOptimize(resultat);
     }
+}
+
+// The model at one place from the coefficients of the day (8 December 2026),
+// the places going round the globe.
+void UnLieuModele(benchmark::State& state) {
+    const std::string fichier = std::string(BENCH_CALCULATOR_DATA_DIR) + "/" + kszModelFile;
+    const CIgrfSnapshot instantane = ModelSnapshot(CIgrfModel::Load(fichier), 2026, 12, 8);
+    double dLongitude = -180.0;
+    double dLatitude = -89.0;
+    for (auto _ : state) {
+        DeclinationOutcome resultat = DeclinationFromSnapshot(instantane, dLongitude, dLatitude, 0.0);
+        benchmark::DoNotOptimize(resultat);
+        dLongitude = dLongitude >= 179.0 ? -180.0 : dLongitude + 1.0;
+        dLatitude = dLatitude >= 89.0 ? -89.0 : dLatitude + 0.37;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+// 100,000 places of France on one day through NorvaneDeclinaisonTableau.
+void TableauModele(benchmark::State& state) {
+    NORVANE_DONNEES* pDonnees = NorvaneOuvre(BENCH_CALCULATOR_DATA_DIR);
+    if (NorvaneFichierManquant(pDonnees, NORVANE_MODELE) != nullptr) {
+        state.SkipWithError("IGRF14.shc not found");
+        NorvaneFerme(pDonnees);
+        return;
+    }
+    constexpr std::size_t kLieux = 100000;
+    std::vector<int> annees(kLieux, 2026), mois(kLieux, 12), jours(kLieux, 8), statuts(kLieux);
+    std::vector<double> longitudes(kLieux), latitudes(kLieux), declinaisons(kLieux), variations(kLieux);
+    for (std::size_t i = 0; i < kLieux; ++i) {
+        longitudes[i] = -5.0 + 14.0 * static_cast<double>(i % 1000) / 1000.0;
+        latitudes[i] = 42.0 + 9.0 * static_cast<double>(i / 1000) / 100.0;
+    }
+    for (auto _ : state) {
+        const std::size_t uResultats = NorvaneDeclinaisonTableau(
+            pDonnees, NORVANE_MODELE, kLieux, annees.data(), mois.data(), jours.data(), longitudes.data(),
+            latitudes.data(), nullptr, declinaisons.data(), variations.data(), statuts.data(), nullptr);
+        benchmark::DoNotOptimize(uResultats);
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kLieux));
+    NorvaneFerme(pDonnees);
 }
 
 }  // namespace
@@ -66,6 +106,10 @@ void UnCalcul(benchmark::State& state) {
 void EnregistrerCalculateur() {
     benchmark::RegisterBenchmark("calculator/LoadDeclinationGrids (both files)", LectureGrilles)
         ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("calculator/ComputeDeclination (one computation)", UnCalcul)
+    benchmark::RegisterBenchmark("calculator/DeclinationAtPlace (grids, one computation)", UnCalcul)
         ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("calculator/DeclinationFromSnapshot (model, one place)", UnLieuModele)
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("norvane_c/NorvaneDeclinaisonTableau (model, 100,000 places, one day)", TableauModele)
+        ->Unit(benchmark::kMillisecond);
 }

@@ -179,6 +179,7 @@ void CDeclinationDlg::OnCalculer() {
     input.m_bRadioDecNorth = m_radioDecNorth.GetCheck() == BST_CHECKED;
     input.m_bRadioDecEast = m_radioDecEast.GetCheck() == BST_CHECKED;
 
+    // The entry in signed decimal degrees, then the declination by the grids.
     DeclinationOutcome outcome = ComputeDeclination(input, g_declinationGrids, g_pfnSysCoord2SysCoord);
     switch (outcome.m_eStatus) {
     case kDeclinationDateNotValid:
@@ -186,6 +187,10 @@ void CDeclinationDlg::OnCalculer() {
         // The fields keep what they show.
         ShowError(DeclinationMessage(outcome.m_eStatus));
         return;
+    case kDeclinationModelOutOfPeriod:  // the model's outcomes: not asked for here
+    case kDeclinationPositionNotValid:
+    case kDeclinationPole:
+    case kDeclinationModelMissing:
     case kDeclinationOutOfZone:
         ShowError(DeclinationMessage(outcome.m_eStatus));
         m_strDeclination.Empty();

@@ -28,19 +28,9 @@ namespace {
 
 const std::string kData = DATA_DIR;
 
-// A place as the user types it in decimal mode, on a day inside the period.
-DeclinationInput DecimalEntry(double lon, double lat) {
-    DeclinationInput input{};
-    input.m_bDateParsed = true;
-    input.m_nYear = 2013;
-    input.m_nMonth = 1;
-    input.m_nDay = 1;
-    input.m_bRadioDms = false;
-    input.m_dLatDecimal = std::fabs(lat);
-    input.m_bRadioDecNorth = lat >= 0.0;
-    input.m_dLonDecimal = std::fabs(lon);  // Brittany and the Landes: "Ouest"
-    input.m_bRadioDecEast = lon >= 0.0;
-    return input;
+// The calculator's declination at a place, on a day inside the period.
+DeclinationOutcome GridDeclination(double lon, double lat, const DeclinationGrids& grids) {
+    return DeclinationAtPlace(kSourceGrid, true, 2013, 1, 1, lon, lat, 0.0, grids, &SysCoord2SysCoord, nullptr);
 }
 
 // Even-odd in longitude and latitude: the longitudes where the parallel lat
@@ -267,7 +257,7 @@ TEST_F(FranceLand, EveryPlaceGetsADeclination) {
     int failures = 0;
     for (const std::vector<Place>* places : {&sampling_->lattice, &sampling_->boundary})
         for (const Place& p : *places) {
-            const DeclinationOutcome outcome = ComputeDeclination(DecimalEntry(p.lon, p.lat), *grids_, &SysCoord2SysCoord);
+            const DeclinationOutcome outcome = GridDeclination(p.lon, p.lat, *grids_);
             if (outcome.m_eStatus == kDeclinationResult) continue;
             if (++failures <= 20) {
                 int i = -1, j = -1;
@@ -318,7 +308,7 @@ TEST_F(FranceLand, SmallFrenchIslandsGetADeclination) {
     };
     for (const auto& island : islands) {
         const DeclinationOutcome outcome =
-            ComputeDeclination(DecimalEntry(island.lon, island.lat), *grids_, &SysCoord2SysCoord);
+            GridDeclination(island.lon, island.lat, *grids_);
         EXPECT_EQ(outcome.m_eStatus, kDeclinationResult) << island.name;
     }
 }
@@ -354,7 +344,7 @@ TEST_F(FranceLand, NeighboursIslandsGetNone) {
             calculator_node(SysCoord2SysCoord({island.lon, island.lat}, WGS84GG, NTFL2E), &i, &j);
         EXPECT_FALSE(on_lattice && lc::node_has_land(i, j)) << island.name << ": French land within reach";
         const DeclinationOutcome outcome =
-            ComputeDeclination(DecimalEntry(island.lon, island.lat), *grids_, &SysCoord2SysCoord);
+            GridDeclination(island.lon, island.lat, *grids_);
         EXPECT_EQ(outcome.m_eStatus, kDeclinationOutOfZone) << island.name;
     }
 }

@@ -31,7 +31,7 @@ endforeach()
 execute_process(COMMAND dpkg-deb -c ${debs} OUTPUT_VARIABLE contents COMMAND_ERROR_IS_FATAL ANY)
 foreach(path usr/lib/libgeokern.so usr/include/geokern2.h usr/lib/cmake/geokern/geokernConfig.cmake
              usr/lib/pkgconfig/geokern.pc usr/bin/geokern-conv usr/bin/norvane-cli
-             usr/share/norvane/Grid2009_5.dat usr/share/norvane/GridVS2013Poly.dat
+             usr/share/norvane/Grid2009_5.dat usr/share/norvane/GridVS2013Poly.dat usr/share/norvane/IGRF14.shc
              usr/share/doc/geokern/copyright usr/share/doc/geokern/changelog.gz)
   if(NOT contents MATCHES " \\./${path}\n")
     message(FATAL_ERROR "the package lacks ${path}:\n${contents}")
