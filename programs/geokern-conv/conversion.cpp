@@ -37,7 +37,7 @@ Bilan ConvertisseurLignes::Convertit(std::string_view ligne, std::string& sortie
 
     // In a line holding a ';' or a tab (after its indentation), the comma separates nothing: it can only
     // be a decimal comma, and the field holding it is refused.
-    const bool virgule_separe = ligne.find(';', i) == std::string_view::npos && ligne.find('\t', i) == std::string_view::npos;
+    const bool virgule_separe = programs::CommaSeparatesFields(ligne);
     auto separe = [virgule_separe](char c) { return EstBlanc(c) || c == ';' || (c == ',' && virgule_separe); };
 
     // prefixe | x | milieu | y | suite
@@ -74,7 +74,7 @@ Bilan ConvertisseurLignes::Convertit(std::string_view ligne, std::string& sortie
     if (!programs::ReadNumber(champ_y, &y)) return Echec(prefixe, milieu, suite, separateur, RaisonIllisible(champ_y, false), sortie);
     // "2,35 48,85": numbers joined by a bare comma, and the next field cut
     // elsewhere than at a comma. Read as CSV it would be the point (2, 35).
-    if (milieu == "," && !suite.empty() && suite.front() != ',')
+    if (programs::JoinedByDecimalComma(milieu, suite))
         return Echec(prefixe, milieu, suite, separateur,
                      "virgule entre deux nombres sans autre virgule après (virgule décimale ?)", sortie);
 

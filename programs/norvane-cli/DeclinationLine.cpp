@@ -5,12 +5,12 @@
 
 #include "Declination.h"
 #include "GridConvergence.h"
+#include "Numbers.h"
 #include "PlaceText.h"
 #include "systemes.h"
 
 namespace {
 
-bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == ';' || c == ','; }
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool IsHemisphereLetter(std::string_view field) {
@@ -50,14 +50,16 @@ bool IsPassThroughLine(std::string_view line) {
 
 PlaceLine SplitPlaceLine(std::string_view line) {
     PlaceLine place;
+    const bool bCommaSeparates = programs::CommaSeparatesFields(line);
+    auto isSeparator = [bCommaSeparates](char c) { return IsBlank(c) || c == ';' || (c == ',' && bCommaSeparates); };
     std::size_t uPos = 0;
     auto skipSeparators = [&] {
-        while (uPos < line.size() && IsSeparator(line[uPos])) ++uPos;
+        while (uPos < line.size() && isSeparator(line[uPos])) ++uPos;
     };
     auto nextField = [&]() -> std::string_view {
         skipSeparators();
         const std::size_t uStart = uPos;
-        while (uPos < line.size() && !IsSeparator(line[uPos])) ++uPos;
+        while (uPos < line.size() && !isSeparator(line[uPos])) ++uPos;
         return line.substr(uStart, uPos - uStart);
     };
     // A coordinate, with a lone hemisphere letter after blanks joined to it.
@@ -68,7 +70,7 @@ PlaceLine SplitPlaceLine(std::string_view line) {
         std::size_t uLook = uPos;
         while (uLook < line.size() && IsBlank(line[uLook])) ++uLook;
         std::size_t uEnd = uLook;
-        while (uEnd < line.size() && !IsSeparator(line[uEnd])) ++uEnd;
+        while (uEnd < line.size() && !isSeparator(line[uEnd])) ++uEnd;
         if (uLook > uPos && IsHemisphereLetter(line.substr(uLook, uEnd - uLook))) {
             uPos = uEnd;
             return line.substr(uStart, uEnd - uStart);
@@ -77,8 +79,15 @@ PlaceLine SplitPlaceLine(std::string_view line) {
     };
     place.m_date = nextField();
     place.m_x = nextCoordinate();
+    const std::size_t uEndX = uPos;
     place.m_y = nextCoordinate();
     place.m_bComplete = !place.m_date.empty() && !place.m_x.empty() && !place.m_y.empty();
+    if (place.m_bComplete) {
+        const std::size_t uStartY = static_cast<std::size_t>(place.m_y.data() - line.data());
+        place.m_bDecimalComma = (!bCommaSeparates && (place.m_x.find(',') != std::string_view::npos ||
+                                                       place.m_y.find(',') != std::string_view::npos)) ||
+                                programs::JoinedByDecimalComma(line.substr(uEndX, uStartY - uEndX), line.substr(uPos));
+    }
     skipSeparators();
     place.m_rest = line.substr(uPos);
     return place;

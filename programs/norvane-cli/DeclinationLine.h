@@ -56,10 +56,12 @@ PlaceResult DeclinationForPlace(std::string_view date, std::string_view x, std::
                                 const CliOptions& options, PlaceSources& sources);
 
 // An input line cut into date, x, y and the rest (from the first character of
-// a fourth field to the end). Fields are separated by white space, ';' or ','.
-// A lone hemisphere letter after a number joins it ("47.2 N").
+// a fourth field to the end). Fields are separated by white space, ';' or ','
+// (a comma only as programs::CommaSeparatesFields says). A lone hemisphere
+// letter after a number joins it ("47.2 N").
 struct PlaceLine {
     bool m_bComplete = false;  // three fields found
+    bool m_bDecimalComma = false;  // a decimal comma in the position (programs::JoinedByDecimalComma)
     std::string_view m_date, m_x, m_y, m_rest;
 };
 PlaceLine SplitPlaceLine(std::string_view line);
@@ -77,6 +79,7 @@ constexpr char kszMsgLongitudeNotValid[] = "Longitude non valide";
 constexpr char kszMsgLatitudeNotValid[] = "Latitude non valide";
 constexpr char kszMsgEastingNotValid[] = "Abscisse non valide";
 constexpr char kszMsgNorthingNotValid[] = "Ordonn\xE9" "e non valide";
+constexpr char kszMsgDecimalComma[] = "Virgule d\xE9" "cimale ? Le s\xE9parateur d\xE9" "cimal est le point";
 constexpr char kszMsgHemispheres[] = "Lettres d'h\xE9misph\xE8re incompatibles";
 
 #endif

@@ -162,7 +162,9 @@ private:
         } else {
             const PlaceLine place = SplitPlaceLine(line);
             PlaceResult result;
-            if (place.m_bComplete)
+            if (place.m_bDecimalComma)
+                result.m_strMessage = kszMsgDecimalComma;
+            else if (place.m_bComplete)
                 result = DeclinationForPlace(place.m_date, place.m_x, place.m_y, true, m_args.options, m_sources);
             else
                 result.m_strMessage = kszMsgIncompleteLine;

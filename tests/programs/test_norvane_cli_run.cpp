@@ -298,7 +298,8 @@ TEST_F(NorvaneCliRun, EveryMessageInItsPlaceAndNothingLost) {
         {"2013-01-01 -74.0 40.7 New York", kszMsgOutOfZone},
         {"2013-01-01 0 90", kszMsgOutOfZone},
         {"2013-01-01 2.35", kszMsgIncompleteLine},
-        {"2013-01-01 2,35 48,85", kszMsgOutOfZone},  // commas separate fields: 2 E, 35 N, then the rest
+        {"2013-01-01 2,35 48,85", kszMsgDecimalComma},  // not 2 E, 35 N: the number form of both programs
+        {"2013-01-01;2,35;48,85", kszMsgDecimalComma},
         {"2013-01-01 2.35x 48.85", kszMsgLongitudeNotValid},
         {"2013-01-01 2.35 95", kszMsgLatitudeNotValid},
         {"2013-01-01 190 48", kszMsgLongitudeNotValid},
@@ -330,6 +331,7 @@ TEST_F(NorvaneCliRun, EveryMessageInItsPlaceAndNothingLost) {
     // The rest of the line follows its results, or the marker.
     EXPECT_EQ(out[1].substr(out[1].size() - 6), "\tParis");
     EXPECT_EQ(out[10], "*\t*\tNew York");
+    EXPECT_EQ(out[13], "*\t*\t48,85");
     // Standard error names the input.
     EXPECT_NE(run.strErr.find(Terminal("(entr\xE9" "e standard), ligne 4 : ")), std::string::npos) << run.strErr;
     EXPECT_EQ(run.nStatus, 1);
