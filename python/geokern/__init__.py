@@ -104,19 +104,23 @@ class Transformer:
         when both inputs are scalars. The numbers are exactly those of the
         engine's SysCoord2SysCoord for each point. A point the engine cannot
         transform (an NTF <-> RGF93 route outside the datum-shift grid GR3DF97A)
-        gives NaN in both coordinates; with errcheck=True it raises ValueError
-        naming the first such point's index instead.
+        gives NaN in both coordinates. With errcheck=True, ValueError names
+        the first point whose result is not finite (such a point, or a NaN or
+        an infinity given or produced) instead.
 
         threads: how many threads share a large array (0: one per CPU). The
         results do not depend on it.
         """
         xf, yf, shape = _flat_pair(x, y)
         xo, yo, failed = _geokern.transform(xf, yf, self.source.code, self.target.code, int(threads))
-        if errcheck and failed >= 0:
-            index = np.unravel_index(failed, shape) if len(shape) > 1 else failed
-            raise ValueError(
-                f"point {index} ({xf[failed]!r}, {yf[failed]!r}) : transformation impossible de "
-                f"{self.source.name} vers {self.target.name} (hors de la grille GR3DF97A)")
+        if errcheck:
+            bad = ~(np.isfinite(xo) & np.isfinite(yo))
+            if bad.any():
+                k = int(np.argmax(bad))
+                index = np.unravel_index(k, shape) if len(shape) > 1 else k
+                reason = "hors de la grille GR3DF97A" if k == failed else "résultat non fini"
+                raise ValueError(f"point {index} ({xf[k]!r}, {yf[k]!r}) : transformation impossible de "
+                                 f"{self.source.name} vers {self.target.name} ({reason})")
         return _shaped(xo, shape), _shaped(yo, shape)
 
 

@@ -84,6 +84,8 @@ CASES = [
     ("errcheck names the first failure", lambda: T.transform(XS, YS, errcheck=True), (ValueError, r"point 1 \(20")),
     ("errcheck, 2-D index", lambda: T.transform(np.tile(XS, (2, 1)), np.tile(YS, (2, 1)), errcheck=True),
      (ValueError, r"point \(0, 1\)")),
+    ("errcheck, a result that is not finite", lambda: geokern.transform([2.35, np.nan], 48.85, 11, 8, errcheck=True),
+     (ValueError, r"point 1 .*non fini")),
     ("errcheck without failure", lambda: T.transform(*PARIS, errcheck=True), float),
     ("unknown name", lambda: geokern.Transformer("LAMBERT93", "WGS84GG"), (ValueError, "LAMBERT93")),
     ("unknown code", lambda: geokern.transform(1, 2, 13, 11), (ValueError, "13")),
