@@ -2,6 +2,7 @@
 // computation behind plain C types.
 #include "norvane.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <optional>
@@ -131,16 +132,35 @@ NORVANE_DECLINAISON OnePoint(const NORVANE_DONNEES* pData, int nSource, int nYea
     return FromOutcome(DeclinationFromSnapshot(pCache->snapshot, dLongitude, dLatitude, dAltitude), nSource);
 }
 
-void Store(const NORVANE_DECLINAISON& answer, size_t i, double* pdDeclinations, double* pdVariations,
-           int* pnStatuses, int* pnSources) {
-    if (pdDeclinations != nullptr) pdDeclinations[i] = answer.declinaison;
-    if (pdVariations != nullptr) pdVariations[i] = answer.variation_annuelle;
-    if (pnStatuses != nullptr) pnStatuses[i] = answer.statut;
-    if (pnSources != nullptr) pnSources[i] = answer.source;
+// The arrays of the two array entries, apart from the days.
+struct Points {
+    const double *pdLongitudes, *pdLatitudes, *pdAltitudes;
+    double *pdDeclinations, *pdVariations;
+    int *pnStatuses, *pnSources;
+};
+
+// Every point in order, one snapshot of the model kept while the day stays.
+template <typename DayOf>
+size_t Fill(const NORVANE_DONNEES* pData, int nSource, size_t n, const Points& points, DayOf dayOf) {
+    SnapshotCache cache;
+    size_t uResults = 0;
+    for (size_t i = 0; i < n; ++i) {
+        int nYear = 0, nMonth = 0, nDay = 0;
+        dayOf(i, &nYear, &nMonth, &nDay);
+        const double dAltitude = points.pdAltitudes == nullptr ? 0.0 : points.pdAltitudes[i];
+        const NORVANE_DECLINAISON answer = OnePoint(pData, nSource, nYear, nMonth, nDay, points.pdLongitudes[i],
+                                                    points.pdLatitudes[i], dAltitude, &cache);
+        if (points.pdDeclinations != nullptr) points.pdDeclinations[i] = answer.declinaison;
+        if (points.pdVariations != nullptr) points.pdVariations[i] = answer.variation_annuelle;
+        if (points.pnStatuses != nullptr) points.pnStatuses[i] = answer.statut;
+        if (points.pnSources != nullptr) points.pnSources[i] = answer.source;
+        uResults += answer.statut == NORVANE_RESULTAT;
+    }
+    return uResults;
 }
 
-// Days since 1970-01-01 kept to the years an int holds comfortably; any such
-// day is outside both sources' periods anyway.
+// Days since 1970-01-01 are kept within 100,000 years, which an int holds:
+// every day beyond is outside both periods as the limit is.
 constexpr int64_t kDayNumberLimit = 365LL * 100000;
 
 }  // namespace
@@ -187,40 +207,24 @@ size_t NorvaneDeclinaisonTableau(const NORVANE_DONNEES* donnees, int source, siz
                                  const int* mois, const int* jours, const double* longitudes,
                                  const double* latitudes, const double* altitudes, double* declinaisons,
                                  double* variations, int* statuts, int* sources) {
-    SnapshotCache cache;
-    size_t uResults = 0;
-    for (size_t i = 0; i < n; ++i) {
-        const NORVANE_DECLINAISON answer = OnePoint(donnees, source, annees[i], mois[i], jours[i], longitudes[i],
-                                                    latitudes[i], altitudes == nullptr ? 0.0 : altitudes[i], &cache);
-        Store(answer, i, declinaisons, variations, statuts, sources);
-        uResults += answer.statut == NORVANE_RESULTAT;
-    }
-    return uResults;
+    const Points points{longitudes, latitudes, altitudes, declinaisons, variations, statuts, sources};
+    return Fill(donnees, source, n, points, [&](size_t i, int* pnYear, int* pnMonth, int* pnDay) {
+        *pnYear = annees[i];
+        *pnMonth = mois[i];
+        *pnDay = jours[i];
+    });
 }
 
 size_t NorvaneDeclinaisonTableauJours(const NORVANE_DONNEES* donnees, int source, size_t n,
                                       const int64_t* jours_depuis_1970, const double* longitudes,
                                       const double* latitudes, const double* altitudes, double* declinaisons,
                                       double* variations, int* statuts, int* sources) {
-    SnapshotCache cache;
-    size_t uResults = 0;
-    for (size_t i = 0; i < n; ++i) {
-        int nYear = 0, nMonth = 0, nDay = 0;
-        NORVANE_DECLINAISON answer;
-        const int64_t nDays = jours_depuis_1970[i];
-        if (nDays < -kDayNumberLimit || nDays > kDayNumberLimit) {
-            // Far outside both periods: the model's message names the wider one.
-            answer = Answer(NORVANE_HORS_PERIODE_MODELE, source == NORVANE_AUTO ? NORVANE_MODELE : source);
-            if (source == NORVANE_GRILLE) answer.statut = NORVANE_HORS_PERIODE_GRILLE;
-        } else {
-            CalendarDateFromDayNumber(nDays, &nYear, &nMonth, &nDay);
-            answer = OnePoint(donnees, source, nYear, nMonth, nDay, longitudes[i], latitudes[i],
-                              altitudes == nullptr ? 0.0 : altitudes[i], &cache);
-        }
-        Store(answer, i, declinaisons, variations, statuts, sources);
-        uResults += answer.statut == NORVANE_RESULTAT;
-    }
-    return uResults;
+    const Points points{longitudes, latitudes, altitudes, declinaisons, variations, statuts, sources};
+    return Fill(donnees, source, n, points, [&](size_t i, int* pnYear, int* pnMonth, int* pnDay) {
+        // Days beyond the limit are outside both periods as the limit is.
+        const int64_t nDays = std::clamp(jours_depuis_1970[i], -kDayNumberLimit, kDayNumberLimit);
+        CalendarDateFromDayNumber(nDays, pnYear, pnMonth, pnDay);
+    });
 }
 
 const char* NorvaneMessage(int statut) {
