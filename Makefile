@@ -25,11 +25,9 @@ declinaison: build-linux
 dist: build-win64 build-win32
 	bash scripts/dist.sh
 
-# The Debian package geokern_<version>_<arch>.deb, in dist/.
+# The Debian packages libgeokern3, libgeokern-dev, geokern-bin and norvane-data, in dist/.
 package: build-linux
-	cpack -G DEB --config build/linux/CPackConfig.cmake -B build/linux/package
-	mkdir -p dist && cp build/linux/package/geokern_*.deb dist/
-	@ls dist/geokern_*.deb
+	bash scripts/package.sh build/linux dist
 
 bench: build-linux
 	bash scripts/bench.sh

@@ -13,7 +13,7 @@ class Point(ctypes.Structure):
     _fields_ = [("x_lambda", ctypes.c_double), ("y_phi", ctypes.c_double)]
 
 
-LIB = ctypes.CDLL(os.environ.get("GEOKERN_LIBRARY") or str(Path(geokern.__file__).with_name("libgeokern.so")))
+LIB = ctypes.CDLL(os.environ.get("GEOKERN_LIBRARY") or str(next(Path(geokern.__file__).parent.glob("libgeokern.so*"))))
 LIB.SysCoord2SysCoord.restype = Point
 LIB.SysCoord2SysCoord.argtypes = [Point, ctypes.c_int, ctypes.c_int]
 CODES = [s.code for s in geokern.systems()]

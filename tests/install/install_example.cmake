@@ -1,4 +1,4 @@
-# cmake -DBUILD_DIR= -DEXAMPLE_DIR= -DWORK_DIR= -DC_COMPILER= -DPKG_CONFIG= -P install_example.cmake
+# cmake -DBUILD_DIR= -DEXAMPLE_DIR= -DWORK_DIR= -DC_COMPILER= -DPKG_CONFIG= -DLIBDIR= -P install_example.cmake
 file(REMOVE_RECURSE ${WORK_DIR})
 set(prefix ${WORK_DIR}/prefix)
 file(READ ${EXAMPLE_DIR}/convertir.attendu attendu)
@@ -16,7 +16,7 @@ endfunction()
 
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix}
   OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
-foreach(f include/geokern2.h lib/cmake/geokern/geokernConfig.cmake lib/pkgconfig/geokern.pc)
+foreach(f include/geokern2.h ${LIBDIR}/cmake/geokern/geokernConfig.cmake ${LIBDIR}/pkgconfig/geokern.pc)
   if(NOT EXISTS ${prefix}/${f})
     message(FATAL_ERROR "not installed: ${f}")
   endif()
@@ -30,7 +30,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} --build ${WORK_DIR}/cmake OUTPUT_QUIET 
 verifie_sortie(${WORK_DIR}/cmake/convertir)
 
 # Through pkg-config, as a plain compiler command.
-set(ENV{PKG_CONFIG_PATH} ${prefix}/lib/pkgconfig)
+set(ENV{PKG_CONFIG_PATH} ${prefix}/${LIBDIR}/pkgconfig)
 execute_process(COMMAND ${PKG_CONFIG} --cflags --libs geokern
   OUTPUT_VARIABLE drapeaux OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND ${PKG_CONFIG} --variable=libdir geokern
