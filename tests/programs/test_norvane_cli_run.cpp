@@ -89,8 +89,9 @@ CliRun RunCli(const std::string& strArgs, const std::string& strInput = std::str
     run.strOut = ReadFile(strOut);
     run.strErr = ReadFile(strErr);
 #ifdef _WIN32
-    // The C runtime writes text-mode line ends.
-    for (std::string* pstr : {&run.strOut, &run.strErr}) {
+    // The C runtime writes text-mode line ends on standard error (standard
+    // output is binary: line ends as they came).
+    for (std::string* pstr : {&run.strErr}) {
         std::string strUnix;
         for (std::size_t k = 0; k < pstr->size(); ++k)
             if (!((*pstr)[k] == '\r' && k + 1 < pstr->size() && (*pstr)[k + 1] == '\n')) strUnix += (*pstr)[k];
@@ -587,7 +588,7 @@ TEST_F(NorvaneCliRun, ExitStatusesAndUsage) {
 // norvane-cli's model: its numbers are the core's, its messages the core's.
 TEST_F(NorvaneCliRun, OptionsAndMessagesOfBothPrograms) {
     const std::string strConv = NativePath(GEOKERN_CONV_EXE);
-    const std::string strAbsent = "\"" + Scratch("absent.txt") + "\"";
+    const std::string strAbsent = "\"" + NativePath(Scratch("absent.txt")) + "\"";
     const std::string strFolder = "\"" + NativePath(testing::TempDir()) + "\"";
     const CIgrfModel model = CIgrfModel::Load(kstrGridDir + "/" + kszModelFile);
     auto modelText = [&](int nYear, int nMonth, int nDay, double dLon, double dLat, double dAltitude) {
@@ -666,13 +667,19 @@ TEST_F(NorvaneCliRun, OptionsAndMessagesOfBothPrograms) {
                 EXPECT_EQ(run.strErr.rfind(strName + " : " + Utf8ToTerminal(c.strMessage), 0), 0u)
                     << strName << " " << strArgs << "\n" << run.strErr;
             }
-            if (c.nStatus == 2 && c.strMessage.rfind("fichier", 0) != 0)
+            if (c.nStatus == 2 && c.strMessage.rfind("fichier", 0) != 0) {
                 EXPECT_NE(run.strErr.find(Utf8ToTerminal("Voir \xC2\xAB " + strName + " --aide \xC2\xBB.\n")), std::string::npos)
                     << strName << " " << strArgs;
-            if (c.nStatus == 1 && !bConv && c.strCliArgs.find("-m") == std::string::npos)
+            }
+            if (c.nStatus == 1 && !bConv && c.strCliArgs.find("-m") == std::string::npos) {
                 EXPECT_NE(run.strErr.find("--modele"), std::string::npos) << run.strErr;
-            if (strArgs == "--version") EXPECT_EQ(run.strOut, strName + " " PROGRAMS_VERSION "\n");
-            if (!c.strOut.empty()) EXPECT_EQ(run.strOut, c.strOut) << strName << " " << strArgs;
+            }
+            if (strArgs == "--version") {
+                EXPECT_EQ(run.strOut, strName + " " PROGRAMS_VERSION "\n");
+            }
+            if (!c.strOut.empty()) {
+                EXPECT_EQ(run.strOut, c.strOut) << strName << " " << strArgs;
+            }
         }
     }
     // What the model is, in the help.
