@@ -27,15 +27,15 @@ geokern-bin ^\./usr/(bin/(geokern-conv|norvane-cli)|share/man/man1/(geokern-conv
 norvane-data ^\./usr/share/norvane/
 LIST
 for expected in bin/geokern-conv bin/norvane-cli share/man/man1/geokern-conv.1.gz share/man/man1/norvane-cli.1.gz; do
-  contents geokern-bin | grep -qx "./usr/$expected" || fail "geokern-bin lacks $expected"
+  contents geokern-bin | grep -x "./usr/$expected" >/dev/null || fail "geokern-bin lacks $expected"
 done
 for expected in Grid2009_5.dat GridVS2013Poly.dat info.txt IGRF14.shc; do
-  contents norvane-data | grep -qx "./usr/share/norvane/$expected" || fail "norvane-data lacks $expected"
+  contents norvane-data | grep -x "./usr/share/norvane/$expected" >/dev/null || fail "norvane-data lacks $expected"
 done
 [ "$(dpkg-deb -f "$(deb norvane-data)" Architecture)" = all ] || fail "norvane-data is not for every architecture"
 
 # The development files ask for this very library; the programs for the library and the data.
-dpkg-deb -f "$(deb libgeokern-dev)" Depends | grep -q "libgeokern3 (= $version)" || fail "libgeokern-dev: Depends"
+dpkg-deb -f "$(deb libgeokern-dev)" Depends | grep "libgeokern3 (= $version)" >/dev/null || fail "libgeokern-dev: Depends"
 depends=$(dpkg-deb -f "$(deb geokern-bin)" Depends)
 grep -q "norvane-data (= $version)" <<<"$depends" && grep -q "libgeokern3 (>= " <<<"$depends" ||
   fail "geokern-bin: Depends: $depends"
@@ -56,7 +56,8 @@ compare() {  # NAME INSTALLED BUILT ARGS...
 }
 compare norvane-cli "$root/usr/bin/norvane-cli" "$cli" --convergence "$work/places.txt"
 compare geokern-conv "$root/usr/bin/geokern-conv" "$conv" WGS84GG RGF93L93 "$work/points.txt"
-ldd "$root/usr/bin/geokern-conv" | grep -q "libgeokern.so.3 => $root/" || fail "geokern-conv does not link libgeokern.so.3"
+linked=$(ldd "$root/usr/bin/geokern-conv")
+grep -q "libgeokern.so.3 => $root/" <<<"$linked" || fail "geokern-conv does not link the packaged libgeokern.so.3"
 
 # pkg-config from the unpacked development files names the unpacked library.
 pc=$(dirname "$(find "$root" -name geokern.pc)")
