@@ -3,6 +3,11 @@
 // locale and give the exact result on every platform (the C runtimes do not:
 // a French locale makes atof stop at the "." and printf write a comma, and
 // msvcrt's atof reads neither hexadecimal nor "inf").
+//
+// WebAssembly (emscripten 3.1) is the exception: its C++ library has no
+// floating-point std::from_chars or std::to_chars. There the only locale is
+// "C", and the C library's strtod and "%.*f" are exact: that build reads and
+// writes through them, with the same grammar and the same digits.
 #include "nombres.h"
 
 #include <charconv>
@@ -11,7 +16,16 @@
 #include <cstring>
 #include <system_error>
 
+#ifdef __EMSCRIPTEN__
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#define GEOKERN_NOMBRES_LIBC 1
+#endif
+
 namespace {
+
+#ifndef GEOKERN_NOMBRES_LIBC
 
 // White space as isspace sees it in the C locale.
 bool EstBlanc(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
@@ -99,6 +113,8 @@ unsigned short PrecisionDouble() { return 0; }
 void RestaurePrecision(unsigned short) {}
 #endif
 
+#endif  // GEOKERN_NOMBRES_LIBC
+
 #if defined(__SIZEOF_INT128__)
 // "%.*f" of |reel| < 1e10 with at most 8 decimals, the degrees and metres of
 // the text interface, in half the time of to_chars. The double is exactly
@@ -145,6 +161,16 @@ char* Reel2TexteCourt(double reel, int decimales, char* debut, char* limite) {
 
 }  // namespace
 
+#ifdef GEOKERN_NOMBRES_LIBC
+double Texte2Reel(const char* debut, const char* fin, const char** suite) {
+    // strtod wants a terminated text: a copy of the range.
+    const std::string texte(debut, fin);
+    char* lu = nullptr;
+    const double valeur = std::strtod(texte.c_str(), &lu);
+    if (suite != nullptr) *suite = debut + (lu - texte.c_str());
+    return valeur;
+}
+#else
 double Texte2Reel(const char* debut, const char* fin, const char** suite) {
     if (suite != nullptr) *suite = debut;
     const char* p = debut;
@@ -167,12 +193,22 @@ double Texte2Reel(const char* debut, const char* fin, const char** suite) {
     if (suite != nullptr) *suite = lu.ptr;
     return negatif ? -valeur : valeur;
 }
+#endif
 
 char* Reel2Texte(double reel, int decimales, char* debut, char* limite) {
 #if defined(__SIZEOF_INT128__)
     if (decimales >= 0 && decimales <= DECIMALES_COURT && std::fabs(reel) < LIMITE_COURT)
         return Reel2TexteCourt(reel, decimales, debut, limite);
 #endif
+#ifdef GEOKERN_NOMBRES_LIBC
+    const int taille = std::snprintf(nullptr, 0, "%.*f", decimales, reel);
+    if (taille < 0 || limite - debut < taille) return nullptr;
+    std::string texte(static_cast<std::size_t>(taille), '\0');
+    std::snprintf(&texte[0], texte.size() + 1, "%.*f", decimales, reel);
+    std::memcpy(debut, texte.data(), texte.size());
+    return debut + taille;
+#else
     const std::to_chars_result ecrit = std::to_chars(debut, limite, reel, std::chars_format::fixed, decimales);
     return ecrit.ec == std::errc() ? ecrit.ptr : nullptr;
+#endif
 }

@@ -5,7 +5,8 @@
 //   geokern.dll, located by the library's entry point, which keeps the three
 //   handles declared here;
 // - elsewhere (ressource_posix.cpp): the read-only blob that
-//   resources/gr3df97a_blob.S links into the library; no entry point, no handle.
+//   resources/gr3df97a_blob.S links into the library (in WebAssembly, the
+//   array that resources/blob2cpp.cmake writes); no entry point, no handle.
 #ifndef GEOKERN_RESSOURCE_H
 #define GEOKERN_RESSOURCE_H
 

@@ -1,6 +1,5 @@
 #include "PlaceText.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "Declination.h"
@@ -33,9 +32,7 @@ bool ReadDecimal(std::string_view text, std::size_t* puPos, double* pdValue, boo
         while (*puPos < text.size() && IsDigit(text[*puPos])) ++*puPos, ++uDigits;
     }
     if (uDigits == 0) return false;
-    const std::from_chars_result result =
-        std::from_chars(text.data() + uStart, text.data() + *puPos, *pdValue, std::chars_format::fixed);
-    return result.ec == std::errc() && result.ptr == text.data() + *puPos && std::isfinite(*pdValue);
+    return programs::ReadNumber(text.substr(uStart, *puPos - uStart), pdValue);
 }
 
 // Consumes one of the marks at the position, if one is there.
