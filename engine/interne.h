@@ -61,6 +61,12 @@ COORDONNEES_CARTESIENNES Geographique2Cartesienne(COORDONNEES_GEOGRAPHIQUES entr
                                                   double DemiGrdAxe, double DemiPetitAxe);
 COORDONNEES_GEOGRAPHIQUES Cartesienne2Geographique(COORDONNEES_CARTESIENNES entree,
                                                    double DemiGrdAxe, double DemiPetitAxe);
+// The isometric latitude of phi (radians) on an ellipsoid of eccentricity e,
+// and its inverse.
+inline double LatitudeIso(double phi, double e) {
+    const double s = std::sin(phi);
+    return 0.5 * std::log((1.0 + s) / (1.0 - s)) - (e / 2.0) * std::log((1.0 + e * s) / (1.0 - e * s));
+}
 double LatitudeIsoInverse(double latitudeiso, double e);
 
 // The projection and the datum change with their records by reference, for the

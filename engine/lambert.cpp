@@ -24,10 +24,7 @@ void CoordonneesPolaires(const COORDONNEES_PLANES& point, const PARAMETRES_SYSTE
 
 COORDONNEES_PLANES Geo2Lambert(const COORDONNEES_GEOGRAPHIQUES& entree,
                                const PARAMETRES_SYSTEME_COORDONNNEES& Const_sysCoordOut) {
-    const double e = Const_sysCoordOut.ellipsoide_Excentricite;
-    const double s = std::sin(entree.phi);
-    const double latitudeIso = 0.5 * std::log((1.0 + s) / (1.0 - s)) -
-                               (e / 2.0) * std::log((1.0 + e * s) / (1.0 - e * s));
+    const double latitudeIso = LatitudeIso(entree.phi, Const_sysCoordOut.ellipsoide_Excentricite);
     const double R = Const_sysCoordOut.C * std::exp(-Const_sysCoordOut.n * latitudeIso);
     const double gamma = Const_sysCoordOut.n * (entree.lambda - Const_sysCoordOut.LAMBDA_ZERO);
     double sinus, cosinus;

@@ -1,8 +1,9 @@
 // The declination computation: date, position, engine, node, texts.
 #include "Declination.h"
 
-#include <charconv>
 #include <cmath>
+
+#include "FixedText.h"
 
 namespace {
 
@@ -15,13 +16,9 @@ constexpr int kFirstYear = 2009, kFirstMonth = 1, kFirstDay = 1;
 constexpr int kLastYear = 2015, kLastMonth = 12, kLastDay = 31;
 
 // "%3.2f" followed by a suffix, without the C locale's say on the decimal
-// separator: to_chars always writes a full stop, keeps the sign of -0.00 and
-// rounds the exact binary value like printf does.
+// separator.
 std::string FormatFixed2(double dValue, const char* pszSuffix) {
-    char szNumber[400];  // the widest double in fixed notation fits
-    const std::to_chars_result result =
-        std::to_chars(szNumber, szNumber + sizeof szNumber, dValue, std::chars_format::fixed, 2);
-    std::string strText(szNumber, result.ptr);
+    std::string strText = FormatFixed(dValue, 2);
     if (strText.size() < 3) strText.insert(0, 3 - strText.size(), ' ');  // minimum width 3
     return strText + pszSuffix;
 }

@@ -1,11 +1,11 @@
 // Grid storage, the grid files, the node rule and the declination at a node.
 #include "DeclinationGrids.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
 #include "Calendar.h"
+#include "FixedText.h"
 
 namespace {
 
@@ -63,13 +63,9 @@ const char* GridLoadMessage(GridLoadStatus eStatus) {
 }
 
 std::string FormatGridRecord(int i, int j, double dValue) {
-    // "%d %d %.6f\r\n" without the C locale's say on the decimal separator:
-    // to_chars rounds the exact binary value as printf does.
-    char szValue[400];  // the widest double in fixed notation fits
-    const std::to_chars_result value =
-        std::to_chars(szValue, szValue + sizeof szValue, dValue, std::chars_format::fixed, 6);
+    // "%d %d %.6f\r\n" without the C locale's say on the decimal separator.
     return std::to_string(GridNodeEastKm(i)) + ' ' + std::to_string(GridNodeNorthKm(j)) + ' ' +
-           std::string(szValue, value.ptr) + "\r\n";
+           FormatFixed(dValue, 6) + "\r\n";
 }
 
 std::string FormatGridFile(const std::vector<double>& values) {

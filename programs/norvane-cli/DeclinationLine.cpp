@@ -1,9 +1,9 @@
 #include "DeclinationLine.h"
 
-#include <charconv>
 #include <utility>
 
 #include "Declination.h"
+#include "FixedText.h"
 #include "GridConvergence.h"
 #include "Numbers.h"
 #include "PlaceText.h"
@@ -17,12 +17,7 @@ bool IsHemisphereLetter(std::string_view field) {
     return field.size() == 1 && std::string_view("NnSsEeOoWw").find(field[0]) != std::string_view::npos;
 }
 
-std::string Number(double dValue) {
-    char szText[400];
-    const std::to_chars_result result =
-        std::to_chars(szText, szText + sizeof szText, dValue, std::chars_format::fixed, kNumberDecimals);
-    return std::string(szText, result.ptr);
-}
+std::string Number(double dValue) { return FormatFixed(dValue, kNumberDecimals); }
 
 PlaceResult Failure(const char* pszMessage) {
     PlaceResult result;
