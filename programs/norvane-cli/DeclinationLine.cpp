@@ -88,6 +88,23 @@ PlaceLine SplitPlaceLine(std::string_view line) {
     return place;
 }
 
+const char* ReadGeographicPosition(std::string_view x, std::string_view y, bool bOrderByLetters,
+                                   ParsedAngle* pLongitude, ParsedAngle* pLatitude) {
+    ParsedAngle longitude = ParseAngle(x);
+    ParsedAngle latitude = ParseAngle(y);
+    if (bOrderByLetters && longitude.m_bValid && latitude.m_bValid &&
+        (longitude.m_eAxis == Axis::kLatitude || latitude.m_eAxis == Axis::kLongitude))
+        std::swap(longitude, latitude);
+    if (longitude.m_bValid && latitude.m_bValid &&
+        (longitude.m_eAxis == Axis::kLatitude || latitude.m_eAxis == Axis::kLongitude))
+        return kszMsgHemispheres;
+    if (!longitude.m_bValid || !AngleInRange(longitude, Axis::kLongitude)) return kszMsgLongitudeNotValid;
+    if (!latitude.m_bValid || !AngleInRange(latitude, Axis::kLatitude)) return kszMsgLatitudeNotValid;
+    *pLongitude = longitude;
+    *pLatitude = latitude;
+    return nullptr;
+}
+
 std::string MarkerColumns(const CliOptions& options) { return options.m_bConvergence ? "*\t*\t*\t*" : "*\t*"; }
 
 DeclinationOutcome PlaceSources::At(DeclinationSource eSource, bool bDateParsed, int nYear, int nMonth, int nDay,
@@ -117,16 +134,9 @@ PlaceResult DeclinationForPlace(std::string_view date, std::string_view x, std::
     // it looks at the date.
     COORDONNEES_TYPE_NC point{};
     if (bGeographic) {
-        ParsedAngle longitude = ParseAngle(x);
-        ParsedAngle latitude = ParseAngle(y);
-        if (bOrderByLetters && longitude.m_bValid && latitude.m_bValid &&
-            (longitude.m_eAxis == Axis::kLatitude || latitude.m_eAxis == Axis::kLongitude))
-            std::swap(longitude, latitude);
-        if (longitude.m_bValid && latitude.m_bValid &&
-            (longitude.m_eAxis == Axis::kLatitude || latitude.m_eAxis == Axis::kLongitude))
-            return Failure(kszMsgHemispheres);
-        if (!longitude.m_bValid || !AngleInRange(longitude, Axis::kLongitude)) return Failure(kszMsgLongitudeNotValid);
-        if (!latitude.m_bValid || !AngleInRange(latitude, Axis::kLatitude)) return Failure(kszMsgLatitudeNotValid);
+        ParsedAngle longitude, latitude;
+        if (const char* pszMessage = ReadGeographicPosition(x, y, bOrderByLetters, &longitude, &latitude))
+            return Failure(pszMessage);
         point = {SignedDegrees(longitude), SignedDegrees(latitude)};
     } else {
         if (!ParseNumber(x, &point.x_lambda)) return Failure(kszMsgEastingNotValid);

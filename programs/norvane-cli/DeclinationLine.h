@@ -9,6 +9,7 @@
 #include "Declination.h"
 #include "DeclinationGrids.h"
 #include "Igrf.h"
+#include "PlaceText.h"
 #include "geokern2.h"
 
 struct CliOptions {
@@ -54,6 +55,13 @@ struct PlaceResult {
 // may put the latitude first ("47.2N 1.5W").
 PlaceResult DeclinationForPlace(std::string_view date, std::string_view x, std::string_view y, bool bOrderByLetters,
                                 const CliOptions& options, PlaceSources& sources);
+
+// A WGS84 position given as two texts, longitude then latitude, in any form
+// ParseAngle reads; with bOrderByLetters, hemisphere letters may put the
+// latitude first. Returns nullptr and the two angles, or the message
+// (Windows-1252) of the first field that cannot be used.
+const char* ReadGeographicPosition(std::string_view x, std::string_view y, bool bOrderByLetters,
+                                   ParsedAngle* pLongitude, ParsedAngle* pLatitude);
 
 // An input line cut into date, x, y and the rest (from the first character of
 // a fourth field to the end). Fields are separated by white space, ';' or ','
