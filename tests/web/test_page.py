@@ -1,0 +1,210 @@
+#!/usr/bin/env python3
+"""The web page in headless Chromium, against the native programs.
+
+Serves the site on 127.0.0.1, drives the page with Selenium and compares what
+it shows with what norvane-cli and geokern-conv print for the same input.
+Run with Debian's /usr/bin/python3 (python3-selenium).
+"""
+import argparse
+import base64
+import functools
+import http.server
+import os
+import subprocess
+import sys
+import threading
+import unittest
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import Select, WebDriverWait
+
+ARGS = None
+DECLINATION_IDS = ["declinaison", "variation", "convergence", "angle-quadrillage"]
+
+# (date, latitude, longitude): the grids' period, then the model's days.
+PLACES = [
+    ("2013-01-01", "48.85", "2.35"),
+    ("2009-01-01", "47°12'30\"N", "1:30:00W"),
+    ("2015-12-31", "42.7", "9.45"),
+    ("2012-02-29", "46d35m0s N", "0.33 E"),
+    ("1900-01-01", "48.85", "2.35"),
+    ("2016-01-01", "43.3", "5.4"),
+    ("2024-06-15", "-33.9", "18.4"),
+    ("2030-01-01", "64.1", "-21.9"),
+]
+# Bad input: the page's message must be norvane-cli's. A date None is a field
+# the browser holds empty, a day that does not exist for norvane-cli.
+BAD_PLACES = [
+    ("2013-01-01", "91", "2"),
+    ("2013-01-01", "48", "abc"),
+    ("2013-01-01", "47.2N", "1.5N"),
+    ("2013-01-01", "55", "-3"),
+    ("1899-12-31", "48", "2"),
+    (None, "48", "2"),
+]
+
+
+def in_grid_period(date):
+    return date is not None and "2009-01-01" <= date <= "2015-12-31"
+
+
+def norvane_cli(places, model):
+    """norvane-cli's columns (or None) and messages for each place, in order."""
+    program = os.path.join(ARGS.native, "programs/norvane-cli/norvane-cli")
+    lines = "".join(f"{date or '2013-02-30'}\t{lon}\t{lat}\n" for date, lat, lon in places)
+    run = subprocess.run([program, "--convergence"] + (["--modele"] if model else []),
+                         input=lines.encode(), capture_output=True)
+    messages = iter(run.stderr.decode().splitlines())
+    results = []
+    for line in run.stdout.decode().splitlines():
+        columns = line.split("\t")
+        results.append((None, next(messages).split(" : ", 2)[-1]) if columns[0] == "*" else (columns, None))
+    return results
+
+
+def expected_for(places):
+    grid = norvane_cli(places, False)
+    model = norvane_cli(places, True)
+    return [grid[i] if in_grid_period(p[0]) else model[i] for i, p in enumerate(places)]
+
+
+class Page(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        handler = functools.partial(QuietHandler, directory=ARGS.site)
+        cls.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        threading.Thread(target=cls.server.serve_forever, daemon=True).start()
+        options = webdriver.ChromeOptions()
+        options.binary_location = "/usr/bin/chromium"
+        for argument in ["--headless=new", "--no-sandbox", "--window-size=1280,1000"]:
+            options.add_argument(argument)
+        options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+        cls.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        cls.driver.get(f"http://127.0.0.1:{cls.server.server_address[1]}/")
+        WebDriverWait(cls.driver, 30).until(lambda d: d.execute_script("return document.body.dataset.pret"))
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.driver.quit()
+        cls.server.shutdown()
+
+    def el(self, id_):
+        return self.driver.find_element("id", id_)
+
+    def text(self, id_):
+        return self.driver.execute_script(f"return document.getElementById('{id_}').value ?? ''")
+
+    def compute(self, date, lat, lon):
+        self.driver.execute_script("document.getElementById('date').value = arguments[0]", date or "")
+        for id_, value in (("lat", lat), ("lon", lon)):
+            self.el(id_).clear()
+            self.el(id_).send_keys(value)
+        self.el("calculer").click()
+
+    def test_places_match_norvane_cli(self):
+        for (date, lat, lon), (columns, _) in zip(PLACES, expected_for(PLACES)):
+            with self.subTest(date=date, lat=lat, lon=lon):
+                self.compute(date, lat, lon)
+                self.assertEqual([self.text(i) for i in DECLINATION_IDS], columns)
+                self.assertIn("grilles" if in_grid_period(date) else "IGRF", self.text("source"))
+                self.assertEqual(self.el("message").text, "")
+
+    def test_bad_input_gives_the_message_and_empties_results(self):
+        for (date, lat, lon), (_, message) in zip(BAD_PLACES, expected_for(BAD_PLACES)):
+            with self.subTest(date=date, lat=lat, lon=lon):
+                self.compute(*PLACES[0])
+                self.assertNotEqual(self.text("declinaison"), "")
+                self.compute(date, lat, lon)
+                self.assertEqual(self.el("message").text, message)
+                self.assertEqual([self.text(i) for i in DECLINATION_IDS + ["source"]], [""] * 5)
+
+    def convert_file(self, source, target, options, content):
+        path = os.path.join(ARGS.scratch, f"points-{source}.txt")
+        with open(path, "wb") as f:
+            f.write(content)
+        Select(self.el("systeme-source")).select_by_value(source)
+        Select(self.el("systeme-cible")).select_by_value(target)
+        for box in ("precision", "entete"):
+            if self.el(box).is_selected() != (f"--{box}" in options):
+                self.el(box).click()
+        self.el("fichier").send_keys(path)
+        WebDriverWait(self.driver, 120).until(lambda d: self.el("telecharger").is_displayed())
+        data = self.driver.execute_async_script("""
+            const done = arguments[0];
+            fetch(document.getElementById('telecharger').href).then(r => r.blob()).then(b => {
+              const reader = new FileReader();
+              reader.onload = () => done(reader.result.split(',')[1]);
+              reader.readAsDataURL(b);
+            });""")
+        native = subprocess.run([os.path.join(ARGS.native, "programs/geokern-conv/geokern-conv"), *options,
+                                 source, target, path], capture_output=True)
+        self.assertEqual(base64.b64decode(data), native.stdout)
+        lines = content.count(b"\n") + (not content.endswith(b"\n"))
+        self.assertIn(f"{lines} lignes, {len(native.stderr.splitlines())} en échec", self.text("bilan"))
+
+    def test_file_equals_geokern_conv(self):
+        odd = (b"# lon;lat;nom\n2.35;48.85;Paris\r\n-1.55 47.22 Nantes\n\n20,46,Szeged\n2,35 48,85\nabc;def\n"
+               b"  # retrait\n7.75\t48.58\tStrasbourg\n3.0,46.5,\n\xe9t\xe9;\x00\n+9.45 42.7 Bastia\n-9999 0\n")
+        # Enough lines to cross the worker's pieces of 4 MiB.
+        many = b"".join(b"%.6f %.6f n%d\n" % (-5 + (i * 7919 % 15000) / 1000, 41 + (i * 104729 % 10000) / 1000, i)
+                        for i in range(200000))
+        self.convert_file("WGS84GG", "RGF93L93", [], odd + many + b"9.45 42.7 sans fin de ligne")
+        self.convert_file("RGF93GG", "NTFL2E", ["--precision", "--entete"], odd)
+
+    def test_keyboard_alone(self):
+        labelled = self.driver.execute_script(
+            "return [...document.querySelectorAll('input, select')].every(e => e.labels.length > 0)")
+        self.assertTrue(labelled)
+        self.driver.execute_script("document.getElementById('date').value = '2013-01-01'; window.scrollTo(0, 0);"
+                                   "document.activeElement.blur()")
+        self.driver.execute_script("document.getElementById('lat').value = document.getElementById('lon').value"
+                                   " = document.getElementById('x').value = document.getElementById('y').value = ''")
+        body = ActionChains(self.driver)
+        for _ in range(40):
+            if self.driver.execute_script("return document.activeElement.id") == "lat":
+                break
+            body.send_keys(Keys.TAB).perform()
+        body.send_keys("48.85", Keys.TAB, "2.35", Keys.ENTER).perform()
+        self.assertNotEqual(self.text("declinaison"), "")
+        for _ in range(40):
+            if self.driver.execute_script("return document.activeElement.id") == "x":
+                break
+            body.send_keys(Keys.TAB).perform()
+        body.send_keys("2.35", Keys.TAB, "48.85", Keys.ENTER).perform()
+        self.assertNotEqual(self.text("resultat-x"), "")
+
+    def test_map_click_fills_the_position(self):
+        self.el("lat").clear()
+        self.el("lon").clear()
+        ActionChains(self.driver).move_to_element(self.el("carte")).click().perform()
+        self.assertNotEqual(self.el("lat").get_attribute("value"), "")
+        self.assertNotEqual(self.text("declinaison"), "")
+
+    def test_zz_both_widths_and_a_clean_console(self):
+        os.makedirs(ARGS.screenshots, exist_ok=True)
+        for width in (360, 1280):
+            self.driver.set_window_size(width, 2600)
+            self.driver.execute_script("window.scrollTo(0, 0)")
+            self.driver.save_screenshot(os.path.join(ARGS.screenshots, f"page-{width}.png"))
+            overflow = self.driver.execute_script(
+                "return document.documentElement.scrollWidth - document.documentElement.clientWidth")
+            self.assertLessEqual(overflow, 0, f"wider than {width} px")
+        errors = [e for e in self.driver.get_log("browser") if e["level"] in ("SEVERE", "WARNING")]
+        self.assertEqual(errors, [])
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+if __name__ == "__main__":
+    parser = argparse.ArgumentParser()
+    for option in ("--site", "--native", "--screenshots", "--scratch"):
+        parser.add_argument(option, required=True)
+    ARGS, rest = parser.parse_known_args()
+    os.makedirs(ARGS.scratch, exist_ok=True)
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
