@@ -20,15 +20,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+
+#include "decimal_court.h"
 #define GEOKERN_NOMBRES_LIBC 1
 #endif
 
 namespace {
 
-#ifndef GEOKERN_NOMBRES_LIBC
-
 // White space as isspace sees it in the C locale.
 bool EstBlanc(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+#ifndef GEOKERN_NOMBRES_LIBC
 
 bool EstChiffre(char c) { return c >= '0' && c <= '9'; }
 
@@ -163,10 +165,14 @@ char* Reel2TexteCourt(double reel, int decimales, char* debut, char* limite) {
 
 #ifdef GEOKERN_NOMBRES_LIBC
 double Texte2Reel(const char* debut, const char* fin, const char** suite) {
+    const char* p = debut;
+    while (p != fin && EstBlanc(*p)) ++p;
+    double valeur = 0.0;
+    if (DecimalCourt(p, fin, &valeur, suite != nullptr ? suite : &p)) return valeur;
     // strtod wants a terminated text: a copy of the range.
     const std::string texte(debut, fin);
     char* lu = nullptr;
-    const double valeur = std::strtod(texte.c_str(), &lu);
+    valeur = std::strtod(texte.c_str(), &lu);
     if (suite != nullptr) *suite = debut + (lu - texte.c_str());
     return valeur;
 }

@@ -14,6 +14,7 @@
 #include <random>
 #include <string>
 
+#include "decimal_court.h"
 #include "nombres.h"
 
 namespace {
@@ -167,6 +168,28 @@ TEST(TextNumbers, ReadLikeStrtodOnRandomTexts) {
         EXPECT_TRUE(r);
         if (!r) ++echecs;
     }
+}
+
+// The WebAssembly build reads short decimals by a shortcut of its own
+// (decimal_court.h); where it applies it gives strtod's double.
+TEST(TextNumbers, ShortDecimalShortcutReadsWhatStrtodReads) {
+    SANS_REFERENCE_ICI();
+    std::mt19937_64 hasard(1990);
+    int appliques = 0;
+    for (int i = 0; i < 200000; ++i) {
+        const std::string texte = i % 2 ? TexteAuHasard(hasard)
+                                        : std::to_string(static_cast<long long>(hasard() % 20000000) - 10000000) +
+                                              "." + std::to_string(hasard() % 1000000);
+        double valeur = 0.0;
+        const char* suite = nullptr;
+        if (!DecimalCourt(texte.data(), texte.data() + texte.size(), &valeur, &suite)) continue;
+        ++appliques;
+        char* fin = nullptr;
+        const double attendu = std::strtod(texte.c_str(), &fin);
+        ASSERT_TRUE(MemeReel(valeur, attendu)) << texte;
+        ASSERT_EQ(suite, texte.data() + (fin - texte.c_str())) << texte;
+    }
+    EXPECT_GT(appliques, 50000);
 }
 
 TEST(TextNumbers, WriteLikeSnprintfOnTheEdges) {
