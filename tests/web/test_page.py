@@ -85,6 +85,8 @@ class Page(unittest.TestCase):
         cls.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
         cls.driver.get(f"http://127.0.0.1:{cls.server.server_address[1]}/")
         WebDriverWait(cls.driver, 30).until(lambda d: d.execute_script("return document.body.dataset.pret"))
+        # Once loaded, the page needs no network.
+        cls.driver.set_network_conditions(offline=True, latency=0, throughput=0)
 
     @classmethod
     def tearDownClass(cls):
@@ -185,6 +187,11 @@ class Page(unittest.TestCase):
 
     def test_zz_both_widths_and_a_clean_console(self):
         os.makedirs(ARGS.screenshots, exist_ok=True)
+        self.compute(*PLACES[0])
+        for id_, value in (("x", "2.35"), ("y", "48.85")):
+            self.el(id_).clear()
+            self.el(id_).send_keys(value)
+        self.el("convertir").click()
         for width in (360, 1280):
             self.driver.set_window_size(width, 2600)
             self.driver.execute_script("window.scrollTo(0, 0)")
