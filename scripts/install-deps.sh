@@ -13,7 +13,7 @@ packages=(
   proj-bin libproj-dev proj-data                  # the peer the benchmarks compare against
   time                                            # CPU times of the file conversion benchmark
   locales libc-l10n                               # a French locale (decimal-comma tests), the C library's French messages
-  dpkg-dev debhelper help2man lintian             # the Debian packages, their manual pages and their check
+  dpkg-dev debhelper help2man lintian dh-python   # the Debian packages, their manual pages and their check
   python3-dev python3-pybind11 pybind11-dev python3-numpy  # the Python package, its tests
   python3-setuptools python3-wheel python3-pip python3-venv python3-pytest
   python3-pyproj                                  # and its benchmark's peer

@@ -23,7 +23,12 @@ from geokern import _geokern
 __all__ = ["declination", "SOURCES"]
 
 SOURCES = tuple(_geokern.SOURCES)
+# The data files: in the package's own folder when pip installed it; in
+# share/norvane under the prefix when cmake --install did (the Debian packages,
+# with the package in lib/python3/dist-packages).
 _DATA_DIR = Path(__file__).with_name("data")
+if not _DATA_DIR.is_dir():
+    _DATA_DIR = Path(__file__).resolve().parents[4] / "share" / "norvane"
 _data = None
 
 
@@ -67,7 +72,7 @@ def declination(dates, lon, lat, source="auto", altitude=0.0, errcheck=False, th
     data = _open()
     missing = _geokern.missing_file(data, code)
     if missing is not None:
-        raise FileNotFoundError(f"fichier de données absent du paquet norvane : {_DATA_DIR / missing}")
+        raise FileNotFoundError(f"fichier de données introuvable : {_DATA_DIR / missing}")
     days = np.asarray(dates)
     if days.dtype.kind != "M":
         days = np.asarray(dates, dtype="datetime64[D]")

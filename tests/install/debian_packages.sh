@@ -25,6 +25,7 @@ libgeokern3 ^\./usr/lib/[^/]+/libgeokern\.so\.3(\.[0-9.]+)?$
 libgeokern-dev ^\./usr/(include/geokern2\.h|lib/[^/]+/(libgeokern\.so|cmake/geokern/.*\.cmake|pkgconfig/geokern\.pc))$
 geokern-bin ^\./usr/(bin/(geokern-conv|norvane-cli)|share/man/man1/(geokern-conv|norvane-cli)\.1\.gz)$
 norvane-data ^\./usr/share/norvane/
+python3-geokern ^\./usr/lib/python3/dist-packages/(geokern|norvane)/[^/]+\.(py|so)$
 LIST
 for expected in bin/geokern-conv bin/norvane-cli share/man/man1/geokern-conv.1.gz share/man/man1/norvane-cli.1.gz; do
   contents geokern-bin | grep -x "./usr/$expected" >/dev/null || fail "geokern-bin lacks $expected"
@@ -58,6 +59,19 @@ compare norvane-cli "$root/usr/bin/norvane-cli" "$cli" --convergence "$work/plac
 compare geokern-conv "$root/usr/bin/geokern-conv" "$conv" WGS84GG RGF93L93 "$work/points.txt"
 linked=$(ldd "$root/usr/bin/geokern-conv")
 grep -q "libgeokern.so.3 => $root/" <<<"$linked" || fail "geokern-conv does not link the packaged libgeokern.so.3"
+
+# The Python packages from the unpacked root, with its library (in /usr/lib's
+# place, LD_LIBRARY_PATH) and its data, answer as the build tree's.
+python_answer() {  # PYTHONPATH
+  (cd "$work" && PYTHONPATH=$1 LD_LIBRARY_PATH=$(dirname "$(find "$root" -name libgeokern.so.3)") /usr/bin/python3 -c '
+import geokern, norvane
+print(geokern._geokern.__file__, norvane._DATA_DIR)
+print(*geokern.transform(2.35, 48.85, "WGS84GG", "NTFL2E"), *norvane.declination("2013-01-01", 2.35, 48.85, source="grille"))')
+}
+got=$(python_answer "$root/usr/lib/python3/dist-packages") || fail "python3-geokern does not import"
+wanted=$(python_answer "$build/python/packages")
+[[ "$got" == "$root/"*" $root/usr/share/norvane"$'\n'* ]] || fail "python3-geokern: $got"
+[ "$(tail -n 1 <<<"$got")" = "$(tail -n 1 <<<"$wanted")" ] || fail "python3-geokern said $got, the build tree $wanted"
 
 # pkg-config from the unpacked development files names the unpacked library.
 pc=$(dirname "$(find "$root" -name geokern.pc)")
