@@ -1,5 +1,6 @@
 # Inspects geokern.dll: PE format, the eight exports by plain name at ordinals
-# 1 to 8 and nothing else, no MinGW runtime DLL, and the grid resource.
+# 1 to 8 and nothing else, no MinGW runtime DLL, no thread, event or exception
+# machinery (pure computations need none), and the grid resource.
 # -DDLL=... -DOBJDUMP=... -DATTENDU_FORMAT=pei-i386|pei-x86-64
 execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE sortie RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
@@ -36,6 +37,10 @@ endif()
 if(sortie MATCHES "DLL Name: (libgcc|libstdc|libwinpthread)")
   message(FATAL_ERROR "depends on a MinGW runtime DLL: ${CMAKE_MATCH_0}")
 endif()
+string(REGEX MATCH "The Import Tables.*The Export Tables" imports "${sortie}")
+if(imports MATCHES "[\t ](CreateThread|CreateEvent[AW]?|CreateSemaphore[AW]?|AddVectoredExceptionHandler|RaiseException|SetUnhandledExceptionFilter|_beginthreadex)\n")
+  message(FATAL_ERROR "imports ${CMAKE_MATCH_1}: the runtime's thread or exception code came in")
+endif()
 
 # The resource directory: RCDATA (10) -> "GR3DF97A" -> language neutral (0)
 # -> one leaf of 484,848 bytes (0x765f0).
@@ -43,4 +48,4 @@ string(REGEX MATCH "The .rsrc Resource Directory section:.*" rsrc "${sortie}")
 if(NOT rsrc MATCHES "Entry: ID: 0x00000a, [^\n]*\n[^\n]*Name Table[^\n]*\n[^\n]*]: GR3DF97A, [^\n]*\n[^\n]*Language Table[^\n]*\n[^\n]*Entry: ID: 00000000, [^\n]*\n[^\n]*Leaf: Addr: 0x[0-9a-f]+, Size: 0x0765f0,")
   message(FATAL_ERROR "no language-neutral RCDATA resource GR3DF97A of 484848 bytes:\n${rsrc}")
 endif()
-message(STATUS "${DLL}: ${ATTENDU_FORMAT}, 7 exports at ordinals 1-7, grid resource present")
+message(STATUS "${DLL}: ${ATTENDU_FORMAT}, 8 exports at ordinals 1-8, grid resource present")
