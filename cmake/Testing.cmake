@@ -36,6 +36,11 @@ endif()
 # build tree, not to the machine's /tmp that every build shares.
 function(norvane_add_gtest target)
   target_link_libraries(${target} PRIVATE GTest::gtest_main norvane_warnings norvane_sanitizers)
+  if(EMSCRIPTEN)
+    # Run by Node (the toolchain's emulator), the WebAssembly inside the
+    # script, the host's files seen as they are.
+    target_link_options(${target} PRIVATE -sENVIRONMENT=node -sSINGLE_FILE=1 -sNODERAWFS=1 -sALLOW_MEMORY_GROWTH=1)
+  endif()
   set(scratch ${CMAKE_CURRENT_BINARY_DIR}/${target}.scratch)
   file(MAKE_DIRECTORY ${scratch})
   if(NORVANE_UNDER_WINE)
