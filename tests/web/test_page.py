@@ -171,10 +171,16 @@ class Page(unittest.TestCase):
             body.send_keys(Keys.TAB).perform()
         body.send_keys("48.85", Keys.TAB, "2.35", Keys.ENTER).perform()
         self.assertNotEqual(self.text("declinaison"), "")
-        for _ in range(40):
-            if self.driver.execute_script("return document.activeElement.id") == "x":
-                break
-            body.send_keys(Keys.TAB).perform()
+
+        def tab_to(id_):
+            for _ in range(40):
+                if self.driver.execute_script("return document.activeElement.id") == id_:
+                    return
+                body.send_keys(Keys.TAB).perform()
+        tab_to("zone-carte")
+        body.send_keys(Keys.ARROW_LEFT, Keys.ARROW_LEFT, Keys.ENTER).perform()
+        self.assertNotEqual(self.el("lat").get_attribute("value"), "48.85")
+        tab_to("x")
         body.send_keys("2.35", Keys.TAB, "48.85", Keys.ENTER).perform()
         self.assertNotEqual(self.text("resultat-x"), "")
 

@@ -57,16 +57,54 @@ function calculer(module) {
   $('message').textContent = ok ? '' : reponse[1];
 }
 
+// The map's sight, as fractions of the picture's width and height: moved by
+// a click or by the arrow keys, chosen by a click or by Enter.
+const viseur = { x: 0.5, y: 0.5 };
+
+function placerViseur() {
+  const marque = $('viseur');
+  marque.style.left = `${viseur.x * 100}%`;
+  marque.style.top = `${viseur.y * 100}%`;
+  marque.hidden = false;
+}
+
+function toucheCarte(module, evenement) {
+  const pas = evenement.shiftKey ? 0.05 : 0.01;
+  const deplacements = { ArrowLeft: [-pas, 0], ArrowRight: [pas, 0], ArrowUp: [0, -pas], ArrowDown: [0, pas] };
+  if (evenement.key in deplacements) {
+    const [dx, dy] = deplacements[evenement.key];
+    viseur.x = Math.min(1, Math.max(0, viseur.x + dx));
+    viseur.y = Math.min(1, Math.max(0, viseur.y + dy));
+    placerViseur();
+  } else if (evenement.key === 'Enter' || evenement.key === ' ') {
+    choisirSurCarte(module);
+  } else {
+    return;
+  }
+  evenement.preventDefault();
+}
+
 function cliquerCarte(module, evenement) {
   const image = $('carte');
-  const echelle = image.naturalWidth / image.clientWidth;
+  viseur.x = evenement.offsetX / image.clientWidth;
+  viseur.y = evenement.offsetY / image.clientHeight;
+  placerViseur();
+  choisirSurCarte(module);
+}
+
+// The sight's pixel of the map's bitmap, turned into a position by the module.
+function choisirSurCarte(module) {
+  const image = $('carte');
   const adresse = module._malloc(16);
-  const dedans = module._web_carte_position(evenement.offsetX * echelle, evenement.offsetY * echelle,
+  const dedans = module._web_carte_position(viseur.x * image.naturalWidth, viseur.y * image.naturalHeight,
     adresse, adresse + 8);
   const longitude = module.getValue(adresse, 'double');
   const latitude = module.getValue(adresse + 8, 'double');
   module._free(adresse);
-  if (!dedans) return;
+  if (!dedans) {
+    $('message').textContent = 'Choisissez un point dans le cadre de la carte.';
+    return;
+  }
   $('lat').value = latitude.toFixed(4);
   $('lon').value = longitude.toFixed(4);
   calculer(module);
@@ -132,6 +170,7 @@ travailleur.onmessage = (evenement) => {
 
   $('form-declinaison').addEventListener('submit', (e) => { e.preventDefault(); calculer(module); });
   $('carte').addEventListener('click', (e) => cliquerCarte(module, e));
+  $('zone-carte').addEventListener('keydown', (e) => toucheCarte(module, e));
   $('form-conversion').addEventListener('submit', (e) => { e.preventDefault(); convertirPoint(module); });
   $('fichier').addEventListener('change', () => convertirFichier($('fichier').files[0]));
   const depot = $('depot');
