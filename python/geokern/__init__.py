@@ -117,9 +117,9 @@ class Transformer:
             bad = ~(np.isfinite(xo) & np.isfinite(yo))
             if bad.any():
                 k = int(np.argmax(bad))
-                index = np.unravel_index(k, shape) if len(shape) > 1 else k
+                index = tuple(map(int, np.unravel_index(k, shape))) if len(shape) > 1 else k
                 reason = "hors de la grille GR3DF97A" if k == failed else "résultat non fini"
-                raise ValueError(f"point {index} ({xf[k]!r}, {yf[k]!r}) : transformation impossible de "
+                raise ValueError(f"point {index} ({float(xf[k])!r}, {float(yf[k])!r}) : transformation impossible de "
                                  f"{self.source.name} vers {self.target.name} ({reason})")
         return _shaped(xo, shape), _shaped(yo, shape)
 

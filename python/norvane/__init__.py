@@ -87,10 +87,10 @@ def declination(dates, lon, lat, source="auto", altitude=0.0, errcheck=False, th
                          (altitude, np.float64))]
     d, rate, statuses, failed = _geokern.declination(data, code, *flat, int(threads))
     if errcheck and failed >= 0:
-        index = np.unravel_index(failed, shape) if len(shape) > 1 else failed
+        index = tuple(map(int, np.unravel_index(failed, shape))) if len(shape) > 1 else failed
         reason = _geokern.message(int(statuses[failed])) or "pas de résultat"
-        raise ValueError(f"point {index} ({days.reshape(-1)[failed]}, {flat[1][failed]!r}, "
-                         f"{flat[2][failed]!r}) : {reason}")
+        raise ValueError(f"point {index} ({days.reshape(-1)[failed]}, {float(flat[1][failed])!r}, "
+                         f"{float(flat[2][failed])!r}) : {reason}")
     if not shape:
         return float(d[0]), float(rate[0])
     return d.reshape(shape), rate.reshape(shape)
