@@ -1,5 +1,6 @@
-# 32-bit Windows, the deliverables' platform. Nothing built here can run on these
-# machines: the tests inspect the binaries.
+# 32-bit Windows, the deliverables' platform. The tests run under wine's 32-bit
+# loader (wine32:i386, scripts/wine.sh) where the kernel runs 32-bit code, and
+# are reported as skipped where it does not.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)

@@ -8,6 +8,7 @@ packages=(
   cmake make g++ g++-multilib qemu-user           # native and 32-bit Linux builds
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-i686
   wine64 fonts-wine xvfb imagemagick zip x11-utils  # running and looking at the Windows program
+  wine32:i386                                     # and the 32-bit one (Debian's i386 architecture)
   googletest libgtest-dev libbenchmark-dev        # tests and benchmarks
   clang libclang-rt-14-dev                        # fuzzing and sanitizers
   proj-bin libproj-dev proj-data                  # the peer the benchmarks compare against
@@ -28,6 +29,9 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+fi
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive

@@ -5,7 +5,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-2}
-passed=0; failed=0; broken=()
+passed=0; failed=0; skipped=0; broken=()
 for preset in "$@"; do
   echo "=== $preset"
   if ! cmake --preset "$preset" >/dev/null || ! cmake --build --preset "$preset" -j "$jobs"; then
@@ -18,7 +18,13 @@ for preset in "$@"; do
   total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
   nfail=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
   if [ -z "$line" ]; then broken+=("$preset (no tests)"); elif [ "$status" -ne 0 ]; then broken+=("$preset"); fi
-  passed=$((passed + ${total:-0} - ${nfail:-0})); failed=$((failed + ${nfail:-0}))
+  # Skipped tests count apart, with the reasons they gave (lines "SKIP: ...").
+  nskip=$(grep -c '(Skipped)$' "$log" || true)
+  if [ "$nskip" -gt 0 ]; then
+    echo "=== $preset: $nskip skipped"
+    grep -h '^SKIP: ' "build/$preset/Testing/Temporary/LastTest.log" 2>/dev/null | sed -E 's/; [^;]* not run$//' | sort -u
+  fi
+  passed=$((passed + ${total:-0} - ${nfail:-0} - nskip)); failed=$((failed + ${nfail:-0})); skipped=$((skipped + nskip))
   rm -f "$log"
 done
 if [[ " $* " == *" win32 "* && " $* " == *" win64 "* ]]; then
@@ -27,5 +33,5 @@ if [[ " $* " == *" win32 "* && " $* " == *" win64 "* ]]; then
 fi
 echo
 [ ${#broken[@]} -eq 0 ] || echo "failing: ${broken[*]}"
-echo "tests: $passed passed, $failed failed"
+echo "tests: $passed passed, $failed failed, $skipped skipped"
 [ ${#broken[@]} -eq 0 ] && [ "$failed" -eq 0 ]
