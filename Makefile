@@ -39,7 +39,7 @@ dist: build-win64 build-win32
 package: build-linux
 	bash scripts/package.sh build/linux dist
 
-bench: build-linux
+bench: build-linux build-web
 	bash scripts/bench.sh
 
 fuzz: deps

@@ -16,3 +16,4 @@ bash scripts/bench-conv.sh | tee build/linux/bench/bench_conv.txt
 # Debian's interpreter, which sees python3-pyproj and python3-numpy.
 PYTHONPATH=build/linux/python/packages /usr/bin/python3 bench/bench_python.py | tee build/linux/bench/bench_python.txt
 bash scripts/bench-cli.sh | tee build/linux/bench/bench_cli.txt
+bash scripts/bench-web.sh
