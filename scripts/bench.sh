@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # bench.sh [benchmark options]: runs bench_engine from the linux preset's build
 # (make bench builds it first) and keeps its output in build/linux/bench/,
-# then the file conversion and the Python package against pyproj.
+# then the file conversion, the Python package against pyproj, norvane-cli and
+# the web page against proj4js (scripts/bench-web.sh).
 # Each benchmark runs three times; the closing table takes the least CPU time
 # of the three. The figures in BENCHMARKS.md come from this command.
 set -euo pipefail
