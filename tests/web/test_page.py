@@ -123,6 +123,22 @@ class Page(unittest.TestCase):
                 self.assertEqual(self.el("message").text, message)
                 self.assertEqual([self.text(i) for i in DECLINATION_IDS + ["source"]], [""] * 5)
 
+    def test_bad_point_gives_geokern_conv_reason(self):
+        cases = [("WGS84GG", "RGF93L93", "2,35", "48.85"), ("WGS84GG", "NTFL2E", "abc", "48.85"),
+                 ("RGF93GG", "NTFL2E", "20", "46"), ("NTFL2E", "WGS84GG", "600000", "-9999x")]
+        for source, target, x, y in cases:
+            with self.subTest(x=x, y=y):
+                native = subprocess.run([os.path.join(ARGS.native, "programs/geokern-conv/geokern-conv"), source, target],
+                                        input=f"{x}\t{y}\n".encode(), capture_output=True)
+                Select(self.el("systeme-source")).select_by_value(source)
+                Select(self.el("systeme-cible")).select_by_value(target)
+                for id_, value in (("x", x), ("y", y)):
+                    self.el(id_).clear()
+                    self.el(id_).send_keys(value)
+                self.el("convertir").click()
+                self.assertEqual([self.text("resultat-x"), self.text("resultat-y")], native.stdout.decode().split())
+                self.assertEqual(self.el("message-conversion").text, native.stderr.decode().strip().split(": ")[-1])
+
     def convert_file(self, source, target, options, content):
         path = os.path.join(ARGS.scratch, f"points-{source}.txt")
         with open(path, "wb") as f:
