@@ -139,7 +139,7 @@ class Page(unittest.TestCase):
                 self.assertEqual([self.text("resultat-x"), self.text("resultat-y")], native.stdout.decode().split())
                 self.assertEqual(self.el("message-conversion").text, native.stderr.decode().strip().split(": ")[-1])
 
-    def convert_file(self, source, target, options, content):
+    def convert_file(self, source, target, options, content, dropped=False):
         path = os.path.join(ARGS.scratch, f"points-{source}.txt")
         with open(path, "wb") as f:
             f.write(content)
@@ -148,7 +148,14 @@ class Page(unittest.TestCase):
         for box in ("precision", "entete"):
             if self.el(box).is_selected() != (f"--{box}" in options):
                 self.el(box).click()
-        self.el("fichier").send_keys(path)
+        if dropped:  # dropped on the page rather than chosen
+            self.driver.execute_script("""
+                const donnees = new DataTransfer();
+                donnees.items.add(new File([Uint8Array.from(atob(arguments[0]), c => c.charCodeAt(0))], 'depot.txt'));
+                document.getElementById('depot').dispatchEvent(new DragEvent('drop', {dataTransfer: donnees}));""",
+                base64.b64encode(content).decode())
+        else:
+            self.el("fichier").send_keys(path)
         WebDriverWait(self.driver, 120).until(lambda d: self.el("telecharger").is_displayed())
         data = self.driver.execute_async_script("""
             const done = arguments[0];
@@ -171,6 +178,7 @@ class Page(unittest.TestCase):
                         for i in range(200000))
         self.convert_file("WGS84GG", "RGF93L93", [], odd + many + b"9.45 42.7 sans fin de ligne")
         self.convert_file("RGF93GG", "NTFL2E", ["--precision", "--entete"], odd)
+        self.convert_file("NTFL2E", "RGF93L93", [], odd, dropped=True)
 
     def test_keyboard_alone(self):
         labelled = self.driver.execute_script(
