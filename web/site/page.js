@@ -11,6 +11,7 @@ const DONNEES = ['Grid2009_5.dat', 'GridVS2013Poly.dat', 'IGRF14.shc'];
 // (and loaded) before the first file comes, even without a network by then.
 const travailleur = new Worker('worker.js');
 let urlResultat = null;
+let numeroFichier = 0;  // the file whose result the page waits for; older ones are ignored
 
 function lireTexte(module, adresse) { return module.UTF8ToString(adresse); }
 
@@ -120,8 +121,13 @@ function convertirPoint(module) {
   $('message-conversion').textContent = ok ? '' : lireTexte(module, module._web_message_point());
 }
 
+// The last file chosen or dropped: converted again when the systems or the
+// options change.
+let dernierFichier = null;
+
 function convertirFichier(fichier) {
   if (!fichier) return;
+  dernierFichier = fichier;
   $('telecharger').hidden = true;
   if (urlResultat) URL.revokeObjectURL(urlResultat);
   urlResultat = null;
@@ -129,7 +135,7 @@ function convertirFichier(fichier) {
   $('bilan').value = 'Conversion de ' + fichier.name + '…';
   $('rapport').textContent = '';
   travailleur.postMessage({
-    fichier, source: $('systeme-source').value, cible: $('systeme-cible').value,
+    numero: ++numeroFichier, fichier, source: $('systeme-source').value, cible: $('systeme-cible').value,
     precision: $('precision').checked, entete: $('entete').checked,
   });
 }
@@ -141,6 +147,7 @@ function nomResultat(nom, cible) {
 
 travailleur.onmessage = (evenement) => {
   const m = evenement.data;
+  if (m.numero !== numeroFichier) return;
   if (m.type === 'progression') {
     $('progression').value = m.total > 0 ? m.fait / m.total : 1;
   } else if (m.type === 'fin') {
@@ -173,6 +180,9 @@ travailleur.onmessage = (evenement) => {
   $('zone-carte').addEventListener('keydown', (e) => toucheCarte(module, e));
   $('form-conversion').addEventListener('submit', (e) => { e.preventDefault(); convertirPoint(module); });
   $('fichier').addEventListener('change', () => convertirFichier($('fichier').files[0]));
+  for (const id of ['systeme-source', 'systeme-cible', 'precision', 'entete']) {
+    $(id).addEventListener('change', () => convertirFichier(dernierFichier));
+  }
   const depot = $('depot');
   depot.addEventListener('dragover', (e) => { e.preventDefault(); depot.classList.add('survol'); });
   depot.addEventListener('dragleave', () => depot.classList.remove('survol'));

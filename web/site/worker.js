@@ -25,14 +25,14 @@ async function convertir(m, demande) {
       const piece = new Uint8Array(await fichier.slice(fait, fait + PIECE).arrayBuffer());
       m.HEAPU8.set(piece, tampon);
       garder(m._web_fichier_ajoute(tampon, piece.length));
-      postMessage({ type: 'progression', fait: fait + piece.length, total: fichier.size });
+      postMessage({ type: 'progression', numero: demande.numero, fait: fait + piece.length, total: fichier.size });
     }
     garder(m._web_fichier_termine());
   } finally {
     m._free(tampon);
   }
   postMessage({
-    type: 'fin', nom: fichier.name, cible,
+    type: 'fin', numero: demande.numero, nom: fichier.name, cible,
     resultat: new Blob(morceaux, { type: 'text/plain' }),
     lignes: m._web_fichier_lignes(), echecs: m._web_fichier_echecs(),
     rapport: m.UTF8ToString(m._web_fichier_rapport()),
@@ -40,10 +40,15 @@ async function convertir(m, demande) {
   });
 }
 
-onmessage = async (evenement) => {
-  try {
-    await convertir(await pret, evenement.data);
-  } catch (erreur) {
-    postMessage({ type: 'erreur', message: 'Conversion impossible : ' + erreur.message });
-  }
+// One file at a time: the module holds one conversion, so a file chosen
+// while another converts waits for it.
+let file = Promise.resolve();
+onmessage = (evenement) => {
+  file = file.then(async () => {
+    try {
+      await convertir(await pret, evenement.data);
+    } catch (erreur) {
+      postMessage({ type: 'erreur', numero: evenement.data.numero, message: 'Conversion impossible : ' + erreur.message });
+    }
+  });
 };
