@@ -65,7 +65,7 @@ EMSCRIPTEN_KEEPALIVE const char* web_declinaison(const char* latitude, const cha
         return Echec(DeclinationMessage(kDeclinationOutOfZone));
     g_reponse = "1\n" + Texte(NorvaneTexteDeclinaison, resultat.declinaison) + '\n' +
                 Texte(NorvaneTexteVariation, resultat.variation_annuelle) + '\n' +
-                (resultat.source == NORVANE_GRILLE ? "grilles du calculateur (2009-2015)" : "modèle IGRF-14") + '\n' +
+                (resultat.source == NORVANE_GRILLE ? "grilles du calculateur" : "modèle IGRF-14") + '\n' +
                 Texte(NorvaneTexteDeclinaison, dConvergence) + '\n' +
                 Texte(NorvaneTexteDeclinaison, resultat.declinaison - dConvergence);
     return g_reponse.c_str();
