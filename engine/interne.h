@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "arctangente.h"
 #include "constantes.h"
 #include "geokern2.h"
 
@@ -38,6 +39,7 @@ inline double Plafond(double reel) {
 }
 
 inline double TronqueReel(double reel) { return reel >= 0.0 ? Plancher(reel) : Plafond(reel); }
+
 // Halves away from zero; zero takes the second branch and comes back as -0.0.
 inline double ArrondiReel(double reel) { return reel > 0.0 ? Plancher(reel + 0.5) : Plafond(reel - 0.5); }
 // sin and cos of the projection's angle at the pole, which stays below 0.2 rad

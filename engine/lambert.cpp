@@ -17,7 +17,7 @@ void CoordonneesPolaires(const COORDONNEES_PLANES& point, const PARAMETRES_SYSTE
     const double dx = point.x - zone.Xs;
     const double dy = point.y - zone.Ys;
     *R = std::sqrt(dx * dx + dy * dy);
-    *gamma = std::atan(dx / (zone.Ys - point.y));
+    *gamma = ArcTangente(dx / (zone.Ys - point.y));
 }
 
 }  // namespace

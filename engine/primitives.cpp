@@ -39,7 +39,7 @@ COORDONNEES_GEOGRAPHIQUES Cartesienne2Geographique(COORDONNEES_CARTESIENNES entr
     const double p = std::sqrt(entree.x * entree.x + entree.y * entree.y);
     COORDONNEES_GEOGRAPHIQUES sortie;
     // Half-angle form: east positive in (-pi, pi) with the one-argument arc tangent.
-    sortie.lambda = 2.0 * std::atan(entree.y / (entree.x + p));
+    sortie.lambda = 2.0 * ArcTangente(entree.y / (entree.x + p));
 
     double t0 = (entree.z / p) / (1.0 - e2);
     double t1 = t0;
@@ -60,7 +60,7 @@ COORDONNEES_GEOGRAPHIQUES Cartesienne2Geographique(COORDONNEES_CARTESIENNES entr
         if (!(produit <= 0.0 || std::fabs(t1 - t0) >= SEUIL_ITERATION * produit)) break;
         t0 = t1;
     }
-    sortie.phi = std::atan(t1);
+    sortie.phi = ArcTangente(t1);
     return sortie;
 }
 
@@ -94,5 +94,5 @@ double LatitudeIsoInverse(double latitudeiso, double e) {
         if (!(std::fabs(w1 - w0) >= DEMI_SEUIL_ITERATION * (1.0 + w0 * w1))) break;
         w0 = w1;
     }
-    return 2.0 * std::atan(w1) - PI_SUR_2;
+    return 2.0 * ArcTangente(w1) - PI_SUR_2;
 }

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "arctangente.h"  // the arctangent the engine takes from the maths library
+
 namespace reference {
 
 namespace {
@@ -80,12 +82,12 @@ COORDONNEES_GEOGRAPHIQUES Cartesienne2Geographique(COORDONNEES_CARTESIENNES entr
     const double e2 = (a * a - b * b) / (a * a);
     const double x = entree.x, y = entree.y, z = entree.z;
     COORDONNEES_GEOGRAPHIQUES sortie;
-    sortie.lambda = 2.0 * std::atan(y / (x + std::sqrt(x * x + y * y)));
+    sortie.lambda = 2.0 * ArcTangente(y / (x + std::sqrt(x * x + y * y)));
     const double p = std::sqrt(x * x + y * y);
-    double phi0 = std::atan((z / p) / (1.0 - e2));
+    double phi0 = ArcTangente((z / p) / (1.0 - e2));
     for (int passe = 0;; ++passe) {
         const double phi1 =
-            std::atan(z / (p - a * e2 * std::cos(phi0) / std::sqrt(1.0 - e2 * std::sin(phi0) * std::sin(phi0))));
+            ArcTangente(z / (p - a * e2 * std::cos(phi0) / std::sqrt(1.0 - e2 * std::sin(phi0) * std::sin(phi0))));
         if (!(std::fabs(phi0 - phi1) >= 1e-9)) {
             sortie.phi = phi1;
             return sortie;
@@ -101,10 +103,10 @@ COORDONNEES_GEOGRAPHIQUES Cartesienne2Geographique(COORDONNEES_CARTESIENNES entr
 // ALG0002.
 double LatitudeIsoInverse(double latitudeiso, double e) {
     const double expo = std::exp(latitudeiso);
-    double phi0 = 2.0 * std::atan(expo) - 1.5707963267948966;
+    double phi0 = 2.0 * ArcTangente(expo) - 1.5707963267948966;
     for (int passe = 0;; ++passe) {
         const double phi1 =
-            2.0 * std::atan(std::pow((1.0 + e * std::sin(phi0)) / (1.0 - e * std::sin(phi0)), e / 2.0) * expo) -
+            2.0 * ArcTangente(std::pow((1.0 + e * std::sin(phi0)) / (1.0 - e * std::sin(phi0)), e / 2.0) * expo) -
             1.5707963267948966;
         if (!(std::fabs(phi0 - phi1) >= 1e-9)) return phi1;
         if (passe == PASSES_SANS_FIN) return NaN;
@@ -128,7 +130,7 @@ COORDONNEES_PLANES SysGeo2SysProj(COORDONNEES_GEOGRAPHIQUES entree, const PARAME
 // ALG0004.
 COORDONNEES_GEOGRAPHIQUES SysProj2SysGeo(COORDONNEES_PLANES entree, const PARAMETRES_SYSTEME_COORDONNNEES& zone) {
     const double R = std::sqrt(std::pow(entree.x - zone.Xs, 2.0) + std::pow(entree.y - zone.Ys, 2.0));
-    const double gamma = std::atan((entree.x - zone.Xs) / (zone.Ys - entree.y));
+    const double gamma = ArcTangente((entree.x - zone.Xs) / (zone.Ys - entree.y));
     COORDONNEES_GEOGRAPHIQUES sortie;
     sortie.lambda = zone.LAMBDA_ZERO + gamma / zone.n;
     const double latitudeIso = (-1.0 / zone.n) * std::log(std::fabs(R / zone.C));
@@ -139,7 +141,7 @@ COORDONNEES_GEOGRAPHIQUES SysProj2SysGeo(COORDONNEES_PLANES entree, const PARAME
 COORDONNEES_PLANES Lambert2Lambert(COORDONNEES_PLANES pointIn, const PARAMETRES_SYSTEME_COORDONNNEES& zoneIn,
                                    const PARAMETRES_SYSTEME_COORDONNNEES& zoneOut) {
     const double x = pointIn.x, y = pointIn.y;
-    const double gamma = std::atan((zoneIn.Xs - x) / (y - zoneIn.Ys)) * (zoneOut.n / zoneIn.n);
+    const double gamma = ArcTangente((zoneIn.Xs - x) / (y - zoneIn.Ys)) * (zoneOut.n / zoneIn.n);
     const double R1 = std::sqrt(std::pow(y - zoneIn.Ys, 2.0) + std::pow(x - zoneIn.Xs, 2.0));
     const double L = (1.0 / zoneIn.n) * std::log(zoneIn.C / R1);
     const double R = zoneOut.C * std::exp(-zoneOut.n * L);
