@@ -18,7 +18,7 @@ work=$build/debian-packages
 rm -rf "$work"
 mkdir -p "$work/geokern"
 cp -r "$source_dir/packaging/debian" "$work/geokern/debian"
-# The manual pages' and the changelog's dates, and the files' times, from the changelog.
+# The times of the packages' files from the changelog's date: the same packages from the same tree.
 export SOURCE_DATE_EPOCH
 SOURCE_DATE_EPOCH=$(cd "$work/geokern" && dpkg-parsechangelog -STimestamp)
 (cd "$work/geokern" && NORVANE_BUILD=$build debian/rules binary) >"$work/debhelper.log" 2>&1 || {
