@@ -12,6 +12,7 @@
 #include "DeclinationGrids.h"
 #include "GridConvergence.h"
 #include "Igrf.h"
+#include "Utf8Text.h"
 #include "geokern2.h"
 
 struct NORVANE_DONNEES {
@@ -65,22 +66,6 @@ NORVANE_DECLINAISON FromOutcome(const DeclinationOutcome& outcome, int nSource) 
         answer.variation_annuelle = outcome.m_dAnnualVariation;
     }
     return answer;
-}
-
-// The core's texts are Windows-1252 restricted to Latin-1 letters, whose
-// code points are their bytes.
-std::string Latin1ToUtf8(const std::string& strText) {
-    std::string strUtf8;
-    for (const char c : strText) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        if (u < 0x80) {
-            strUtf8 += c;
-        } else {
-            strUtf8 += static_cast<char>(0xC0 | (u >> 6));
-            strUtf8 += static_cast<char>(0x80 | (u & 0x3F));
-        }
-    }
-    return strUtf8;
 }
 
 size_t CopyText(const std::string& strText, char* pszBuffer, size_t uSize) {
@@ -232,14 +217,14 @@ const char* NorvaneMessage(int statut) {
     static const struct Messages {
         std::string texts[NORVANE_SOURCE_NON_VALIDE + 1];
         Messages() {
-            texts[NORVANE_DATE_NON_VALIDE] = Latin1ToUtf8(kszMsgDateNotValid);
-            texts[NORVANE_HORS_PERIODE_GRILLE] = Latin1ToUtf8(PeriodMessageOnOneLine());
-            texts[NORVANE_HORS_PERIODE_MODELE] = Latin1ToUtf8(kszMsgModelOutOfPeriod);
-            texts[NORVANE_HORS_ZONE] = Latin1ToUtf8(kszMsgOutOfZone);
-            texts[NORVANE_POSITION_NON_VALIDE] = Latin1ToUtf8(kszMsgPositionNotValid);
-            texts[NORVANE_POLE] = Latin1ToUtf8(kszMsgPole);
-            texts[NORVANE_DONNEES_ABSENTES] = Latin1ToUtf8(kszMsgDataMissing);
-            texts[NORVANE_SOURCE_NON_VALIDE] = Latin1ToUtf8(kszMsgSourceNotValid);
+            texts[NORVANE_DATE_NON_VALIDE] = Windows1252ToUtf8(kszMsgDateNotValid);
+            texts[NORVANE_HORS_PERIODE_GRILLE] = Windows1252ToUtf8(PeriodMessageOnOneLine());
+            texts[NORVANE_HORS_PERIODE_MODELE] = Windows1252ToUtf8(kszMsgModelOutOfPeriod);
+            texts[NORVANE_HORS_ZONE] = Windows1252ToUtf8(kszMsgOutOfZone);
+            texts[NORVANE_POSITION_NON_VALIDE] = Windows1252ToUtf8(kszMsgPositionNotValid);
+            texts[NORVANE_POLE] = Windows1252ToUtf8(kszMsgPole);
+            texts[NORVANE_DONNEES_ABSENTES] = Windows1252ToUtf8(kszMsgDataMissing);
+            texts[NORVANE_SOURCE_NON_VALIDE] = Windows1252ToUtf8(kszMsgSourceNotValid);
         }
     } messages;
     if (statut <= NORVANE_RESULTAT || statut > NORVANE_SOURCE_NON_VALIDE) return nullptr;
@@ -247,11 +232,11 @@ const char* NorvaneMessage(int statut) {
 }
 
 size_t NorvaneTexteDeclinaison(double degres, char* tampon, size_t taille) {
-    return CopyText(Latin1ToUtf8(FormatDeclination(degres)), tampon, taille);
+    return CopyText(Windows1252ToUtf8(FormatDeclination(degres)), tampon, taille);
 }
 
 size_t NorvaneTexteVariation(double degres_par_an, char* tampon, size_t taille) {
-    return CopyText(Latin1ToUtf8(FormatAnnualVariation(degres_par_an)), tampon, taille);
+    return CopyText(Windows1252ToUtf8(FormatAnnualVariation(degres_par_an)), tampon, taille);
 }
 
 int NorvaneConvergenceLambert93(double longitude, double latitude, double* degres) {

@@ -6,14 +6,13 @@
 #include <string>
 #include <string_view>
 
+#include "Utf8Text.h"  // Windows1252ToUtf8
+
 // A Windows-1252 text in the terminal's encoding (bytes 0x81, 0x8D, 0x8F,
 // 0x90 and 0x9D, not assigned, become '?').
 std::string ToTerminal(std::string_view text1252);
 
 // A UTF-8 text in the terminal's encoding.
 std::string Utf8ToTerminal(std::string_view textUtf8);
-
-// The same conversion to UTF-8, whatever the platform.
-std::string Windows1252ToUtf8(std::string_view text1252);
 
 #endif
