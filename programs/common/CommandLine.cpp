@@ -30,29 +30,29 @@ CommandLine ParseCommandLine(int argc, char** argv, const std::vector<OptionSpec
     std::string strShort = ":";
     std::vector<option> longOptions;
     for (std::size_t k = 0; k < specs.size(); ++k) {
-        const OptionSpec& spec = specs[k];
-        if (spec.cShort != 0) {
-            strShort += spec.cShort;
-            if (spec.pszValue != nullptr) strShort += ':';
+        const OptionSpec& entry = specs[k];
+        if (entry.cShort != 0) {
+            strShort += entry.cShort;
+            if (entry.pszValue != nullptr) strShort += ':';
         }
-        const int nVal = spec.cShort != 0 ? spec.cShort : kLongOnlyBase + static_cast<int>(k);
-        longOptions.push_back({spec.pszLong, spec.pszValue != nullptr ? required_argument : no_argument, nullptr, nVal});
+        const int nVal = entry.cShort != 0 ? entry.cShort : kLongOnlyBase + static_cast<int>(k);
+        longOptions.push_back({entry.pszLong, entry.pszValue != nullptr ? required_argument : no_argument, nullptr, nVal});
     }
     longOptions.push_back({nullptr, 0, nullptr, 0});
 
     auto specOf = [&](int nVal) -> const OptionSpec* {
         if (nVal >= kLongOnlyBase && nVal - kLongOnlyBase < static_cast<int>(specs.size()))
             return &specs[static_cast<std::size_t>(nVal - kLongOnlyBase)];
-        for (const OptionSpec& spec : specs)
-            if (spec.cShort != 0 && spec.cShort == nVal) return &spec;
+        for (const OptionSpec& entry : specs)
+            if (entry.cShort != 0 && entry.cShort == nVal) return &entry;
         return nullptr;
     };
     // The long option an argument names ("--date=x": date), if it is one.
     auto longOf = [&](const char* pszArg) -> const OptionSpec* {
         if (pszArg == nullptr || std::strncmp(pszArg, "--", 2) != 0) return nullptr;
         const std::string strName(pszArg + 2, std::strcspn(pszArg + 2, "="));
-        for (const OptionSpec& spec : specs)
-            if (strName == spec.pszLong) return &spec;
+        for (const OptionSpec& entry : specs)
+            if (strName == entry.pszLong) return &entry;
         return nullptr;
     };
 
