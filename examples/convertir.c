@@ -13,7 +13,7 @@ static void convertir(const char* nom, double x, double y, Liste_SysCoord de, Li
     point.x_lambda = x;
     point.y_phi = y;
     const COORDONNEES_TYPE_NC resultat = SysCoord2SysCoord(point, de, vers);
-    if (resultat.x_lambda == -9999.0 && resultat.y_phi == -9999.0)
+    if (GeokernEchec(resultat))
         printf("%s: cannot be transformed\n", nom);
     else
         printf("%s: %.3f %.3f\n", nom, resultat.x_lambda, resultat.y_phi);
