@@ -91,6 +91,9 @@ Execution LanceConv(const std::vector<std::string>& arguments, const std::string
 #else
     const std::string programme = (DossierDuProgramme() / "geokern-conv").string();
     std::vector<char*> argv;
+#ifdef PROGRAM_LAUNCHER
+    argv.push_back(const_cast<char*>(PROGRAM_LAUNCHER));
+#endif
     argv.push_back(const_cast<char*>(programme.c_str()));
     for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
@@ -100,7 +103,7 @@ Execution LanceConv(const std::vector<std::string>& arguments, const std::string
     posix_spawn_file_actions_addopen(&actions, 1, fichier_sortie.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, fichier_erreurs.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t pid;
-    if (posix_spawn(&pid, programme.c_str(), &actions, nullptr, argv.data(), environ) != 0)
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
         throw std::runtime_error("posix_spawn " + programme);
     posix_spawn_file_actions_destroy(&actions);
     int etat = 0;

@@ -43,6 +43,11 @@ std::string NativePath(std::string strPath) {
 }
 
 const std::string kstrCli = NativePath(NORVANE_CLI_EXE);
+#ifdef PROGRAM_LAUNCHER
+const std::string kstrLauncher = PROGRAM_LAUNCHER " ";  // before a program's quoted path
+#else
+const std::string kstrLauncher;
+#endif
 const std::string kstrGridDir = NativePath(NORVANE_GRID_DIR);
 constexpr char kszEpochGrid[] = "Grid2009_5.dat";
 constexpr char kszVariationGrid[] = "GridVS2013Poly.dat";
@@ -76,7 +81,7 @@ CliRun RunCli(const std::string& strArgs, const std::string& strInput = std::str
            const std::string& strProgram = kstrCli) {
     const std::string strIn = Scratch("stdin"), strOut = Scratch("stdout"), strErr = Scratch("stderr");
     WriteFile(strIn, strInput);
-    std::string strCommand = "\"" + strProgram + "\" " + strArgs + " < \"" + strIn + "\" > \"" + strOut + "\" 2> \"" +
+    std::string strCommand = kstrLauncher + "\"" + strProgram + "\" " + strArgs + " < \"" + strIn + "\" > \"" + strOut + "\" 2> \"" +
                              strErr + "\"";
     CliRun run;
 #ifdef _WIN32
@@ -573,8 +578,8 @@ TEST_F(NorvaneCliRun, ExitStatusesAndUsage) {
     EXPECT_NE(run.strErr.find(Scratch("absent.txt")), std::string::npos);
 #ifndef _WIN32
     // Results that cannot be written are not a success.
-    EXPECT_EQ(WEXITSTATUS(std::system(("\"" + kstrCli + "\" -d 2013-01-01 -x 2.35 -y 48.85 > /dev/full 2> /dev/null").c_str())), 2);
-    EXPECT_EQ(WEXITSTATUS(std::system(("\"" + kstrCli + "\" \"" + strGood + "\" > /dev/full 2> /dev/null").c_str())), 2);
+    EXPECT_EQ(WEXITSTATUS(std::system((kstrLauncher + "\"" + kstrCli + "\" -d 2013-01-01 -x 2.35 -y 48.85 > /dev/full 2> /dev/null").c_str())), 2);
+    EXPECT_EQ(WEXITSTATUS(std::system((kstrLauncher + "\"" + kstrCli + "\" \"" + strGood + "\" > /dev/full 2> /dev/null").c_str())), 2);
 #endif
     // The help names every system and the sign convention of the convergence.
     const CliRun help = RunCli("--help");
@@ -695,7 +700,7 @@ TEST_F(NorvaneCliRun, OptionsAndMessagesOfBothPrograms) {
     }
 #ifndef _WIN32
     // Results that cannot be written: said, status 2.
-    for (const std::string& strCommand : {"\"" + strConv + "\" 11 8", "\"" + kstrCli + "\""}) {
+    for (const std::string& strCommand : {kstrLauncher + "\"" + strConv + "\" 11 8", kstrLauncher + "\"" + kstrCli + "\""}) {
         const std::string strErr = Scratch("full_stderr");
         const int nWait = std::system(("echo '2013-01-01 2.35 48.85' | " + strCommand + " > /dev/full 2> \"" + strErr + "\"").c_str());
         EXPECT_EQ(WEXITSTATUS(nWait), 2) << strCommand;
@@ -730,10 +735,13 @@ TEST_F(NorvaneCliRun, EachLineOfAPipeIsAnsweredAsItComes) {
         for (int nFd : {toProgram[0], toProgram[1], fromProgram[0], fromProgram[1]})
             posix_spawn_file_actions_addclose(&actions, nFd);
         std::vector<char*> argv;
+#ifdef PROGRAM_LAUNCHER
+        argv.push_back(const_cast<char*>(PROGRAM_LAUNCHER));
+#endif
         for (const std::string& strArg : c.arguments) argv.push_back(const_cast<char*>(strArg.c_str()));
         argv.push_back(nullptr);
         pid_t pid = 0;
-        ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+        ASSERT_EQ(posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
         posix_spawn_file_actions_destroy(&actions);
         ::close(toProgram[0]);
         ::close(fromProgram[1]);
