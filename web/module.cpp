@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "carte_cadre.h"
 #include "conversion.h"
 #include "interne.h"
+#include "map_frame.h"
 #include "systemes.h"
 
 namespace {
@@ -24,147 +24,147 @@ using geokern_conv::TrouveSysteme;
 
 // ---- One point, by geokern-conv's rules for one line -----------------------
 
-std::string g_resultatX, g_resultatY, g_messagePoint;
+std::string g_resultX, g_resultY, g_pointMessage;
 
 // A field holding a separator would make the line hold more than two numbers.
-bool ChampSimple(std::string_view champ) { return champ.find_first_of(" \t;") == std::string_view::npos; }
+bool SingleField(std::string_view field) { return field.find_first_of(" \t;") == std::string_view::npos; }
 
-std::string_view SansBlancs(std::string_view texte) {
-    while (!texte.empty() && (texte.front() == ' ' || texte.front() == '\t')) texte.remove_prefix(1);
-    while (!texte.empty() && (texte.back() == ' ' || texte.back() == '\t')) texte.remove_suffix(1);
-    return texte;
+std::string_view WithoutBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
 }
 
 // ---- A whole file, fed in pieces --------------------------------------------
 
 // The first failures of a file, one per line: "ligne N : reason".
-class RapportFichier : public geokern_conv::Rapporteur {
+class FileReport : public geokern_conv::Rapporteur {
 public:
     static constexpr int kMaximum = 100;
-    void Echec(std::uint64_t ligne, const char* raison) override {
-        if (nombre_++ < kMaximum) texte_ += "ligne " + std::to_string(ligne) + " : " + raison + "\n";
+    void Echec(std::uint64_t line, const char* reason) override {
+        if (count_++ < kMaximum) text_ += "ligne " + std::to_string(line) + " : " + reason + "\n";
     }
-    const std::string& Texte() const { return texte_; }
+    const std::string& Text() const { return text_; }
 
 private:
-    int nombre_ = 0;
-    std::string texte_;
+    int count_ = 0;
+    std::string text_;
 };
 
-struct Fichier {
-    Fichier(const Systeme& source, const Systeme& cible, bool precision, bool entete)
-        : convertisseur(source, cible, precision), entree(convertisseur, entete, rapport) {}
-    RapportFichier rapport;
-    ConvertisseurLignes convertisseur;
-    EntreeLignes entree;
-    std::string sortie;
+struct File {
+    File(const Systeme& source, const Systeme& target, bool precision, bool header)
+        : converter(source, target, precision), input(converter, header, report) {}
+    FileReport report;
+    ConvertisseurLignes converter;
+    EntreeLignes input;
+    std::string output;
 };
-Fichier* g_fichier = nullptr;
+File* g_file = nullptr;
 
 }  // namespace
 
 extern "C" {
 
 // The catalogue for the page's lists: name and description of system 1 to 12.
-EMSCRIPTEN_KEEPALIVE const char* web_systeme_nom(int code) {
-    const Systeme* systeme = geokern_conv::SystemeDeCode(code);
-    return systeme != nullptr ? systeme->nom : "";
+EMSCRIPTEN_KEEPALIVE const char* web_system_name(int code) {
+    const Systeme* system = geokern_conv::SystemeDeCode(code);
+    return system != nullptr ? system->nom : "";
 }
-EMSCRIPTEN_KEEPALIVE const char* web_systeme_description(int code) {
-    const Systeme* systeme = geokern_conv::SystemeDeCode(code);
-    return systeme != nullptr ? systeme->description : "";
+EMSCRIPTEN_KEEPALIVE const char* web_system_description(int code) {
+    const Systeme* system = geokern_conv::SystemeDeCode(code);
+    return system != nullptr ? system->description : "";
 }
 
-// One point from the system named source to the one named cible: 1 when it was
-// converted (web_resultat_x and _y hold the texts geokern-conv writes), 0
-// otherwise (both results are its failure marker and web_message says why).
-EMSCRIPTEN_KEEPALIVE int web_convertir_point(const char* source, const char* cible, const char* x, const char* y) {
-    const Systeme* systemeSource = TrouveSysteme(source);
-    const Systeme* systemeCible = TrouveSysteme(cible);
-    const std::string_view champX = SansBlancs(x), champY = SansBlancs(y);
-    g_resultatX.assign(1, geokern_conv::MARQUE_ECHEC);
-    g_resultatY.assign(1, geokern_conv::MARQUE_ECHEC);
-    if (systemeSource == nullptr || systemeCible == nullptr) {
-        g_messagePoint = "système inconnu";
+// One point from the system named source to the one named target: 1 when it
+// was converted (web_result_x and _y hold the texts geokern-conv writes), 0
+// otherwise (both results are its failure marker and web_point_message says why).
+EMSCRIPTEN_KEEPALIVE int web_convert_point(const char* source, const char* target, const char* x, const char* y) {
+    const Systeme* sourceSystem = TrouveSysteme(source);
+    const Systeme* targetSystem = TrouveSysteme(target);
+    const std::string_view fieldX = WithoutBlanks(x), fieldY = WithoutBlanks(y);
+    g_resultX.assign(1, geokern_conv::MARQUE_ECHEC);
+    g_resultY.assign(1, geokern_conv::MARQUE_ECHEC);
+    if (sourceSystem == nullptr || targetSystem == nullptr) {
+        g_pointMessage = "système inconnu";
         return 0;
     }
-    if (!ChampSimple(champX) || !ChampSimple(champY)) {
-        g_messagePoint = "un seul nombre par champ";
+    if (!SingleField(fieldX) || !SingleField(fieldY)) {
+        g_pointMessage = "un seul nombre par champ";
         return 0;
     }
     // The line "x<tab>y": the tab makes a comma a decimal comma, refused.
-    const std::string ligne = std::string(champX) + '\t' + std::string(champY);
-    ConvertisseurLignes convertisseur(*systemeSource, *systemeCible, false);
-    std::string sortie;
-    const geokern_conv::Bilan bilan = convertisseur.Convertit(ligne, sortie);
-    if (bilan.issue == Issue::Recopiee) {  // an empty or '#' first field
-        g_messagePoint = champX.empty() ? "premier nombre manquant" : "premier nombre illisible";
+    const std::string line = std::string(fieldX) + '\t' + std::string(fieldY);
+    ConvertisseurLignes converter(*sourceSystem, *targetSystem, false);
+    std::string output;
+    const geokern_conv::Bilan outcome = converter.Convertit(line, output);
+    if (outcome.issue == Issue::Recopiee) {  // an empty or '#' first field
+        g_pointMessage = fieldX.empty() ? "premier nombre manquant" : "premier nombre illisible";
         return 0;
     }
-    if (bilan.issue == Issue::Echec) {
-        g_messagePoint = bilan.raison;
+    if (outcome.issue == Issue::Echec) {
+        g_pointMessage = outcome.raison;
         return 0;
     }
-    const std::size_t tab = sortie.find('\t');
-    g_resultatX = sortie.substr(0, tab);
-    g_resultatY = sortie.substr(tab + 1);
-    g_messagePoint.clear();
+    const std::size_t tab = output.find('\t');
+    g_resultX = output.substr(0, tab);
+    g_resultY = output.substr(tab + 1);
+    g_pointMessage.clear();
     return 1;
 }
-EMSCRIPTEN_KEEPALIVE const char* web_resultat_x() { return g_resultatX.c_str(); }
-EMSCRIPTEN_KEEPALIVE const char* web_resultat_y() { return g_resultatY.c_str(); }
-EMSCRIPTEN_KEEPALIVE const char* web_message_point() { return g_messagePoint.c_str(); }
+EMSCRIPTEN_KEEPALIVE const char* web_result_x() { return g_resultX.c_str(); }
+EMSCRIPTEN_KEEPALIVE const char* web_result_y() { return g_resultY.c_str(); }
+EMSCRIPTEN_KEEPALIVE const char* web_point_message() { return g_pointMessage.c_str(); }
 
 // The same transformation over arrays of n points (x then y of the source
 // system, in its units), in place: the engine's array function. Returns the
 // number of failed points, which come back as the failure pair.
-EMSCRIPTEN_KEEPALIVE int web_convertir_tableaux(double* x, double* y, int n, int source, int cible) {
+EMSCRIPTEN_KEEPALIVE int web_convert_arrays(double* x, double* y, int n, int source, int target) {
     return SysCoord2SysCoordTableau(x, y, x, y, n, static_cast<Liste_SysCoord>(source),
-                                    static_cast<Liste_SysCoord>(cible));
+                                    static_cast<Liste_SysCoord>(target));
 }
 
 // A file: begin, feed pieces of any size (each call's output replaces the
 // previous one), end; then the counts and the first failures.
-EMSCRIPTEN_KEEPALIVE int web_fichier_debut(const char* source, const char* cible, int precision, int entete) {
-    delete g_fichier;
-    g_fichier = nullptr;
-    const Systeme* systemeSource = TrouveSysteme(source);
-    const Systeme* systemeCible = TrouveSysteme(cible);
-    if (systemeSource == nullptr || systemeCible == nullptr) return 0;
-    g_fichier = new Fichier(*systemeSource, *systemeCible, precision != 0, entete != 0);
+EMSCRIPTEN_KEEPALIVE int web_file_begin(const char* source, const char* target, int precision, int header) {
+    delete g_file;
+    g_file = nullptr;
+    const Systeme* sourceSystem = TrouveSysteme(source);
+    const Systeme* targetSystem = TrouveSysteme(target);
+    if (sourceSystem == nullptr || targetSystem == nullptr) return 0;
+    g_file = new File(*sourceSystem, *targetSystem, precision != 0, header != 0);
     return 1;
 }
-EMSCRIPTEN_KEEPALIVE int web_fichier_ajoute(const char* donnees, int taille) {
-    g_fichier->sortie.clear();
-    g_fichier->entree.Ajoute(donnees, static_cast<std::size_t>(taille), g_fichier->sortie);
-    return static_cast<int>(g_fichier->sortie.size());
+EMSCRIPTEN_KEEPALIVE int web_file_add(const char* data, int size) {
+    g_file->output.clear();
+    g_file->input.Ajoute(data, static_cast<std::size_t>(size), g_file->output);
+    return static_cast<int>(g_file->output.size());
 }
-EMSCRIPTEN_KEEPALIVE int web_fichier_termine() {
-    g_fichier->sortie.clear();
-    g_fichier->entree.Termine(g_fichier->sortie);
-    return static_cast<int>(g_fichier->sortie.size());
+EMSCRIPTEN_KEEPALIVE int web_file_end() {
+    g_file->output.clear();
+    g_file->input.Termine(g_file->output);
+    return static_cast<int>(g_file->output.size());
 }
-EMSCRIPTEN_KEEPALIVE const char* web_fichier_sortie() { return g_fichier->sortie.data(); }
-EMSCRIPTEN_KEEPALIVE double web_fichier_lignes() { return static_cast<double>(g_fichier->entree.Lignes()); }
-EMSCRIPTEN_KEEPALIVE double web_fichier_echecs() { return static_cast<double>(g_fichier->entree.Echecs()); }
-EMSCRIPTEN_KEEPALIVE const char* web_fichier_rapport() { return g_fichier->rapport.Texte().c_str(); }
+EMSCRIPTEN_KEEPALIVE const char* web_file_output() { return g_file->output.data(); }
+EMSCRIPTEN_KEEPALIVE double web_file_lines() { return static_cast<double>(g_file->input.Lignes()); }
+EMSCRIPTEN_KEEPALIVE double web_file_failures() { return static_cast<double>(g_file->input.Echecs()); }
+EMSCRIPTEN_KEEPALIVE const char* web_file_report() { return g_file->report.Text().c_str(); }
 
 // A point of the declination map's bitmap (pixels from its top left corner)
 // as WGS84 longitude and latitude in degrees: 1 inside the map's frame, 0
 // outside. The map is in Mercator on the WGS84 ellipsoid: the longitude is
 // linear across the frame, the isometric latitude linear down it.
-EMSCRIPTEN_KEEPALIVE int web_carte_position(double px, double py, double* longitude, double* latitude) {
-    const double u = (px - kCadreGauche) / (kCadreDroite - kCadreGauche);
-    const double v = (kCadreBas - py) / (kCadreBas - kCadreHaut);
+EMSCRIPTEN_KEEPALIVE int web_map_position(double px, double py, double* longitude, double* latitude) {
+    const double u = (px - kFrameLeft) / (kFrameRight - kFrameLeft);
+    const double v = (kFrameBottom - py) / (kFrameBottom - kFrameTop);
     if (!(u >= 0.0 && u <= 1.0 && v >= 0.0 && v <= 1.0)) return 0;
     const double e = ConstantesSysCoord(WGS84GG)->ellipsoide_Excentricite;
-    const double isoSud = LatitudeIso(degre2radian(kCarteSud), e);
-    const double isoNord = LatitudeIso(degre2radian(kCarteNord), e);
-    *longitude = kCarteOuest + u * (kCarteEst - kCarteOuest);
-    *latitude = radian2degre(LatitudeIsoInverse(isoSud + v * (isoNord - isoSud), e));
+    const double isoSouth = LatitudeIso(degre2radian(kMapSouth), e);
+    const double isoNorth = LatitudeIso(degre2radian(kMapNorth), e);
+    *longitude = kMapWest + u * (kMapEast - kMapWest);
+    *latitude = radian2degre(LatitudeIsoInverse(isoSouth + v * (isoNorth - isoSouth), e));
     return 1;
 }
-EMSCRIPTEN_KEEPALIVE int web_carte_largeur() { return kCarteLargeur; }
-EMSCRIPTEN_KEEPALIVE int web_carte_hauteur() { return kCarteHauteur; }
+EMSCRIPTEN_KEEPALIVE int web_map_width() { return kMapWidth; }
+EMSCRIPTEN_KEEPALIVE int web_map_height() { return kMapHeight; }
 
 }  // extern "C"

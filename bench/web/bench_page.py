@@ -29,7 +29,7 @@ def main():
     driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
     try:
         driver.get(f"http://127.0.0.1:{server.server_address[1]}/bench.html")
-        r = WebDriverWait(driver, 600, poll_frequency=1).until(lambda d: d.execute_script("return window.resultatBanc"))
+        r = WebDriverWait(driver, 600, poll_frequency=1).until(lambda d: d.execute_script("return window.benchResult"))
         version = driver.capabilities.get("browserVersion", "?")
     finally:
         driver.quit()
@@ -39,13 +39,13 @@ def main():
     print(f"{'':36}{'ms':>10}{'ns/point':>10}")
     rows = [("numbers: page's module (array call)", r["geokern_ms"]),
             ("numbers: proj4js forward()", r["proj4js_ms"]),
-            ("text: page's file conversion", r["fichier_page_ms"]),
-            ("text: proj4js + split/toFixed", r["texte_proj4js_ms"])]
+            ("text: page's file conversion", r["page_file_ms"]),
+            ("text: proj4js + split/toFixed", r["proj4js_text_ms"])]
     for name, ms in rows:
         print(f"{name:36}{ms:10.0f}{ms * 1e6 / r['points']:10.0f}")
     print(f"proj4js / page, numbers: {r['proj4js_ms'] / r['geokern_ms']:.2f}x; "
-          f"text: {r['texte_proj4js_ms'] / r['fichier_page_ms']:.2f}x")
-    print(f"largest difference between the two, numbers: {r['ecart_max_m'] * 1000:.3f} mm")
+          f"text: {r['proj4js_text_ms'] / r['page_file_ms']:.2f}x")
+    print(f"largest difference between the two, numbers: {r['max_difference_m'] * 1000:.3f} mm")
     print(json.dumps(r))
 
 

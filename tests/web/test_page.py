@@ -150,9 +150,9 @@ class Page(unittest.TestCase):
                 self.el(box).click()
         if dropped:  # dropped on the page rather than chosen
             self.driver.execute_script("""
-                const donnees = new DataTransfer();
-                donnees.items.add(new File([Uint8Array.from(atob(arguments[0]), c => c.charCodeAt(0))], 'depot.txt'));
-                document.getElementById('depot').dispatchEvent(new DragEvent('drop', {dataTransfer: donnees}));""",
+                const data = new DataTransfer();
+                data.items.add(new File([Uint8Array.from(atob(arguments[0]), c => c.charCodeAt(0))], 'depot.txt'));
+                document.getElementById('depot').dispatchEvent(new DragEvent('drop', {dataTransfer: data}));""",
                 base64.b64encode(content).decode())
         else:
             self.el("fichier").send_keys(path)

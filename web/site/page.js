@@ -5,163 +5,163 @@
 // texts between the controls and the module.
 
 const $ = (id) => document.getElementById(id);
-const DONNEES = ['Grid2009_5.dat', 'GridVS2013Poly.dat', 'IGRF14.shc'];
+const DATA_FILES = ['Grid2009_5.dat', 'GridVS2013Poly.dat', 'IGRF14.shc'];
 
 // The worker that converts whole files, started at once so that it is ready
 // (and loaded) before the first file comes, even without a network by then.
-const travailleur = new Worker('worker.js');
-let urlResultat = null;
-let numeroFichier = 0;  // the file whose result the page waits for; older ones are ignored
+const worker = new Worker('worker.js');
+let resultUrl = null;
+let fileNumber = 0;  // the file whose result the page waits for; older ones are ignored
 
-function lireTexte(module, adresse) { return module.UTF8ToString(adresse); }
+function readText(module, address) { return module.UTF8ToString(address); }
 
-async function chargerDonnees(module) {
-  module.FS.mkdir('/donnees');
-  await Promise.all(DONNEES.map(async (nom) => {
-    const reponse = await fetch('donnees/' + nom);
-    if (!reponse.ok) return;  // the module names the missing file
-    module.FS.writeFile('/donnees/' + nom, new Uint8Array(await reponse.arrayBuffer()));
+async function loadData(module) {
+  module.FS.mkdir('/data');
+  await Promise.all(DATA_FILES.map(async (name) => {
+    const response = await fetch('donnees/' + name);
+    if (!response.ok) return;  // the module names the missing file
+    module.FS.writeFile('/data/' + name, new Uint8Array(await response.arrayBuffer()));
   }));
-  return module.ccall("web_ouvre", "string", ["string"], ["/donnees"]);
+  return module.ccall("web_open", "string", ["string"], ["/data"]);
 }
 
-function remplirSystemes(module) {
+function fillSystems(module) {
   for (const id of ['systeme-source', 'systeme-cible']) {
-    const liste = $(id);
+    const list = $(id);
     for (let code = 1; code <= 12; ++code) {
       const option = document.createElement('option');
-      option.value = lireTexte(module, module._web_systeme_nom(code));
-      option.textContent = option.value + ' : ' + lireTexte(module, module._web_systeme_description(code));
-      liste.append(option);
+      option.value = readText(module, module._web_system_name(code));
+      option.textContent = option.value + ' : ' + readText(module, module._web_system_description(code));
+      list.append(option);
     }
   }
   $('systeme-source').value = 'WGS84GG';
   $('systeme-cible').value = 'RGF93L93';
 }
 
-function aujourdHui() {
-  const jour = new Date();
-  const deux = (n) => String(n).padStart(2, '0');
-  return `${jour.getFullYear()}-${deux(jour.getMonth() + 1)}-${deux(jour.getDate())}`;
+function today() {
+  const day = new Date();
+  const twoDigits = (n) => String(n).padStart(2, '0');
+  return `${day.getFullYear()}-${twoDigits(day.getMonth() + 1)}-${twoDigits(day.getDate())}`;
 }
 
-// ---- Déclinaison ----------------------------------------------------------
+// ---- Declination ----------------------------------------------------------
 
-const RESULTATS_DECLINAISON = ['declinaison', 'variation', 'source', 'convergence', 'angle-quadrillage'];
+const DECLINATION_RESULTS = ['declinaison', 'variation', 'source', 'convergence', 'angle-quadrillage'];
 
-function calculer(module) {
+function compute(module) {
   // The module answers "1" and the five texts, or "0" and the message, one per line.
-  const reponse = module.ccall('web_declinaison', 'string', ['string', 'string', 'string'],
+  const answer = module.ccall('web_declination', 'string', ['string', 'string', 'string'],
     [$('lat').value, $('lon').value, $('date').value]).split('\n');
-  const ok = reponse[0] === '1';
-  RESULTATS_DECLINAISON.forEach((id, i) => { $(id).value = ok ? reponse[i + 1] : ''; });
-  $('message').textContent = ok ? '' : reponse[1];
+  const ok = answer[0] === '1';
+  DECLINATION_RESULTS.forEach((id, i) => { $(id).value = ok ? answer[i + 1] : ''; });
+  $('message').textContent = ok ? '' : answer[1];
 }
 
 // The map's sight, as fractions of the picture's width and height: moved by
 // a click or by the arrow keys, chosen by a click or by Enter.
-const viseur = { x: 0.5, y: 0.5 };
+const sight = { x: 0.5, y: 0.5 };
 
-function placerViseur() {
-  const marque = $('viseur');
-  marque.style.left = `${viseur.x * 100}%`;
-  marque.style.top = `${viseur.y * 100}%`;
-  marque.hidden = false;
+function placeSight() {
+  const mark = $('viseur');
+  mark.style.left = `${sight.x * 100}%`;
+  mark.style.top = `${sight.y * 100}%`;
+  mark.hidden = false;
 }
 
-function toucheCarte(module, evenement) {
-  const pas = evenement.shiftKey ? 0.05 : 0.01;
-  const deplacements = { ArrowLeft: [-pas, 0], ArrowRight: [pas, 0], ArrowUp: [0, -pas], ArrowDown: [0, pas] };
-  if (evenement.key in deplacements) {
-    const [dx, dy] = deplacements[evenement.key];
-    viseur.x = Math.min(1, Math.max(0, viseur.x + dx));
-    viseur.y = Math.min(1, Math.max(0, viseur.y + dy));
-    placerViseur();
-  } else if (evenement.key === 'Enter' || evenement.key === ' ') {
-    choisirSurCarte(module);
+function mapKey(module, event) {
+  const step = event.shiftKey ? 0.05 : 0.01;
+  const moves = { ArrowLeft: [-step, 0], ArrowRight: [step, 0], ArrowUp: [0, -step], ArrowDown: [0, step] };
+  if (event.key in moves) {
+    const [dx, dy] = moves[event.key];
+    sight.x = Math.min(1, Math.max(0, sight.x + dx));
+    sight.y = Math.min(1, Math.max(0, sight.y + dy));
+    placeSight();
+  } else if (event.key === 'Enter' || event.key === ' ') {
+    chooseOnMap(module);
   } else {
     return;
   }
-  evenement.preventDefault();
+  event.preventDefault();
 }
 
-function cliquerCarte(module, evenement) {
+function mapClick(module, event) {
   const image = $('carte');
-  viseur.x = evenement.offsetX / image.clientWidth;
-  viseur.y = evenement.offsetY / image.clientHeight;
-  placerViseur();
-  choisirSurCarte(module);
+  sight.x = event.offsetX / image.clientWidth;
+  sight.y = event.offsetY / image.clientHeight;
+  placeSight();
+  chooseOnMap(module);
 }
 
 // The sight's pixel of the map's bitmap, turned into a position by the module.
-function choisirSurCarte(module) {
+function chooseOnMap(module) {
   const image = $('carte');
-  const adresse = module._malloc(16);
-  const dedans = module._web_carte_position(viseur.x * image.naturalWidth, viseur.y * image.naturalHeight,
-    adresse, adresse + 8);
-  const longitude = module.getValue(adresse, 'double');
-  const latitude = module.getValue(adresse + 8, 'double');
-  module._free(adresse);
-  if (!dedans) {
+  const address = module._malloc(16);
+  const inside = module._web_map_position(sight.x * image.naturalWidth, sight.y * image.naturalHeight,
+    address, address + 8);
+  const longitude = module.getValue(address, 'double');
+  const latitude = module.getValue(address + 8, 'double');
+  module._free(address);
+  if (!inside) {
     $('message').textContent = 'Choisissez un point dans le cadre de la carte.';
     return;
   }
   $('lat').value = latitude.toFixed(4);
   $('lon').value = longitude.toFixed(4);
-  calculer(module);
+  compute(module);
 }
 
 // ---- Conversion -----------------------------------------------------------
 
-function convertirPoint(module) {
-  const ok = module.ccall('web_convertir_point', 'number', ['string', 'string', 'string', 'string'],
+function convertPoint(module) {
+  const ok = module.ccall('web_convert_point', 'number', ['string', 'string', 'string', 'string'],
     [$('systeme-source').value, $('systeme-cible').value, $('x').value, $('y').value]);
-  $('resultat-x').value = lireTexte(module, module._web_resultat_x());
-  $('resultat-y').value = lireTexte(module, module._web_resultat_y());
-  $('message-conversion').textContent = ok ? '' : lireTexte(module, module._web_message_point());
+  $('resultat-x').value = readText(module, module._web_result_x());
+  $('resultat-y').value = readText(module, module._web_result_y());
+  $('message-conversion').textContent = ok ? '' : readText(module, module._web_point_message());
 }
 
 // The last file chosen or dropped: converted again when the systems or the
 // options change.
-let dernierFichier = null;
+let lastFile = null;
 
-function convertirFichier(fichier) {
-  if (!fichier) return;
-  dernierFichier = fichier;
+function convertFile(file) {
+  if (!file) return;
+  lastFile = file;
   $('telecharger').hidden = true;
-  if (urlResultat) URL.revokeObjectURL(urlResultat);
-  urlResultat = null;
+  if (resultUrl) URL.revokeObjectURL(resultUrl);
+  resultUrl = null;
   $('progression').value = 0;
-  $('bilan').value = 'Conversion de ' + fichier.name + '…';
+  $('bilan').value = 'Conversion de ' + file.name + '…';
   $('rapport').textContent = '';
-  travailleur.postMessage({
-    numero: ++numeroFichier, fichier, source: $('systeme-source').value, cible: $('systeme-cible').value,
-    precision: $('precision').checked, entete: $('entete').checked,
+  worker.postMessage({
+    number: ++fileNumber, file, source: $('systeme-source').value, target: $('systeme-cible').value,
+    precision: $('precision').checked, header: $('entete').checked,
   });
 }
 
-function nomResultat(nom, cible) {
-  const point = nom.lastIndexOf('.');
-  return point > 0 ? `${nom.slice(0, point)}-${cible}${nom.slice(point)}` : `${nom}-${cible}.txt`;
+function resultName(name, target) {
+  const point = name.lastIndexOf('.');
+  return point > 0 ? `${name.slice(0, point)}-${target}${name.slice(point)}` : `${name}-${target}.txt`;
 }
 
-travailleur.onmessage = (evenement) => {
-  const m = evenement.data;
-  if (m.numero !== numeroFichier) return;
-  if (m.type === 'progression') {
-    $('progression').value = m.total > 0 ? m.fait / m.total : 1;
-  } else if (m.type === 'fin') {
+worker.onmessage = (event) => {
+  const m = event.data;
+  if (m.number !== fileNumber) return;
+  if (m.type === 'progress') {
+    $('progression').value = m.total > 0 ? m.done / m.total : 1;
+  } else if (m.type === 'end') {
     $('progression').value = 1;
-    const lignes = m.lignes === 1 ? '1 ligne' : `${m.lignes} lignes`;
-    $('bilan').value = `${m.nom} : ${lignes}, ${m.echecs} en échec (${(m.duree / 1000).toFixed(1)} s)`;
-    $('rapport').textContent = m.rapport;
-    urlResultat = URL.createObjectURL(m.resultat);
-    const lien = $('telecharger');
-    lien.href = urlResultat;
-    lien.download = nomResultat(m.nom, m.cible);
-    lien.textContent = 'Télécharger ' + lien.download;
-    lien.hidden = false;
-  } else if (m.type === 'erreur') {
+    const lines = m.lines === 1 ? '1 ligne' : `${m.lines} lignes`;
+    $('bilan').value = `${m.name} : ${lines}, ${m.failures} en échec (${(m.duration / 1000).toFixed(1)} s)`;
+    $('rapport').textContent = m.report;
+    resultUrl = URL.createObjectURL(m.result);
+    const link = $('telecharger');
+    link.href = resultUrl;
+    link.download = resultName(m.name, m.target);
+    link.textContent = 'Télécharger ' + link.download;
+    link.hidden = false;
+  } else if (m.type === 'error') {
     $('bilan').value = m.message;
   }
 };
@@ -170,26 +170,26 @@ travailleur.onmessage = (evenement) => {
 
 (async () => {
   const module = await NorvaneModule();
-  const manque = await chargerDonnees(module);
-  remplirSystemes(module);
-  $('date').value = aujourdHui();
-  $('chargement').textContent = manque ? 'Fichier de données absent : ' + manque : '';
+  const missing = await loadData(module);
+  fillSystems(module);
+  $('date').value = today();
+  $('chargement').textContent = missing ? 'Fichier de données absent : ' + missing : '';
 
-  $('form-declinaison').addEventListener('submit', (e) => { e.preventDefault(); calculer(module); });
-  $('carte').addEventListener('click', (e) => cliquerCarte(module, e));
-  $('zone-carte').addEventListener('keydown', (e) => toucheCarte(module, e));
-  $('form-conversion').addEventListener('submit', (e) => { e.preventDefault(); convertirPoint(module); });
-  $('fichier').addEventListener('change', () => convertirFichier($('fichier').files[0]));
+  $('form-declinaison').addEventListener('submit', (e) => { e.preventDefault(); compute(module); });
+  $('carte').addEventListener('click', (e) => mapClick(module, e));
+  $('zone-carte').addEventListener('keydown', (e) => mapKey(module, e));
+  $('form-conversion').addEventListener('submit', (e) => { e.preventDefault(); convertPoint(module); });
+  $('fichier').addEventListener('change', () => convertFile($('fichier').files[0]));
   for (const id of ['systeme-source', 'systeme-cible', 'precision', 'entete']) {
-    $(id).addEventListener('change', () => convertirFichier(dernierFichier));
+    $(id).addEventListener('change', () => convertFile(lastFile));
   }
-  const depot = $('depot');
-  depot.addEventListener('dragover', (e) => { e.preventDefault(); depot.classList.add('survol'); });
-  depot.addEventListener('dragleave', () => depot.classList.remove('survol'));
-  depot.addEventListener('drop', (e) => {
+  const dropZone = $('depot');
+  dropZone.addEventListener('dragover', (e) => { e.preventDefault(); dropZone.classList.add('survol'); });
+  dropZone.addEventListener('dragleave', () => dropZone.classList.remove('survol'));
+  dropZone.addEventListener('drop', (e) => {
     e.preventDefault();
-    depot.classList.remove('survol');
-    convertirFichier(e.dataTransfer.files[0]);
+    dropZone.classList.remove('survol');
+    convertFile(e.dataTransfer.files[0]);
   });
   document.body.dataset.pret = '1';
 })();
