@@ -145,11 +145,14 @@ constexpr double kMinHorizontalField = 1.0;
 
 DeclinationOutcome ModelOutcome(bool bDateParsed, int nYear, int nMonth, int nDay,
                                 double dLongitude, double dLatitude, double dAltitudeMetres,
-                                const CIgrfModel* pModel) {
+                                const CIgrfModel* pModel, CModelDayCache* pModelDay) {
     if (!bDateParsed || !IsCalendarDate(nYear, nMonth, nDay)) return Outcome(kDeclinationDateNotValid);
     if (!IsModelPositionValid(dLongitude, dLatitude, dAltitudeMetres)) return Outcome(kDeclinationPositionNotValid);
     if (pModel == nullptr) return Outcome(kDeclinationModelMissing);
     if (!IsDateInModelSpan(nYear, nMonth, nDay)) return Outcome(kDeclinationModelOutOfPeriod);
+    if (pModelDay != nullptr)
+        return DeclinationFromSnapshot(pModelDay->At(*pModel, nYear, nMonth, nDay), dLongitude, dLatitude,
+                                       dAltitudeMetres);
     return DeclinationFromSnapshot(ModelSnapshot(*pModel, nYear, nMonth, nDay), dLongitude, dLatitude,
                                    dAltitudeMetres);
 }
@@ -173,6 +176,16 @@ CIgrfSnapshot ModelSnapshot(const CIgrfModel& model, int nYear, int nMonth, int 
     return model.At(IgrfDecimalYear(nYear, nMonth, nDay));
 }
 
+const CIgrfSnapshot& CModelDayCache::At(const CIgrfModel& model, int nYear, int nMonth, int nDay) {
+    if (!m_bValid || m_pModel != &model || nYear != m_nYear || nMonth != m_nMonth || nDay != m_nDay) {
+        m_snapshot = ModelSnapshot(model, nYear, nMonth, nDay);
+        m_bValid = true;
+        m_pModel = &model;
+        m_nYear = nYear, m_nMonth = nMonth, m_nDay = nDay;
+    }
+    return m_snapshot;
+}
+
 DeclinationOutcome DeclinationFromSnapshot(const CIgrfSnapshot& snapshot, double dLongitude, double dLatitude,
                                            double dAltitudeMetres) {
     // North has no direction at a geographic pole.
@@ -192,10 +205,10 @@ DeclinationOutcome DeclinationFromSnapshot(const CIgrfSnapshot& snapshot, double
 DeclinationOutcome DeclinationAtPlace(DeclinationSource eSource, bool bDateParsed, int nYear, int nMonth, int nDay,
                                       double dLongitude, double dLatitude, double dAltitudeMetres,
                                       const DeclinationGrids& grids, PFN_SysCoord2SysCoord pfnTransform,
-                                      const CIgrfModel* pModel) {
+                                      const CIgrfModel* pModel, CModelDayCache* pModelDay) {
     if (eSource == kSourceModel)
         return ModelOutcome(bDateParsed, nYear, nMonth, nDay, dLongitude, dLatitude, dAltitudeMetres,
-                            pModel);
+                            pModel, pModelDay);
     // The date is checked before the engine is asked anything.
     const DeclinationStatus eDate = CheckDeclinationDate(bDateParsed, nYear, nMonth, nDay);
     if (eDate != kDeclinationResult) return Outcome(eDate);

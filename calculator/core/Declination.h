@@ -100,10 +100,13 @@ DeclinationOutcome ComputeDeclination(const DeclinationInput& input, const Decli
 // - kSourceModel: the model's field at the place and altitude (metres above the
 //   ellipsoid) on that day; pModel null gives kDeclinationModelMissing.
 // The date comes first: a day that does not exist is kDeclinationDateNotValid.
+// pModelDay, when given, keeps the model's coefficients of the last day asked
+// for, so that a run of places on one day computes them once.
+class CModelDayCache;
 DeclinationOutcome DeclinationAtPlace(DeclinationSource eSource, bool bDateParsed, int nYear, int nMonth, int nDay,
                                       double dLongitude, double dLatitude, double dAltitudeMetres,
                                       const DeclinationGrids& grids, PFN_SysCoord2SysCoord pfnTransform,
-                                      const CIgrfModel* pModel);
+                                      const CIgrfModel* pModel, CModelDayCache* pModelDay = nullptr);
 
 // The model's steps, for callers that keep one snapshot for many places.
 // Whether a date lies in the model's span (an existing day is assumed).
@@ -113,6 +116,18 @@ bool IsDateInModelSpan(int nYear, int nMonth, int nDay);
 bool IsModelPositionValid(double dLongitude, double dLatitude, double dAltitudeMetres);
 // The model's coefficients on a day of its span.
 CIgrfSnapshot ModelSnapshot(const CIgrfModel& model, int nYear, int nMonth, int nDay);
+// The coefficients of the last day asked for, computed again only when the day
+// changes.
+class CModelDayCache {
+public:
+    const CIgrfSnapshot& At(const CIgrfModel& model, int nYear, int nMonth, int nDay);
+
+private:
+    bool m_bValid = false;
+    const CIgrfModel* m_pModel = nullptr;
+    int m_nYear = 0, m_nMonth = 0, m_nDay = 0;
+    CIgrfSnapshot m_snapshot;
+};
 // The outcome at a valid position from a snapshot: a result, or kDeclinationPole.
 DeclinationOutcome DeclinationFromSnapshot(const CIgrfSnapshot& snapshot, double dLongitude, double dLatitude,
                                            double dAltitudeMetres);

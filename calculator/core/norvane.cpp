@@ -78,16 +78,10 @@ size_t CopyText(const std::string& strText, char* pszBuffer, size_t uSize) {
     return strText.size();
 }
 
-// One point, with the model's snapshot of the day kept by the caller: pCache
-// holds the day it was made for.
-struct SnapshotCache {
-    bool bValid = false;
-    int nYear = 0, nMonth = 0, nDay = 0;
-    CIgrfSnapshot snapshot;
-};
-
+// One point; pCache, when given, keeps the model's coefficients from one point
+// to the next of the same day.
 NORVANE_DECLINAISON OnePoint(const NORVANE_DONNEES* pData, int nSource, int nYear, int nMonth, int nDay,
-                             double dLongitude, double dLatitude, double dAltitude, SnapshotCache* pCache) {
+                             double dLongitude, double dLatitude, double dAltitude, CModelDayCache* pCache) {
     if (nSource != NORVANE_AUTO && nSource != NORVANE_GRILLE && nSource != NORVANE_MODELE)
         return Answer(NORVANE_SOURCE_NON_VALIDE, nSource);
     if (!IsCalendarDate(nYear, nMonth, nDay)) return Answer(NORVANE_DATE_NON_VALIDE, nSource);
@@ -102,19 +96,9 @@ NORVANE_DECLINAISON OnePoint(const NORVANE_DONNEES* pData, int nSource, int nYea
                            nSource);
     }
     if (!pData->model) return Answer(NORVANE_DONNEES_ABSENTES, nSource);
-    if (!IsDateInModelSpan(nYear, nMonth, nDay)) return Answer(NORVANE_HORS_PERIODE_MODELE, nSource);
-    if (pCache == nullptr)
-        return FromOutcome(DeclinationFromSnapshot(ModelSnapshot(*pData->model, nYear, nMonth, nDay), dLongitude,
-                                                   dLatitude, dAltitude),
-                           nSource);
-    if (!pCache->bValid || pCache->nYear != nYear || pCache->nMonth != nMonth || pCache->nDay != nDay) {
-        pCache->snapshot = ModelSnapshot(*pData->model, nYear, nMonth, nDay);
-        pCache->bValid = true;
-        pCache->nYear = nYear;
-        pCache->nMonth = nMonth;
-        pCache->nDay = nDay;
-    }
-    return FromOutcome(DeclinationFromSnapshot(pCache->snapshot, dLongitude, dLatitude, dAltitude), nSource);
+    return FromOutcome(DeclinationAtPlace(kSourceModel, true, nYear, nMonth, nDay, dLongitude, dLatitude, dAltitude,
+                                          pData->grids, &SysCoord2SysCoord, &*pData->model, pCache),
+                       nSource);
 }
 
 // The arrays of the two array entries, apart from the days.
@@ -127,7 +111,7 @@ struct Points {
 // Every point in order, one snapshot of the model kept while the day stays.
 template <typename DayOf>
 size_t Fill(const NORVANE_DONNEES* pData, int nSource, size_t n, const Points& points, DayOf dayOf) {
-    SnapshotCache cache;
+    CModelDayCache cache;
     size_t uResults = 0;
     for (size_t i = 0; i < n; ++i) {
         int nYear = 0, nMonth = 0, nDay = 0;

@@ -109,20 +109,8 @@ std::string MarkerColumns(const CliOptions& options) { return options.m_bConverg
 
 DeclinationOutcome PlaceSources::At(DeclinationSource eSource, bool bDateParsed, int nYear, int nMonth, int nDay,
                                     double dLongitude, double dLatitude, double dAltitudeMetres) {
-    // The model's coefficients for a day are the same for every place: kept
-    // from one line to the next, they give the numbers DeclinationAtPlace
-    // gives, which answers every other case (and says what is wrong).
-    if (eSource == kSourceModel && m_pModel != nullptr && bDateParsed && IsCalendarDate(nYear, nMonth, nDay) &&
-        IsDateInModelSpan(nYear, nMonth, nDay) && IsModelPositionValid(dLongitude, dLatitude, dAltitudeMetres)) {
-        if (!m_bDay || nYear != m_nYear || nMonth != m_nMonth || nDay != m_nDay) {
-            m_snapshot = ModelSnapshot(*m_pModel, nYear, nMonth, nDay);
-            m_bDay = true;
-            m_nYear = nYear, m_nMonth = nMonth, m_nDay = nDay;
-        }
-        return DeclinationFromSnapshot(m_snapshot, dLongitude, dLatitude, dAltitudeMetres);
-    }
     return DeclinationAtPlace(eSource, bDateParsed, nYear, nMonth, nDay, dLongitude, dLatitude, dAltitudeMetres,
-                              m_grids, &SysCoord2SysCoord, m_pModel);
+                              m_grids, &SysCoord2SysCoord, m_pModel, &m_modelDay);
 }
 
 PlaceResult DeclinationForPlace(std::string_view date, std::string_view x, std::string_view y, bool bOrderByLetters,

@@ -34,9 +34,7 @@ public:
 private:
     const DeclinationGrids& m_grids;
     const CIgrfModel* m_pModel;
-    bool m_bDay = false;
-    int m_nYear = 0, m_nMonth = 0, m_nDay = 0;
-    CIgrfSnapshot m_snapshot;
+    CModelDayCache m_modelDay;  // the model's coefficients, kept from line to line of one day
 };
 
 // Decimals of the plain numbers.
