@@ -5,21 +5,26 @@
 #endif
 
 #ifdef _WIN32
+std::string Recode(unsigned int uFromCodePage, unsigned int uToCodePage, std::string_view text) {
+    if (text.empty()) return std::string();
+    const int nWide =
+        ::MultiByteToWideChar(uFromCodePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring strWide(static_cast<std::size_t>(nWide), L'\0');
+    ::MultiByteToWideChar(uFromCodePage, 0, text.data(), static_cast<int>(text.size()), &strWide[0], nWide);
+    const int nBytes = ::WideCharToMultiByte(uToCodePage, 0, strWide.data(), nWide, nullptr, 0, nullptr, nullptr);
+    std::string strOut(static_cast<std::size_t>(nBytes), '\0');
+    ::WideCharToMultiByte(uToCodePage, 0, strWide.data(), nWide, &strOut[0], nBytes, nullptr, nullptr);
+    return strOut;
+}
+
 namespace {
 
+// Without a console (output to a pipe of a program that has none), the ANSI
+// code page, in which the calculator's own texts are written.
 std::string ToConsoleCodePage(UINT uFrom, std::string_view text) {
-    if (text.empty()) return std::string();
-    // Without a console (output to a pipe of a program that has none), the
-    // ANSI code page, in which the calculator's own texts are written.
     UINT uCodePage = ::GetConsoleOutputCP();
     if (uCodePage == 0) uCodePage = CP_ACP;
-    const int nWide = ::MultiByteToWideChar(uFrom, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring strWide(static_cast<std::size_t>(nWide), L'\0');
-    ::MultiByteToWideChar(uFrom, 0, text.data(), static_cast<int>(text.size()), &strWide[0], nWide);
-    const int nBytes = ::WideCharToMultiByte(uCodePage, 0, strWide.data(), nWide, nullptr, 0, nullptr, nullptr);
-    std::string strOut(static_cast<std::size_t>(nBytes), '\0');
-    ::WideCharToMultiByte(uCodePage, 0, strWide.data(), nWide, &strOut[0], nBytes, nullptr, nullptr);
-    return strOut;
+    return Recode(uFrom, uCodePage, text);
 }
 
 }  // namespace

@@ -15,4 +15,9 @@ std::string ToTerminal(std::string_view text1252);
 // A UTF-8 text in the terminal's encoding.
 std::string Utf8ToTerminal(std::string_view textUtf8);
 
+#ifdef _WIN32
+// A text from one Windows code page to another, through UTF-16.
+std::string Recode(unsigned int uFromCodePage, unsigned int uToCodePage, std::string_view text);
+#endif
+
 #endif

@@ -111,14 +111,7 @@ int FinishOutput() {
 
 std::string ArgumentText(std::string_view argument) {
 #ifdef _WIN32
-    if (argument.empty()) return std::string();
-    const int nWide = ::MultiByteToWideChar(CP_ACP, 0, argument.data(), static_cast<int>(argument.size()), nullptr, 0);
-    std::wstring strWide(static_cast<std::size_t>(nWide), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, argument.data(), static_cast<int>(argument.size()), &strWide[0], nWide);
-    const int nBytes = ::WideCharToMultiByte(CP_UTF8, 0, strWide.data(), nWide, nullptr, 0, nullptr, nullptr);
-    std::string strUtf8(static_cast<std::size_t>(nBytes), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, strWide.data(), nWide, &strUtf8[0], nBytes, nullptr, nullptr);
-    return strUtf8;
+    return Recode(CP_ACP, CP_UTF8, argument);
 #else
     return std::string(argument);
 #endif
