@@ -17,6 +17,11 @@ constexpr double SEUIL_ITERATION = 1e-9;       // also tan(1e-9) as a double
 constexpr double DEMI_SEUIL_ITERATION = 5e-10; // tan(0.5e-9) as a double
 constexpr int PASSES_MAXIMUM = 100;
 
+// Points that each stage of the dispatcher takes at once: enough for the
+// processor to overlap the independent points' computations, few enough for
+// the stages' buffers to stay on the stack and in the first-level cache.
+constexpr int BLOC_POINTS = 64;
+
 // Marker of a missing value and of the failure pair.
 constexpr int MARQUEUR_ABSENT = -9999;
 constexpr double ECHEC = -9999.0;  // GEOKERN_ECHEC of the public header

@@ -27,57 +27,86 @@ METHODE ChoixMethode(int datumIn, int datumOut) {
 
 }  // namespace
 
-COORDONNEES_GEOGRAPHIQUES Datum2Datum(const COORDONNEES_GEOGRAPHIQUES& CoordGeo_entree,
-                                      const PARAMETRES_SYSTEME_COORDONNNEES& zoneIn,
-                                      const PARAMETRES_SYSTEME_COORDONNNEES& zoneOut) {
+// The change of a block of points in place, stage after stage: every point's
+// geocentric coordinates, then every point's grid translation, then every
+// point's latitude iteration. The points of a stage are independent, so the
+// processor overlaps their long chains of divisions, square roots and library
+// calls; each point goes through the same operations as alone.
+void Datum2DatumBloc(COORDONNEES_GEOGRAPHIQUES* points, int m, const PARAMETRES_SYSTEME_COORDONNNEES& zoneIn,
+                     const PARAMETRES_SYSTEME_COORDONNNEES& zoneOut) {
     const METHODE methode = ChoixMethode(zoneIn.Datum, zoneOut.Datum);
-    if (methode == INCHANGE) return CoordGeo_entree;
+    if (methode == INCHANGE) return;
     if (methode == ECHEC_DATUM) {
-        COORDONNEES_GEOGRAPHIQUES echec = {ECHEC, ECHEC};
-        return echec;
+        for (int k = 0; k < m; ++k) points[k].lambda = points[k].phi = ECHEC;
+        return;
     }
 
-    const COORDONNEES_CARTESIENNES CoordCart_entree =
-        Geographique2Cartesienne(CoordGeo_entree, zoneIn.ellipsoide_DemiGrdAxe, zoneIn.ellipsoide_DemiPetitAxe);
     // From NTF the translation as published; towards NTF its opposite.
     const double sens = zoneIn.Datum == 0 ? 1.0 : -1.0;
     const double Tx = sens * NTF_TX, Ty = sens * NTF_TY, Tz = sens * NTF_TZ;
 
     // The constant translation: the whole change between NTF and WGS84, the
     // approximate position towards or from RGF93.
-    COORDONNEES_CARTESIENNES CoordCart_sortie = {CoordCart_entree.x + Tx, CoordCart_entree.y + Ty,
-                                                 CoordCart_entree.z + Tz};
-    if (methode == GRILLE) {
-        const COORDONNEES_GEOGRAPHIQUES CoordGeo_sortie_approx = Cartesienne2Geographique(
-            CoordCart_sortie, zoneOut.ellipsoide_DemiGrdAxe, zoneOut.ellipsoide_DemiPetitAxe);
-        const double phi_approx = radian2degre(CoordGeo_sortie_approx.phi);
-        const double lambda_approx = radian2degre(CoordGeo_sortie_approx.lambda);
-
-        int n_colonne, n_ligne;
-        if (!CelluleGrille(lambda_approx, phi_approx, &n_colonne, &n_ligne)) {
-            COORDONNEES_GEOGRAPHIQUES echec = {ECHEC, ECHEC};
-            return echec;
-        }
-        // The cell's south-west node and the position inside the cell.
-        const int indice = n_colonne * GRILLE_LIGNES + n_ligne;
-        const double x = (lambda_approx - (n_colonne * GRILLE_PAS + GRILLE_LAMBDA_MIN)) / GRILLE_PAS;
-        const double y = (phi_approx - (n_ligne * GRILLE_PAS + GRILLE_PHI_MIN)) / GRILLE_PAS;
-
-        const LIGNE_GRILLE_GR3DF97A* noeuds = lpGrille_IGN();
-        const LIGNE_GRILLE_GR3DF97A& so = noeuds[indice];
-        const LIGNE_GRILLE_GR3DF97A& no = noeuds[indice + 1];
-        const LIGNE_GRILLE_GR3DF97A& se = noeuds[indice + GRILLE_LIGNES];
-        const LIGNE_GRILLE_GR3DF97A& ne = noeuds[indice + GRILLE_LIGNES + 1];
-        const double Tx_grille = (1 - x) * (1 - y) * so.Tx + (1 - x) * y * no.Tx + (1 - y) * x * se.Tx + x * y * ne.Tx;
-        const double Ty_grille = (1 - x) * (1 - y) * so.Ty + (1 - x) * y * no.Ty + (1 - y) * x * se.Ty + x * y * ne.Ty;
-        const double Tz_grille = (1 - x) * (1 - y) * so.Tz + (1 - x) * y * no.Tz + (1 - y) * x * se.Tz + x * y * ne.Tz;
-
-        // The grid translation applies to the input's own coordinates.
-        CoordCart_sortie.x = CoordCart_entree.x + sens * Tx_grille;
-        CoordCart_sortie.y = CoordCart_entree.y + sens * Ty_grille;
-        CoordCart_sortie.z = CoordCart_entree.z + sens * Tz_grille;
+    COORDONNEES_CARTESIENNES entree[BLOC_POINTS], sortie[BLOC_POINTS];
+    for (int k = 0; k < m; ++k) {
+        entree[k] = Geographique2Cartesienne(points[k], zoneIn.ellipsoide_DemiGrdAxe, zoneIn.ellipsoide_DemiPetitAxe);
+        sortie[k].x = entree[k].x + Tx;
+        sortie[k].y = entree[k].y + Ty;
+        sortie[k].z = entree[k].z + Tz;
     }
-    return Cartesienne2Geographique(CoordCart_sortie, zoneOut.ellipsoide_DemiGrdAxe, zoneOut.ellipsoide_DemiPetitAxe);
+
+    bool hors_grille[BLOC_POINTS] = {};
+    if (methode == GRILLE) {
+        for (int k = 0; k < m; ++k)
+            points[k] = Cartesienne2Geographique(sortie[k], zoneOut.ellipsoide_DemiGrdAxe,
+                                                 zoneOut.ellipsoide_DemiPetitAxe);
+        for (int k = 0; k < m; ++k) {
+            const double phi_approx = radian2degre(points[k].phi);
+            const double lambda_approx = radian2degre(points[k].lambda);
+            int n_colonne, n_ligne;
+            if (!CelluleGrille(lambda_approx, phi_approx, &n_colonne, &n_ligne)) {
+                hors_grille[k] = true;
+                continue;
+            }
+            // The cell's south-west node and the position inside the cell.
+            const int indice = n_colonne * GRILLE_LIGNES + n_ligne;
+            const double x = (lambda_approx - (n_colonne * GRILLE_PAS + GRILLE_LAMBDA_MIN)) / GRILLE_PAS;
+            const double y = (phi_approx - (n_ligne * GRILLE_PAS + GRILLE_PHI_MIN)) / GRILLE_PAS;
+
+            const LIGNE_GRILLE_GR3DF97A* noeuds = lpGrille_IGN();
+            const LIGNE_GRILLE_GR3DF97A& so = noeuds[indice];
+            const LIGNE_GRILLE_GR3DF97A& no = noeuds[indice + 1];
+            const LIGNE_GRILLE_GR3DF97A& se = noeuds[indice + GRILLE_LIGNES];
+            const LIGNE_GRILLE_GR3DF97A& ne = noeuds[indice + GRILLE_LIGNES + 1];
+            const double Tx_grille =
+                (1 - x) * (1 - y) * so.Tx + (1 - x) * y * no.Tx + (1 - y) * x * se.Tx + x * y * ne.Tx;
+            const double Ty_grille =
+                (1 - x) * (1 - y) * so.Ty + (1 - x) * y * no.Ty + (1 - y) * x * se.Ty + x * y * ne.Ty;
+            const double Tz_grille =
+                (1 - x) * (1 - y) * so.Tz + (1 - x) * y * no.Tz + (1 - y) * x * se.Tz + x * y * ne.Tz;
+
+            // The grid translation applies to the input's own coordinates.
+            sortie[k].x = entree[k].x + sens * Tx_grille;
+            sortie[k].y = entree[k].y + sens * Ty_grille;
+            sortie[k].z = entree[k].z + sens * Tz_grille;
+        }
+    }
+
+    for (int k = 0; k < m; ++k) {
+        if (hors_grille[k])
+            points[k].lambda = points[k].phi = ECHEC;
+        else
+            points[k] = Cartesienne2Geographique(sortie[k], zoneOut.ellipsoide_DemiGrdAxe,
+                                                 zoneOut.ellipsoide_DemiPetitAxe);
+    }
+}
+
+COORDONNEES_GEOGRAPHIQUES Datum2Datum(const COORDONNEES_GEOGRAPHIQUES& CoordGeo_entree,
+                                      const PARAMETRES_SYSTEME_COORDONNNEES& zoneIn,
+                                      const PARAMETRES_SYSTEME_COORDONNNEES& zoneOut) {
+    COORDONNEES_GEOGRAPHIQUES point = CoordGeo_entree;
+    Datum2DatumBloc(&point, 1, zoneIn, zoneOut);
+    return point;
 }
 
 // The export: the same change on its by-value arguments.

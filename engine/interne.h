@@ -79,6 +79,16 @@ COORDONNEES_GEOGRAPHIQUES Lambert2Geo(const COORDONNEES_PLANES& entree, const PA
 COORDONNEES_GEOGRAPHIQUES Datum2Datum(const COORDONNEES_GEOGRAPHIQUES& CoordGeo_entree,
                                       const PARAMETRES_SYSTEME_COORDONNNEES& zoneIn,
                                       const PARAMETRES_SYSTEME_COORDONNNEES& zoneOut);
+// The same change for m <= BLOC_POINTS points in place; a point that fails
+// gets ECHEC in both members.
+void Datum2DatumBloc(COORDONNEES_GEOGRAPHIQUES* points, int m, const PARAMETRES_SYSTEME_COORDONNNEES& zoneIn,
+                     const PARAMETRES_SYSTEME_COORDONNNEES& zoneOut);
+
+// The dispatcher for m <= BLOC_POINTS points (syscoord.cpp): SysCoord2SysCoord
+// for each, stage by stage; the output arrays may be the input arrays.
+// Returns the number of failure pairs written.
+int SysCoord2SysCoordBloc(const double* x_lambda, const double* y_phi, double* x_sortie, double* y_sortie, int m,
+                          Liste_SysCoord sysCoordIn, Liste_SysCoord sysCoordOut);
 
 // The embedded datum-shift grid: the node array, 17,316 records read in place,
 // the one way into it (ressource_windows.cpp, ressource_posix.cpp).

@@ -1,5 +1,6 @@
 // The system-to-system transformation: units and carto offsets at the boundary,
-// then projection, datum change and rounding chained as the pair of systems needs.
+// then projection, datum change and rounding chained as the pair of systems
+// needs, over blocks of points (one point is a block of one).
 #include "constantes.h"
 #include "interne.h"
 
@@ -14,59 +15,88 @@ double Arrondi(double valeur, double echelle) {
     return ArrondiReel(produit) / echelle;
 }
 
-COORDONNEES_TYPE_NC PaireEchec() {
-    COORDONNEES_TYPE_NC echec = {ECHEC, ECHEC};
-    return echec;
-}
-
 }  // namespace
 
-COORDONNEES_TYPE_NC GEOKERN_APPEL SysCoord2SysCoord(COORDONNEES_TYPE_NC pointInPrm, Liste_SysCoord sysCoordIn,
-                                                    Liste_SysCoord sysCoordOut) {
-    if (static_cast<int>(sysCoordIn) == static_cast<int>(sysCoordOut)) return pointInPrm;
+// Stage by stage over the block: the input's geographic coordinates, the datum
+// change, the output. The stages repeat for every point what the point alone
+// would go through, in the same order.
+int SysCoord2SysCoordBloc(const double* x_lambda, const double* y_phi, double* x_sortie, double* y_sortie, int m,
+                          Liste_SysCoord sysCoordIn, Liste_SysCoord sysCoordOut) {
+    int echecs = 0;
+    if (static_cast<int>(sysCoordIn) == static_cast<int>(sysCoordOut)) {
+        for (int k = 0; k < m; ++k) {
+            x_sortie[k] = x_lambda[k];
+            y_sortie[k] = y_phi[k];
+            if (x_sortie[k] == ECHEC && y_sortie[k] == ECHEC) ++echecs;
+        }
+        return echecs;
+    }
 
     // The catalogue's records read in place (the same values as ChargeConstantes_SysCoord).
     const PARAMETRES_SYSTEME_COORDONNNEES& Const_sysCoordIn = *ConstantesSysCoord(sysCoordIn);
     const PARAMETRES_SYSTEME_COORDONNNEES& Const_sysCoordOut = *ConstantesSysCoord(sysCoordOut);
-    if (Const_sysCoordIn.Datum == MARQUEUR_ABSENT || Const_sysCoordOut.Datum == MARQUEUR_ABSENT)
-        return PaireEchec();
+    if (Const_sysCoordIn.Datum == MARQUEUR_ABSENT || Const_sysCoordOut.Datum == MARQUEUR_ABSENT) {
+        for (int k = 0; k < m; ++k) x_sortie[k] = y_sortie[k] = ECHEC;
+        return m;
+    }
 
-    COORDONNEES_GEOGRAPHIQUES pointIn_Geo;
+    COORDONNEES_GEOGRAPHIQUES points[BLOC_POINTS];
     if (Const_sysCoordIn.IsProjection == 0) {
-        pointIn_Geo.lambda = degre2radian(pointInPrm.x_lambda);
-        pointIn_Geo.phi = degre2radian(pointInPrm.y_phi);
+        for (int k = 0; k < m; ++k) {
+            points[k].lambda = degre2radian(x_lambda[k]);
+            points[k].phi = degre2radian(y_phi[k]);
+        }
     } else {
-        COORDONNEES_PLANES pointIn_Plan = {pointInPrm.x_lambda, pointInPrm.y_phi};
-        if (Const_sysCoordIn.Translation_Y != 0.0)
-            pointIn_Plan.y -= METRES_PAR_TRANSLATION_Y * Const_sysCoordIn.Translation_Y;
-
         // NTF plane to NTF plane: directly, and not rounded.
-        if (Const_sysCoordIn.Datum == 0 && Const_sysCoordOut.Datum == 0 && Const_sysCoordOut.IsProjection != 0) {
-            COORDONNEES_PLANES pointOut_Plan = Lambert2Lambert(pointIn_Plan, Const_sysCoordIn, Const_sysCoordOut);
+        const bool plan_a_plan =
+            Const_sysCoordIn.Datum == 0 && Const_sysCoordOut.Datum == 0 && Const_sysCoordOut.IsProjection != 0;
+        for (int k = 0; k < m; ++k) {
+            COORDONNEES_PLANES pointIn_Plan = {x_lambda[k], y_phi[k]};
+            if (Const_sysCoordIn.Translation_Y != 0.0)
+                pointIn_Plan.y -= METRES_PAR_TRANSLATION_Y * Const_sysCoordIn.Translation_Y;
+            if (plan_a_plan) {
+                COORDONNEES_PLANES pointOut_Plan = Lambert2Lambert(pointIn_Plan, Const_sysCoordIn, Const_sysCoordOut);
+                if (Const_sysCoordOut.Translation_Y != 0.0)
+                    pointOut_Plan.y += METRES_PAR_TRANSLATION_Y * Const_sysCoordOut.Translation_Y;
+                x_sortie[k] = pointOut_Plan.x;
+                y_sortie[k] = pointOut_Plan.y;
+                if (x_sortie[k] == ECHEC && y_sortie[k] == ECHEC) ++echecs;
+            } else {
+                points[k] = Lambert2Geo(pointIn_Plan, Const_sysCoordIn);
+            }
+        }
+        if (plan_a_plan) return echecs;
+    }
+
+    const bool change_datum = Const_sysCoordIn.Datum != Const_sysCoordOut.Datum;
+    if (change_datum) Datum2DatumBloc(points, m, Const_sysCoordIn, Const_sysCoordOut);
+
+    for (int k = 0; k < m; ++k) {
+        const COORDONNEES_GEOGRAPHIQUES& pointOut_Geo = points[k];
+        if (change_datum && (pointOut_Geo.phi == ECHEC || pointOut_Geo.lambda == ECHEC)) {
+            x_sortie[k] = y_sortie[k] = ECHEC;
+            ++echecs;
+            continue;
+        }
+        if (Const_sysCoordOut.IsProjection != 0) {
+            COORDONNEES_PLANES pointOut_Plan = Geo2Lambert(pointOut_Geo, Const_sysCoordOut);
             if (Const_sysCoordOut.Translation_Y != 0.0)
                 pointOut_Plan.y += METRES_PAR_TRANSLATION_Y * Const_sysCoordOut.Translation_Y;
-            COORDONNEES_TYPE_NC pointOut = {pointOut_Plan.x, pointOut_Plan.y};
-            return pointOut;
+            x_sortie[k] = Arrondi(pointOut_Plan.x, ECHELLE_METRES);
+            y_sortie[k] = Arrondi(pointOut_Plan.y, ECHELLE_METRES);
+        } else {
+            x_sortie[k] = Arrondi(radian2degre(pointOut_Geo.lambda), ECHELLE_DEGRES);
+            y_sortie[k] = Arrondi(radian2degre(pointOut_Geo.phi), ECHELLE_DEGRES);
         }
-        pointIn_Geo = Lambert2Geo(pointIn_Plan, Const_sysCoordIn);
+        if (x_sortie[k] == ECHEC && y_sortie[k] == ECHEC) ++echecs;
     }
+    return echecs;
+}
 
-    COORDONNEES_GEOGRAPHIQUES pointOut_Geo = pointIn_Geo;
-    if (Const_sysCoordIn.Datum != Const_sysCoordOut.Datum) {
-        pointOut_Geo = Datum2Datum(pointIn_Geo, Const_sysCoordIn, Const_sysCoordOut);
-        if (pointOut_Geo.phi == ECHEC || pointOut_Geo.lambda == ECHEC) return PaireEchec();
-    }
-
+COORDONNEES_TYPE_NC GEOKERN_APPEL SysCoord2SysCoord(COORDONNEES_TYPE_NC pointInPrm, Liste_SysCoord sysCoordIn,
+                                                    Liste_SysCoord sysCoordOut) {
     COORDONNEES_TYPE_NC pointOut;
-    if (Const_sysCoordOut.IsProjection != 0) {
-        COORDONNEES_PLANES pointOut_Plan = Geo2Lambert(pointOut_Geo, Const_sysCoordOut);
-        if (Const_sysCoordOut.Translation_Y != 0.0)
-            pointOut_Plan.y += METRES_PAR_TRANSLATION_Y * Const_sysCoordOut.Translation_Y;
-        pointOut.x_lambda = Arrondi(pointOut_Plan.x, ECHELLE_METRES);
-        pointOut.y_phi = Arrondi(pointOut_Plan.y, ECHELLE_METRES);
-    } else {
-        pointOut.x_lambda = Arrondi(radian2degre(pointOut_Geo.lambda), ECHELLE_DEGRES);
-        pointOut.y_phi = Arrondi(radian2degre(pointOut_Geo.phi), ECHELLE_DEGRES);
-    }
+    SysCoord2SysCoordBloc(&pointInPrm.x_lambda, &pointInPrm.y_phi, &pointOut.x_lambda, &pointOut.y_phi, 1,
+                          sysCoordIn, sysCoordOut);
     return pointOut;
 }

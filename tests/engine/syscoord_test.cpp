@@ -3,8 +3,10 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include "geokern2.h"
+#include "points_france.h"
 
 namespace {
 
@@ -153,26 +155,33 @@ TEST(SysCoord, AnyInputReturns) {
 }  // namespace
 
 // The array export gives, point for point, what SysCoord2SysCoord gives, in
-// place too, and counts the failure pairs.
+// place too, over several of its blocks and a part of one, and counts the
+// failure pairs.
 TEST(SysCoord, ArraysGiveThePointByPointResults) {
-    const double lon[] = {2.35, -1.55, 20.0, 7.75, -9999.0, 3.0};
-    const double lat[] = {48.85, 47.22, 46.0, 48.58, -9999.0, 46.5};
-    constexpr int n = 6;
-    for (int in : {int(WGS84GG), int(RGF93GG)})
+    std::vector<COORDONNEES_TYPE_NC> wgs84 = {{2.35, 48.85}, {-1.55, 47.22}, {20.0, 46.0}, {7.75, 48.58},
+                                              {-9999.0, -9999.0}, {3.0, 46.5}};
+    for (const auto& p : points_france::PointsFrance(1000)) wgs84.push_back(p);
+    const int n = static_cast<int>(wgs84.size());
+    for (int in = 1; in <= 12; ++in) {
+        std::vector<double> lon(n), lat(n);
+        for (int k = 0; k < n; ++k) {
+            const auto p = k == 4 ? wgs84[k] : Transforme(wgs84[k].x_lambda, wgs84[k].y_phi, WGS84GG, in);
+            lon[k] = p.x_lambda;
+            lat[k] = p.y_phi;
+        }
         for (int out = 0; out <= 13; ++out) {
-            double x[n], y[n];
-            std::memcpy(x, lon, sizeof x);
-            std::memcpy(y, lat, sizeof y);
-            const int echecs = SysCoord2SysCoordTableau(x, y, x, y, n, static_cast<Liste_SysCoord>(in),
-                                                        static_cast<Liste_SysCoord>(out));
+            std::vector<double> x = lon, y = lat;
+            const int echecs = SysCoord2SysCoordTableau(x.data(), y.data(), x.data(), y.data(), n,
+                                                        static_cast<Liste_SysCoord>(in), static_cast<Liste_SysCoord>(out));
             int attendus = 0;
             for (int k = 0; k < n; ++k) {
                 const auto p = Transforme(lon[k], lat[k], in, out);
                 attendus += GeokernEchec(p);
-                EXPECT_EQ(std::memcmp(&p.x_lambda, &x[k], 8) | std::memcmp(&p.y_phi, &y[k], 8), 0)
+                ASSERT_EQ(std::memcmp(&p.x_lambda, &x[k], 8) | std::memcmp(&p.y_phi, &y[k], 8), 0)
                     << in << " -> " << out << " point " << k;
             }
             EXPECT_EQ(echecs, attendus) << in << " -> " << out;
         }
+    }
     EXPECT_EQ(SysCoord2SysCoordTableau(nullptr, nullptr, nullptr, nullptr, 0, WGS84GG, NTFL2E), 0);
 }
