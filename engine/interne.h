@@ -42,14 +42,26 @@ inline double TronqueReel(double reel) { return reel >= 0.0 ? Plancher(reel) : P
 
 // Halves away from zero; zero takes the second branch and comes back as -0.0.
 inline double ArrondiReel(double reel) { return reel > 0.0 ? Plancher(reel + 0.5) : Plafond(reel - 0.5); }
+// sin and cos of one angle with one argument reduction where the maths library
+// has sincos, whose results are its sin's and cos's: glibc (where GCC makes
+// the call of such a pair anyway) and the musl of WebAssembly. Elsewhere the
+// two functions.
+inline void SinCos(double angle, double* sinus, double* cosinus) {
+#if defined(__GLIBC__) || defined(__EMSCRIPTEN__)
+    ::sincos(angle, sinus, cosinus);
+#else
+    *sinus = std::sin(angle);
+    *cosinus = std::cos(angle);
+#endif
+}
+
 // sin and cos of the projection's angle at the pole, which stays below 0.2 rad
 // wherever a catalogue system is used: their Taylor series to the 13th and 14th
 // power are exact there to the last bit but one, and cheaper than the
 // library's general sincos. Larger angles, and NaN, go to the library.
 inline void SinCosGamma(double gamma, double* sinus, double* cosinus) {
     if (!(std::fabs(gamma) < 0.2)) {
-        *sinus = std::sin(gamma);
-        *cosinus = std::cos(gamma);
+        SinCos(gamma, sinus, cosinus);
         return;
     }
     const double g2 = gamma * gamma;

@@ -71,8 +71,10 @@ COORDONNEES_PLANES GEOKERN_APPEL Lambert2Lambert(COORDONNEES_PLANES pointIn,
     const double gamma = gamma1 * (Const_sysCoordOut.n / Const_sysCoordIn.n);
     const double latitudeIso = (1.0 / Const_sysCoordIn.n) * std::log(Const_sysCoordIn.C / R1);
     const double R = Const_sysCoordOut.C * std::exp(-Const_sysCoordOut.n * latitudeIso);
+    double sinus, cosinus;
+    SinCos(gamma, &sinus, &cosinus);
     COORDONNEES_PLANES sortie;
-    sortie.x = Const_sysCoordOut.Xs + R * std::sin(gamma);
-    sortie.y = Const_sysCoordOut.Ys - R * std::cos(gamma);
+    sortie.x = Const_sysCoordOut.Xs + R * sinus;
+    sortie.y = Const_sysCoordOut.Ys - R * cosinus;
     return sortie;
 }

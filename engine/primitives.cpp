@@ -15,12 +15,13 @@ COORDONNEES_CARTESIENNES Geographique2Cartesienne(COORDONNEES_GEOGRAPHIQUES entr
     const double h = 0.0;
     const double a2 = DemiGrdAxe * DemiGrdAxe;
     const double e2 = (a2 - DemiPetitAxe * DemiPetitAxe) / a2;
-    const double sinphi = std::sin(entree.phi);
-    const double cosphi = std::cos(entree.phi);
+    double sinphi, cosphi, sinlambda, coslambda;
+    SinCos(entree.phi, &sinphi, &cosphi);
+    SinCos(entree.lambda, &sinlambda, &coslambda);
     const double N = DemiGrdAxe / std::sqrt(1.0 - e2 * sinphi * sinphi);
     COORDONNEES_CARTESIENNES sortie;
-    sortie.x = (N + h) * cosphi * std::cos(entree.lambda);
-    sortie.y = (N + h) * cosphi * std::sin(entree.lambda);
+    sortie.x = (N + h) * cosphi * coslambda;
+    sortie.y = (N + h) * cosphi * sinlambda;
     sortie.z = ((1.0 - e2) * N + h) * sinphi;
     return sortie;
 }

@@ -35,7 +35,7 @@ def main():
         driver.quit()
         server.shutdown()
     print(f"Chromium {version} (headless), proj4js {r['proj4_version']}, {r['points']:,} points, "
-          f"WGS84GG -> NTFL2E; one run untimed, then the least of 3")
+          f"WGS84GG -> NTFL2E; three runs untimed, then the least of 5")
     print(f"{'':36}{'ms':>10}{'ns/point':>10}")
     rows = [("numbers: page's module (array call)", r["geokern_ms"]),
             ("numbers: proj4js forward()", r["proj4js_ms"]),
