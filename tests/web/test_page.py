@@ -85,6 +85,7 @@ class Page(unittest.TestCase):
         cls.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
         cls.driver.get(f"http://127.0.0.1:{cls.server.server_address[1]}/")
         WebDriverWait(cls.driver, 30).until(lambda d: d.execute_script("return document.body.dataset.pret"))
+        cls.driver.execute_async_script("navigator.serviceWorker.ready.then(() => arguments[0]())")
         # Once loaded, the page needs no network.
         cls.driver.set_network_conditions(offline=True, latency=0, throughput=0)
 
@@ -215,6 +216,16 @@ class Page(unittest.TestCase):
         self.assertNotEqual(self.el("lat").get_attribute("value"), "")
         self.assertNotEqual(self.text("declinaison"), "")
 
+    def test_reopens_when_the_server_is_gone(self):
+        QuietHandler.gone = True
+        try:
+            self.driver.refresh()
+            WebDriverWait(self.driver, 30).until(lambda d: d.execute_script("return document.body.dataset.pret"))
+            self.compute(*PLACES[0])
+            self.assertEqual([self.text(i) for i in DECLINATION_IDS], expected_for(PLACES[:1])[0][0])
+        finally:
+            QuietHandler.gone = False
+
     def test_zz_both_widths_and_a_clean_console(self):
         os.makedirs(ARGS.screenshots, exist_ok=True)
         self.compute(*PLACES[0])
@@ -234,6 +245,14 @@ class Page(unittest.TestCase):
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    gone = False  # when set, every request is dropped unanswered, as by a network down
+
+    def handle_one_request(self):
+        if QuietHandler.gone:
+            self.close_connection = True
+            return
+        super().handle_one_request()
+
     def log_message(self, *args):
         pass
 

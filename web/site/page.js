@@ -168,6 +168,11 @@ worker.onmessage = (event) => {
 
 // ---- Start ----------------------------------------------------------------
 
+// Kept by the service worker, the page opens again without a network. Where
+// the browser refuses one (a page opened from a file, say), it works as long
+// as it stays open.
+if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
+
 (async () => {
   const module = await NorvaneModule();
   const missing = await loadData(module);
