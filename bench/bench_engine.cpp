@@ -142,6 +142,23 @@ void TempsGeokern(benchmark::State& state, const Route* route) {
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(route->entrees.size()));
 }
 
+// The same through the array export, the whole point set in one call.
+void TempsGeokernTableau(benchmark::State& state, const Route* route) {
+    const std::size_t n = route->entrees.size();
+    std::vector<double> x(n), y(n), xs(n), ys(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        x[i] = route->entrees[i].x_lambda;
+        y[i] = route->entrees[i].y_phi;
+    }
+    for (auto _ : state) {
+        SysCoord2SysCoordTableau(x.data(), y.data(), xs.data(), ys.data(), static_cast<int>(n), route->in,
+                                 route->out);
+        benchmark::DoNotOptimize(xs.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(n));
+}
+
 void TempsProj(benchmark::State& state, const Route* route) {
     std::vector<PJ_COORD> sorties(route->entrees.size());
     for (auto _ : state) {
@@ -214,9 +231,12 @@ int main(int argc, char** argv) {
     const double n = static_cast<double>(NombrePoints());
     for (const Route& route : Routes()) {
         const Route* r = &route;
-        if (route.nom.find("ntf_r93") == std::string::npos)
-            Enregistrer("geokern/" + route.nom.substr(0, route.nom.find(' ')), n,
-                        [r](benchmark::State& s) { TempsGeokern(s, r); });
+        if (route.nom.find("ntf_r93") == std::string::npos) {
+            const std::string paire = route.nom.substr(0, route.nom.find(' '));
+            Enregistrer("geokern/" + paire, n, [r](benchmark::State& s) { TempsGeokern(s, r); });
+            Enregistrer("geokern/SysCoord2SysCoordTableau " + paire, n,
+                        [r](benchmark::State& s) { TempsGeokernTableau(s, r); });
+        }
         Enregistrer("PROJ/" + route.nom, n, [r](benchmark::State& s) { TempsProj(s, r); });
     }
     Enregistrer("geokern/CSysCoord2SysCoord WGS84GG->NTFL2E", n, TempsTexte);
@@ -235,6 +255,11 @@ int main(int argc, char** argv) {
         {"NTFL2E->RGF93L93 (xyzgridshift)", "geokern/NTFL2E->RGF93L93", "PROJ/NTFL2E->RGF93L93 xyzgridshift"},
         {"NTFL2E->RGF93L93 (ntf_r93.gsb)", "geokern/NTFL2E->RGF93L93", "PROJ/NTFL2E->RGF93L93 ntf_r93.gsb"},
         {"text WGS84GG->NTFL2E", "geokern/CSysCoord2SysCoord WGS84GG->NTFL2E", "PROJ/WGS84GG->NTFL2E"},
+        {"arrays WGS84GG->NTFL2E", "geokern/SysCoord2SysCoordTableau WGS84GG->NTFL2E", "PROJ/WGS84GG->NTFL2E"},
+        {"arrays NTFGG->NTFL2E", "geokern/SysCoord2SysCoordTableau NTFGG->NTFL2E", "PROJ/NTFGG->NTFL2E"},
+        {"arrays RGF93GG->RGF93L93", "geokern/SysCoord2SysCoordTableau RGF93GG->RGF93L93", "PROJ/RGF93GG->RGF93L93"},
+        {"arrays NTFL2E->RGF93L93", "geokern/SysCoord2SysCoordTableau NTFL2E->RGF93L93",
+         "PROJ/NTFL2E->RGF93L93 xyzgridshift"},
     };
     for (const auto& p : paires) {
         const auto g = rapport.ns_par_point.find(p[1]);
