@@ -46,11 +46,37 @@ def _source(name):
     return _geokern.SOURCES[key]
 
 
+def _point(index, shape):
+    """The index of a point as errcheck's messages give it."""
+    return index if len(shape) > 1 else (index[0] if index else 0)
+
+
+def _days(dates, errcheck):
+    """The dates as datetime64[D]: a day that numpy cannot read ("2013-02-30")
+    is a point without an answer, as NaT is, rather than the whole call's
+    failure."""
+    values = np.asarray(dates)
+    try:
+        return values.astype("datetime64[D]")
+    except (ValueError, TypeError):
+        pass
+    days = np.empty(values.shape, dtype="datetime64[D]")
+    for index, value in np.ndenumerate(values):
+        try:
+            days[index] = np.datetime64(value, "D")
+        except (ValueError, TypeError):
+            if errcheck:
+                raise ValueError(f"point {_point(index, values.shape)} ({value!r}) : date illisible") from None
+            days[index] = np.datetime64("NaT")
+    return days
+
+
 def declination(dates, lon, lat, source="auto", altitude=0.0, errcheck=False, threads=0):
     """Return the magnetic declination and its annual variation: (d, rate).
 
     dates: days as numpy datetime64 (any unit; a time of day is dropped),
-    ISO texts ("2013-01-01") or datetime.date objects. lon, lat: WGS84
+    ISO texts ("2013-01-01") or datetime.date objects; a text that is not a
+    day ("2013-02-30") is a point without an answer. lon, lat: WGS84
     longitudes and latitudes in decimal degrees, east and north positive.
     altitude: metres above the WGS84 ellipsoid (the model only; the grids
     ignore it). All four broadcast together as numpy broadcasts them.
@@ -73,11 +99,8 @@ def declination(dates, lon, lat, source="auto", altitude=0.0, errcheck=False, th
     missing = _geokern.missing_file(data, code)
     if missing is not None:
         raise FileNotFoundError(f"fichier de données introuvable : {_DATA_DIR / missing}")
-    days = np.asarray(dates)
-    if days.dtype.kind != "M":
-        days = np.asarray(dates, dtype="datetime64[D]")
     days, lon, lat, altitude = np.broadcast_arrays(
-        days.astype("datetime64[D]"), np.asarray(lon), np.asarray(lat), np.asarray(altitude))
+        _days(dates, errcheck), np.asarray(lon), np.asarray(lat), np.asarray(altitude))
     for array in (lon, lat, altitude):
         if array.dtype.kind not in "biuf":
             raise TypeError(f"nombres attendus, reçu un tableau de type {array.dtype}")
@@ -87,7 +110,7 @@ def declination(dates, lon, lat, source="auto", altitude=0.0, errcheck=False, th
                          (altitude, np.float64))]
     d, rate, statuses, failed = _geokern.declination(data, code, *flat, int(threads))
     if errcheck and failed >= 0:
-        index = tuple(map(int, np.unravel_index(failed, shape))) if len(shape) > 1 else failed
+        index = _point(tuple(map(int, np.unravel_index(failed, shape))), shape)
         reason = _geokern.message(int(statuses[failed])) or "pas de résultat"
         raise ValueError(f"point {index} ({days.reshape(-1)[failed]}, {float(flat[1][failed])!r}, "
                          f"{float(flat[2][failed])!r}) : {reason}")

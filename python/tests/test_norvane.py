@@ -50,3 +50,7 @@ def test_failures_give_nan_or_raise_with_the_reason():
     with pytest.raises(ValueError, match="source inconnue"):
         norvane.declination("2013-01-01", 2.35, 48.85, source="igrf")
     assert type(norvane.declination(np.datetime64("2013-01-01T12:00"), 2.35, 48.85)[0]) is float
+    d, _ = norvane.declination(["2013-01-01", "2013-02-30"], 2.35, 48.85)
+    assert not np.isnan(d[0]) and np.isnan(d[1])
+    with pytest.raises(ValueError, match="point 1 .*2013-02-30.*date illisible"):
+        norvane.declination(["2013-01-01", "2013-02-30"], 2.35, 48.85, errcheck=True)
