@@ -195,7 +195,9 @@ GEOKERN_API const char* GEOKERN_APPEL CSysCoord2SysCoord(
  * y_phi[k]) and its result goes to (x_sortie[k], y_sortie[k]), the same
  * numbers as SysCoord2SysCoord gives for it, failure pair included. The output
  * arrays may be the input arrays. Returns the number of failed points (0 when
- * n <= 0). Re-entrant: callers may convert parts of one array in parallel. */
+ * n <= 0). Re-entrant: callers may convert parts of one array in parallel.
+ * Faster per point than SysCoord2SysCoord: the engine takes the points by
+ * blocks and computes those of a block side by side. */
 GEOKERN_API int GEOKERN_APPEL SysCoord2SysCoordTableau(
     const double* x_lambda, const double* y_phi, double* x_sortie, double* y_sortie, int n,
     Liste_SysCoord sysCoordIn, Liste_SysCoord sysCoordOut);
