@@ -98,9 +98,8 @@ void Datum2DatumBloc(COORDONNEES_GEOGRAPHIQUES* points, int m, const PARAMETRES_
 
 // The dispatcher for m <= BLOC_POINTS points (syscoord.cpp): SysCoord2SysCoord
 // for each, stage by stage; the output arrays may be the input arrays.
-// Returns the number of failure pairs written.
-int SysCoord2SysCoordBloc(const double* x_lambda, const double* y_phi, double* x_sortie, double* y_sortie, int m,
-                          Liste_SysCoord sysCoordIn, Liste_SysCoord sysCoordOut);
+void SysCoord2SysCoordBloc(const double* x_lambda, const double* y_phi, double* x_sortie, double* y_sortie, int m,
+                           Liste_SysCoord sysCoordIn, Liste_SysCoord sysCoordOut);
 
 // The embedded datum-shift grid: the node array, 17,316 records read in place,
 // the one way into it (ressource_windows.cpp, ressource_posix.cpp).

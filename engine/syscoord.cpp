@@ -20,16 +20,14 @@ double Arrondi(double valeur, double echelle) {
 // Stage by stage over the block: the input's geographic coordinates, the datum
 // change, the output. The stages repeat for every point what the point alone
 // would go through, in the same order.
-int SysCoord2SysCoordBloc(const double* x_lambda, const double* y_phi, double* x_sortie, double* y_sortie, int m,
-                          Liste_SysCoord sysCoordIn, Liste_SysCoord sysCoordOut) {
-    int echecs = 0;
+void SysCoord2SysCoordBloc(const double* x_lambda, const double* y_phi, double* x_sortie, double* y_sortie, int m,
+                           Liste_SysCoord sysCoordIn, Liste_SysCoord sysCoordOut) {
     if (static_cast<int>(sysCoordIn) == static_cast<int>(sysCoordOut)) {
         for (int k = 0; k < m; ++k) {
             x_sortie[k] = x_lambda[k];
             y_sortie[k] = y_phi[k];
-            if (x_sortie[k] == ECHEC && y_sortie[k] == ECHEC) ++echecs;
         }
-        return echecs;
+        return;
     }
 
     // The catalogue's records read in place (the same values as ChargeConstantes_SysCoord).
@@ -37,7 +35,7 @@ int SysCoord2SysCoordBloc(const double* x_lambda, const double* y_phi, double* x
     const PARAMETRES_SYSTEME_COORDONNNEES& Const_sysCoordOut = *ConstantesSysCoord(sysCoordOut);
     if (Const_sysCoordIn.Datum == MARQUEUR_ABSENT || Const_sysCoordOut.Datum == MARQUEUR_ABSENT) {
         for (int k = 0; k < m; ++k) x_sortie[k] = y_sortie[k] = ECHEC;
-        return m;
+        return;
     }
 
     COORDONNEES_GEOGRAPHIQUES points[BLOC_POINTS];
@@ -60,12 +58,11 @@ int SysCoord2SysCoordBloc(const double* x_lambda, const double* y_phi, double* x
                     pointOut_Plan.y += METRES_PAR_TRANSLATION_Y * Const_sysCoordOut.Translation_Y;
                 x_sortie[k] = pointOut_Plan.x;
                 y_sortie[k] = pointOut_Plan.y;
-                if (x_sortie[k] == ECHEC && y_sortie[k] == ECHEC) ++echecs;
             } else {
                 points[k] = Lambert2Geo(pointIn_Plan, Const_sysCoordIn);
             }
         }
-        if (plan_a_plan) return echecs;
+        if (plan_a_plan) return;
     }
 
     const bool change_datum = Const_sysCoordIn.Datum != Const_sysCoordOut.Datum;
@@ -75,7 +72,6 @@ int SysCoord2SysCoordBloc(const double* x_lambda, const double* y_phi, double* x
         const COORDONNEES_GEOGRAPHIQUES& pointOut_Geo = points[k];
         if (change_datum && (pointOut_Geo.phi == ECHEC || pointOut_Geo.lambda == ECHEC)) {
             x_sortie[k] = y_sortie[k] = ECHEC;
-            ++echecs;
             continue;
         }
         if (Const_sysCoordOut.IsProjection != 0) {
@@ -88,9 +84,7 @@ int SysCoord2SysCoordBloc(const double* x_lambda, const double* y_phi, double* x
             x_sortie[k] = Arrondi(radian2degre(pointOut_Geo.lambda), ECHELLE_DEGRES);
             y_sortie[k] = Arrondi(radian2degre(pointOut_Geo.phi), ECHELLE_DEGRES);
         }
-        if (x_sortie[k] == ECHEC && y_sortie[k] == ECHEC) ++echecs;
     }
-    return echecs;
 }
 
 COORDONNEES_TYPE_NC GEOKERN_APPEL SysCoord2SysCoord(COORDONNEES_TYPE_NC pointInPrm, Liste_SysCoord sysCoordIn,

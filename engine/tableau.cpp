@@ -10,8 +10,10 @@ int GEOKERN_APPEL SysCoord2SysCoordTableau(const double* x_lambda, const double*
     int echecs = 0;
     for (int debut = 0; debut < n;) {
         const int m = n - debut < constantes::BLOC_POINTS ? n - debut : constantes::BLOC_POINTS;
-        echecs += SysCoord2SysCoordBloc(x_lambda + debut, y_phi + debut, x_sortie + debut, y_sortie + debut, m,
-                                        sysCoordIn, sysCoordOut);
+        SysCoord2SysCoordBloc(x_lambda + debut, y_phi + debut, x_sortie + debut, y_sortie + debut, m, sysCoordIn,
+                              sysCoordOut);
+        for (int k = debut; k < debut + m; ++k)
+            if (GeokernEchec({x_sortie[k], y_sortie[k]})) ++echecs;
         debut += m;
     }
     return echecs;
