@@ -16,7 +16,7 @@ const char* PointVerdictText(PointVerdict eVerdict) {
     switch (eVerdict) {
     case PointVerdict::kLatitudeBeyond90: return "latitude au-delà de ±90°";
     case PointVerdict::kLongitudeBeyond180: return "longitude au-delà de ±180°";
-    case PointVerdict::kFarFromOrigin: return "point à plus de 10 000 km de l'origine du système (hors de son domaine)";
+    case PointVerdict::kFarFromOrigin: return "point à plus de 10 000 km de l'origine du système, hors de son domaine";
     case PointVerdict::kNotFinite: return "nombre non fini";
     case PointVerdict::kAccepted: break;
     }
