@@ -37,18 +37,26 @@ std::string_view WithoutBlanks(std::string_view text) {
 
 // ---- A whole file, fed in pieces --------------------------------------------
 
-// The first failures of a file, one per line: "ligne N : reason".
+// The first failures of a file, one per line: "ligne N : reason", then how
+// many more there are.
 class FileReport : public geokern_conv::Rapporteur {
 public:
-    static constexpr int kMaximum = 100;
+    static constexpr std::uint64_t kMaximum = 100;
     void Echec(std::uint64_t line, const char* reason) override {
         if (count_++ < kMaximum) text_ += "ligne " + std::to_string(line) + " : " + reason + "\n";
     }
-    const std::string& Text() const { return text_; }
+    const std::string& Text() {
+        whole_ = text_;
+        if (count_ > kMaximum) {
+            const std::uint64_t more = count_ - kMaximum;
+            whole_ += "… et " + std::to_string(more) + (more == 1 ? " autre ligne en échec\n" : " autres lignes en échec\n");
+        }
+        return whole_;
+    }
 
 private:
-    int count_ = 0;
-    std::string text_;
+    std::uint64_t count_ = 0;
+    std::string text_, whole_;
 };
 
 struct File {
