@@ -76,7 +76,8 @@ typedef struct NORVANE_DECLINAISON {
 
 /* Reads Grid2009_5.dat, GridVS2013Poly.dat and IGRF14.shc from a directory
  * (UTF-8 path on every platform; "" or NULL: the current directory). A file
- * that cannot be read leaves its source without data (NorvaneFichierManquant);
+ * that cannot be read, or a grid file with fewer readable records than the
+ * grid has nodes, leaves its source without data (NorvaneFichierManquant);
  * NULL only when memory runs out. */
 NORVANE_DONNEES* NorvaneOuvre(const char* repertoire);
 /* Frees a handle (NULL is ignored). */

@@ -122,7 +122,7 @@ def declination(dates, lon, lat, source="auto", altitude=0.0, errcheck=False, th
     data = _open()
     missing = _geokern.missing_file(data, code)
     if missing is not None:
-        raise FileNotFoundError(f"fichier de données introuvable : {_DATA_DIR / missing}")
+        raise FileNotFoundError(f"fichier de données introuvable ou incomplet : {_DATA_DIR / missing}")
     days, lon, lat, altitude = np.broadcast_arrays(_days(dates, errcheck), *_numbers(lon, lat, altitude))
     shape = lon.shape
     flat = [np.ascontiguousarray(a, dtype=t).reshape(-1)

@@ -188,7 +188,7 @@ if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catc
   const missing = await loadData(module);
   fillSystems(module);
   $('date').value = today();
-  $('chargement').textContent = missing ? 'Fichier de données absent : ' + missing : '';
+  $('chargement').textContent = missing ? 'Fichier de données absent ou incomplet : ' + missing : '';
 
   $('form-declinaison').addEventListener('submit', (e) => { e.preventDefault(); compute(module); });
   $('carte').addEventListener('click', (e) => mapClick(module, e));
