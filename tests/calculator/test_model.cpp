@@ -250,10 +250,8 @@ TEST(NorvaneC, StatusesAndTheirMessages) {
     // A grid file cut short is as good as missing: Paris is not out of zone.
     const std::string strShortDir = testing::TempDir() + "norvane_short_grid";
     std::filesystem::create_directories(strShortDir);
-    std::ifstream grid(kstrDataDir + "/" + kszEpochGridFile, std::ios::binary);
-    std::string strHalf(300000, '\0');
-    grid.read(&strHalf[0], static_cast<std::streamsize>(strHalf.size()));
-    std::ofstream(strShortDir + "/" + kszEpochGridFile, std::ios::binary) << strHalf;
+    std::ofstream(strShortDir + "/" + kszEpochGridFile) << std::ifstream(kstrDataDir + "/" + kszEpochGridFile).rdbuf();
+    std::filesystem::resize_file(strShortDir + "/" + kszEpochGridFile, 300000);
     NORVANE_DONNEES* pShort = NorvaneOuvre(strShortDir.c_str());
     EXPECT_STREQ(NorvaneFichierManquant(pShort, NORVANE_GRILLE), kszEpochGridFile);
     NorvaneFerme(pShort);
