@@ -12,6 +12,9 @@
 #include "PlaceText.h"
 #include "norvane.h"
 
+// module.cpp's, for every field of the page.
+std::string_view WithoutBlanks(std::string_view text);
+
 namespace {
 
 NORVANE_DONNEES* g_data = nullptr;
@@ -21,12 +24,6 @@ std::string g_answer;
 const char* Failure(const char* pszMessage1252) {
     g_answer = "0\n" + Windows1252ToUtf8(pszMessage1252);
     return g_answer.c_str();
-}
-
-std::string_view WithoutBlanks(std::string_view text) {
-    const std::size_t uStart = text.find_first_not_of(" \t");
-    if (uStart == std::string_view::npos) return {};
-    return text.substr(uStart, text.find_last_not_of(" \t") - uStart + 1);
 }
 
 std::string Text(size_t (*pfnText)(double, char*, size_t), double dValue) {

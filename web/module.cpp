@@ -14,6 +14,14 @@
 #include "map_frame.h"
 #include "systemes.h"
 
+// A field of the page without the blanks around it (the declination's fields
+// too, declination.cpp).
+std::string_view WithoutBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
 namespace {
 
 using geokern_conv::ConvertisseurLignes;
@@ -29,11 +37,6 @@ std::string g_resultX, g_resultY, g_pointMessage;
 // A field holding a separator would make the line hold more than two numbers.
 bool SingleField(std::string_view field) { return field.find_first_of(" \t;") == std::string_view::npos; }
 
-std::string_view WithoutBlanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
-}
 
 // ---- A whole file, fed in pieces --------------------------------------------
 
