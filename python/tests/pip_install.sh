@@ -11,7 +11,8 @@ cp -r "$source" "$work/python" && rm -rf "$work/python/build" "$work/python/"*.e
 GEOKERN_CMAKE_BUILD_DIR=$build "$work/venv/bin/pip" install -q --no-build-isolation --no-index "$work/python"
 cd "$work"
 venv/bin/python - <<'PY'
-import math, sys, geokern, norvane
+import importlib.metadata, math, sys, geokern, norvane
+assert geokern.__version__ == importlib.metadata.version("geokern"), geokern.__version__
 assert geokern.__file__.startswith(sys.prefix) and norvane.__file__.startswith(sys.prefix), geokern.__file__
 assert all(map(math.isfinite, geokern.transform(2.35, 48.85, "WGS84GG", "NTFL2E")))
 for source in ("grille", "modele"):

@@ -130,7 +130,7 @@ TEST(ConvProgramme, UsageErrorsWriteNothingAndExitWith2) {
         {},
         {"WGS84GG"},
         {"WGS84", "NTFL2E"},
-        {"WGS84GG", "13"},
+        {"WGS84GG", std::to_string(SYSTEMES.size() + 1)},
         {"0", "1"},
         {"--inconnue", "1", "2"},
         {"--precision", "WGS84GG", "NTFL2E"},  // no grid on that route
@@ -186,8 +186,9 @@ TEST(ConvProgramme, EpsgCodesAreTheSameSystemsForProj) {
         const int lus = std::fscanf(proj, "%lf %lf", &a, &b);
         pclose(proj);
         ASSERT_EQ(lus, 2) << commande;
-        // PROJ writes a geographic system's latitude first.
-        const double px = s.geographique ? b : a, py = s.geographique ? a : b;
+        // PROJ writes a geographic system's latitude first, and its angles in degrees.
+        const double unite = std::string(s.unites) == "grades" ? 0.9 : 1.0;
+        const double px = (s.geographique ? b : a) / unite, py = (s.geographique ? a : b) / unite;
         const Execution e = LanceConv({"WGS84GG", s.nom}, "2.35 46.85\n");
         double gx = 0, gy = 0;
         ASSERT_EQ(std::sscanf(e.sortie.c_str(), "%lf %lf", &gx, &gy), 2) << e.sortie;

@@ -6,10 +6,14 @@ else its cs2cs; without either the test reports a skip (status 77).
 
 usage: compare_proj.py LIBGEOKERN [cs2cs]"""
 import ctypes
+import os
 import random
 import shutil
 import subprocess
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import catalogue_moteur  # noqa: E402
 
 FIRST_NEW_CODE = 13  # codes 1 to 12 are held bit for bit by the engine's own tests
 POINTS = 200
@@ -17,21 +21,8 @@ FORWARD_METRES = 1e-3
 ANGLE = 1e-8
 
 
-class Description(ctypes.Structure):
-    _fields_ = [("code", ctypes.c_int), ("epsg", ctypes.c_int), ("projection", ctypes.c_int),
-                ("datum", ctypes.c_int), ("name", ctypes.c_char * 16), ("label", ctypes.c_char * 48),
-                ("units", ctypes.c_char * 16)]
-
-
 def engine(path):
-    lib = ctypes.CDLL(path)
-    lib.DescriptionSysCoord.restype = ctypes.POINTER(Description)
-    lib.DescriptionSysCoord.argtypes = [ctypes.c_int]
-    systems = []
-    code = 1
-    while lib.DescriptionSysCoord(code):
-        systems.append(lib.DescriptionSysCoord(code).contents)
-        code += 1
+    lib, systems = catalogue_moteur.load(path)
 
     def convert(xs, ys, source, target):
         n = len(xs)
@@ -77,7 +68,7 @@ DEGREES_PER_UNIT = {}
 
 def area(system):
     """Random (lon, lat) in degrees in the system's area of use."""
-    name = system.name.decode()
+    name = system.name
     if system.projection == 2:
         meridian = {"30N": -3.0, "31N": 3.0, "32N": 9.0}[name[-3:]]
         return lambda r: (meridian + r.uniform(-6.0, 6.0), r.uniform(41.0, 51.5))
@@ -94,10 +85,10 @@ def main():
         print("SKIP: PROJ is not installed (neither python3-pyproj nor proj-bin's cs2cs)")
         return 77
     # The geographic system in degrees of each datum: the source of the points.
-    degrees = {s.datum: s for s in systems if s.projection == 0 and s.units.decode() == "degrés"}
+    degrees = {s.datum: s for s in systems if s.projection == 0 and s.units == "degrés"}
     for s in systems:
         GEOGRAPHIC[f"EPSG:{s.epsg}"] = s.projection == 0
-        DEGREES_PER_UNIT[f"EPSG:{s.epsg}"] = 0.9 if s.units.decode() == "grades" else 1.0
+        DEGREES_PER_UNIT[f"EPSG:{s.epsg}"] = 0.9 if s.units == "grades" else 1.0
     rnd = random.Random(23)
     failures = 0
     for system in systems[FIRST_NEW_CODE - 1:]:
@@ -113,7 +104,7 @@ def main():
         back = max(max(abs(a - b) for a, b in zip(bx, lon)), max(abs(a - b) for a, b in zip(by, lat)))
         ok = forward <= limit and back <= ANGLE
         failures += not ok
-        print(f"{system.name.decode():12} {dst:11} forward {forward:.2e} (limit {limit:g}), "
+        print(f"{system.name:12} {dst:11} forward {forward:.2e} (limit {limit:g}), "
               f"back {back:.2e} (limit {ANGLE:g}) {'ok' if ok else 'FAILED'}")
     print(f"PROJ through {which}: {len(systems) - FIRST_NEW_CODE + 1} systems, {POINTS} points each")
     return 1 if failures else 0
