@@ -4,12 +4,16 @@
 #include <emscripten/emscripten.h>
 
 #include <string>
+#include <string_view>
 
 #include "ConsoleText.h"
 #include "Declination.h"
 #include "DeclinationLine.h"
 #include "PlaceText.h"
 #include "norvane.h"
+
+// module.cpp's, for every field of the page.
+std::string_view WithoutBlanks(std::string_view text);
 
 namespace {
 
@@ -47,11 +51,17 @@ EMSCRIPTEN_KEEPALIVE const char* web_open(const char* directory) {
 // the source, the Lambert 93 convergence and the angle from grid north to
 // magnetic north; or "0" then the message. One text per line, UTF-8.
 EMSCRIPTEN_KEEPALIVE const char* web_declination(const char* latitude, const char* longitude, const char* date) {
+    // Blanks around a field are no part of it, as norvane-cli cuts its fields.
+    const std::string_view latitudeText = WithoutBlanks(latitude), longitudeText = WithoutBlanks(longitude);
+    if (latitudeText.empty() || longitudeText.empty())
+        return Failure(latitudeText.empty() ? (longitudeText.empty() ? "Latitude et longitude manquantes"
+                                                                     : "Latitude manquante")
+                                            : "Longitude manquante");
     // The position first, as the window validates its fields before the date.
     ParsedAngle lon, lat;
-    if (const char* pszMessage = ReadGeographicPosition(longitude, latitude, true, &lon, &lat))
+    if (const char* pszMessage = ReadGeographicPosition(longitudeText, latitudeText, true, &lon, &lat))
         return Failure(pszMessage);
-    const ParsedDate day = ParseDate(date);
+    const ParsedDate day = ParseDate(WithoutBlanks(date));
     if (!day.m_bParsed) return Failure(kszMsgDateNotValid);
     const double dLongitude = SignedDegrees(lon), dLatitude = SignedDegrees(lat);
     const NORVANE_DECLINAISON result = NorvaneDeclinaison(g_data, NORVANE_AUTO, day.m_nYear, day.m_nMonth,
@@ -60,14 +70,16 @@ EMSCRIPTEN_KEEPALIVE const char* web_declination(const char* latitude, const cha
         g_answer = std::string("0\n") + NorvaneMessage(result.statut);
         return g_answer.c_str();
     }
+    // Far from France the convergence is undefined: the declination stands,
+    // the two grid fields say so, as norvane-cli's columns do.
     double dConvergence = 0.0;
-    if (!NorvaneConvergenceLambert93(dLongitude, dLatitude, &dConvergence))
-        return Failure(DeclinationMessage(kDeclinationOutOfZone));
+    const bool bConvergence = NorvaneConvergenceLambert93(dLongitude, dLatitude, &dConvergence) != 0;
+    const std::string strUndefined = Windows1252ToUtf8(kszConvergenceUndefined);
     g_answer = "1\n" + Text(NorvaneTexteDeclinaison, result.declinaison) + '\n' +
                 Text(NorvaneTexteVariation, result.variation_annuelle) + '\n' +
                 (result.source == NORVANE_GRILLE ? "grilles du calculateur" : "modèle IGRF-14") + '\n' +
-                Text(NorvaneTexteDeclinaison, dConvergence) + '\n' +
-                Text(NorvaneTexteDeclinaison, result.declinaison - dConvergence);
+                (bConvergence ? Text(NorvaneTexteDeclinaison, dConvergence) : strUndefined) + '\n' +
+                (bConvergence ? Text(NorvaneTexteDeclinaison, result.declinaison - dConvergence) : strUndefined);
     return g_answer.c_str();
 }
 

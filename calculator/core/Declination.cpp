@@ -142,6 +142,11 @@ constexpr double kKilometresPerMetre = 0.001;
 // Below this horizontal intensity (nT) the field has no direction on the
 // horizontal plane worth giving: the dip poles, within metres.
 constexpr double kMinHorizontalField = 1.0;
+// Within this many degrees of latitude of a geographic pole (1.1 cm) north has
+// no direction worth giving either: there the model's terms in the cosine of
+// the latitude lose their digits (at 1e-9 degree the declination is already
+// wrong by degrees), and so does the meridian of the place.
+constexpr double kPoleMarginDegrees = 1e-7;
 
 DeclinationOutcome ModelOutcome(bool bDateParsed, int nYear, int nMonth, int nDay,
                                 double dLongitude, double dLatitude, double dAltitudeMetres,
@@ -189,7 +194,7 @@ const CIgrfSnapshot& CModelDayCache::At(const CIgrfModel& model, int nYear, int 
 DeclinationOutcome DeclinationFromSnapshot(const CIgrfSnapshot& snapshot, double dLongitude, double dLatitude,
                                            double dAltitudeMetres) {
     // North has no direction at a geographic pole.
-    if (std::fabs(dLatitude) == kMaxLatitude) return Outcome(kDeclinationPole);
+    if (std::fabs(dLatitude) > kMaxLatitude - kPoleMarginDegrees) return Outcome(kDeclinationPole);
     IgrfVector field;
     IgrfVector rate;
     snapshot.FieldAndRate(dLatitude, dLongitude, dAltitudeMetres * kKilometresPerMetre, &field, &rate);

@@ -14,11 +14,12 @@ its two 5 km grids over metropolitan France, dates from 2009-01-01 to
 of a degree in places). "auto" takes the grids from 2009 to 2015 and the model
 on any other day. The data files are part of the package.
 """
+import numbers
 from pathlib import Path
 
 import numpy as np
 
-from geokern import _geokern
+from geokern import _geokern, _numbers
 
 __all__ = ["declination", "SOURCES"]
 
@@ -51,11 +52,32 @@ def _point(index, shape):
     return index if len(shape) > 1 else (index[0] if index else 0)
 
 
+_NOT_A_DATE = ("une date attendue, pas un nombre : un texte ISO (\"2013-01-01\"), "
+               "un numpy.datetime64 ou un datetime.date")
+
+
+_TICKS_PER_DAY = {"ps": 86400e12, "fs": 86400e15, "as": 86400e18}
+
+
+def _is_number(value):
+    return isinstance(value, (numbers.Number, np.number, np.bool_)) and not isinstance(value, np.datetime64)
+
+
 def _days(dates, errcheck):
     """The dates as datetime64[D]: a day that numpy cannot read ("2013-02-30")
     is a point without an answer, as NaT is, rather than the whole call's
-    failure."""
+    failure. A number is not a date (numpy would count it in days since 1970)."""
+    if isinstance(dates, np.ma.MaskedArray):
+        raise TypeError("tableau masqué refusé : remplissez-le d'abord")
     values = np.asarray(dates)
+    if values.dtype.kind in "biufc" or (values.dtype == object and any(map(_is_number, values.flat))):
+        raise TypeError(_NOT_A_DATE)
+    if values.dtype.kind == "M" and np.datetime_data(values.dtype)[0] in _TICKS_PER_DAY:
+        # numpy cannot convert these units to days (its factor overflows); they
+        # span days around 1970 only, which a double counts exactly enough.
+        unit, count = np.datetime_data(values.dtype)
+        days = np.floor(values.view(np.int64) * (count / _TICKS_PER_DAY[unit])).astype(np.int64)
+        return np.where(np.isnat(values), np.datetime64("NaT"), days.astype("datetime64[D]"))
     try:
         return values.astype("datetime64[D]")
     except (ValueError, TypeError):
@@ -76,7 +98,8 @@ def declination(dates, lon, lat, source="auto", altitude=0.0, errcheck=False, th
 
     dates: days as numpy datetime64 (any unit; a time of day is dropped),
     ISO texts ("2013-01-01") or datetime.date objects; a text that is not a
-    day ("2013-02-30") is a point without an answer. lon, lat: WGS84
+    day ("2013-02-30") is a point without an answer. A number is not a date:
+    TypeError. lon, lat: WGS84
     longitudes and latitudes in decimal degrees, east and north positive.
     altitude: metres above the WGS84 ellipsoid (the model only; the grids
     ignore it). All four broadcast together as numpy broadcasts them.
@@ -91,27 +114,27 @@ def declination(dates, lon, lat, source="auto", altitude=0.0, errcheck=False, th
     pole, NaT) gives NaN in both; with errcheck=True it raises ValueError
     naming the first such point's index and the reason, in French.
 
-    threads: how many threads share a large array (0: one per CPU). The results
-    do not depend on it.
+    threads: how many threads share a large array, a whole number from 0 (one
+    per CPU) to 1024. The results do not depend on it. Masked arrays are
+    refused (TypeError): fill them first.
     """
     code = _source(source)
     data = _open()
     missing = _geokern.missing_file(data, code)
     if missing is not None:
-        raise FileNotFoundError(f"fichier de données introuvable : {_DATA_DIR / missing}")
-    days, lon, lat, altitude = np.broadcast_arrays(
-        _days(dates, errcheck), np.asarray(lon), np.asarray(lat), np.asarray(altitude))
-    for array in (lon, lat, altitude):
-        if array.dtype.kind not in "biuf":
-            raise TypeError(f"nombres attendus, reçu un tableau de type {array.dtype}")
+        raise FileNotFoundError(f"fichier de données introuvable ou incomplet : {_DATA_DIR / missing}")
+    days, lon, lat, altitude = np.broadcast_arrays(_days(dates, errcheck), *_numbers(lon, lat, altitude))
     shape = lon.shape
     flat = [np.ascontiguousarray(a, dtype=t).reshape(-1)
             for a, t in ((days.view(np.int64), np.int64), (lon, np.float64), (lat, np.float64),
                          (altitude, np.float64))]
-    d, rate, statuses, failed = _geokern.declination(data, code, *flat, int(threads))
+    d, rate, statuses, failed = _geokern.declination(data, code, *flat, threads)
     if errcheck and failed >= 0:
         index = _point(tuple(map(int, np.unravel_index(failed, shape))), shape)
-        reason = _geokern.message(int(statuses[failed])) or "pas de résultat"
+        if np.isnat(days.reshape(-1)[failed]):
+            reason = "date manquante (NaT)"
+        else:
+            reason = _geokern.message(int(statuses[failed])) or "pas de résultat"
         raise ValueError(f"point {index} ({days.reshape(-1)[failed]}, {float(flat[1][failed])!r}, "
                          f"{float(flat[2][failed])!r}) : {reason}")
     if not shape:

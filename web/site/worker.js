@@ -22,6 +22,7 @@ async function convert(m, request) {
   };
   try {
     for (let done = 0; done < file.size; done += PIECE) {
+      if (request.number !== latest) return;  // another file, or other systems, were chosen since
       const piece = new Uint8Array(await file.slice(done, done + PIECE).arrayBuffer());
       m.HEAPU8.set(piece, buffer);
       keep(m._web_file_add(buffer, piece.length));
@@ -40,11 +41,15 @@ async function convert(m, request) {
   });
 }
 
-// One file at a time: the module holds one conversion, so a file chosen
-// while another converts waits for it.
+// One file at a time: the module holds one conversion. A request made while
+// another converts ends that one at its next piece, and only the latest
+// request waiting is started.
 let queue = Promise.resolve();
+let latest = 0;
 onmessage = (event) => {
+  latest = event.data.number;
   queue = queue.then(async () => {
+    if (event.data.number !== latest) return;
     try {
       await convert(await ready, event.data);
     } catch (error) {
