@@ -10,8 +10,9 @@ const std::vector<Systeme>& Catalogue() {
         for (int code = 1;; ++code) {
             const DESCRIPTION_SYSCOORD* d = DescriptionSysCoord(static_cast<Liste_SysCoord>(code));
             if (d == nullptr) break;
+            const double degresParUnite = std::string_view(d->Unites) == "grades" ? 0.9 : 1.0;
             liste.push_back({static_cast<Liste_SysCoord>(code), d->Nom, d->Libelle, d->IsProjection == 0, d->Datum,
-                             d->Epsg, d->Unites});
+                             d->Epsg, d->Unites, degresParUnite});
         }
         return liste;
     }();

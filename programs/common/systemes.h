@@ -19,6 +19,7 @@ struct Systeme {
     int datum;                // 0 NTF, 1 WGS84, 2 RGF93, as in the engine's records
     int epsg;                 // the EPSG code of the same system
     const char* unites;       // French, UTF-8: "degrés", "grades", "mètres"
+    double degresParUnite;    // a geographic system's unit in degrees (0.9 for grads), 1 otherwise
 };
 
 // The catalogue in code order, codes 1 to SYSTEMES.size().

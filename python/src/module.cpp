@@ -20,6 +20,7 @@
 #include "geokern2.h"
 #include "PointDomain.h"
 #include "norvane.h"
+#include "systemes.h"
 
 namespace py = pybind11;
 
@@ -44,14 +45,14 @@ std::size_t ThreadCount(std::size_t n, int requested_threads) {
 // range is returned (end when none failed).
 std::size_t ConvertRange(const double* x, const double* y, double* xs, double* ys, std::size_t begin,
                            std::size_t end, Liste_SysCoord source, Liste_SysCoord target) {
-    const bool geographic = geokern_conv::SystemeDeCode(source)->geographique;
+    const geokern_conv::Systeme& system = *geokern_conv::SystemeDeCode(source);
     std::size_t first_failure = end;
     for (std::size_t d = begin; d < end; d += kMaxSlice) {
         const int n = static_cast<int>(std::min(kMaxSlice, end - d));
         const bool engine_failed = SysCoord2SysCoordTableau(x + d, y + d, xs + d, ys + d, n, source, target) != 0;
         for (std::size_t k = d; k < d + static_cast<std::size_t>(n); ++k) {
             if ((engine_failed && GeokernEchec(COORDONNEES_TYPE_NC{xs[k], ys[k]})) ||
-                programs::CheckPoint(geographic, x[k], y[k]) != programs::PointVerdict::kAccepted) {
+                programs::CheckPoint(system, x[k], y[k]) != programs::PointVerdict::kAccepted) {
                 xs[k] = ys[k] = std::numeric_limits<double>::quiet_NaN();
                 first_failure = std::min(first_failure, k);
             }
@@ -63,7 +64,7 @@ std::size_t ConvertRange(const double* x, const double* y, double* xs, double* y
 // Why the programs' rule refuses a point given in a system, or None.
 py::object Refusal(int source, double x, double y) {
     const geokern_conv::Systeme* system = geokern_conv::SystemeDeCode(source);
-    const char* text = system ? programs::PointVerdictText(programs::CheckPoint(system->geographique, x, y)) : nullptr;
+    const char* text = system ? programs::PointVerdictText(programs::CheckPoint(*system, x, y)) : nullptr;
     return text ? py::object(py::str(text)) : py::object(py::none());
 }
 
