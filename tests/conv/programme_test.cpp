@@ -47,7 +47,8 @@ std::vector<std::pair<const Systeme*, const Systeme*>> Routes() {
 #ifdef _WIN32
     // Under wine each start of a program costs most of a second: every system
     // once as a source and once as a target.
-    for (int i = 0; i < 12; ++i) routes.push_back({&SYSTEMES[i], &SYSTEMES[(i + 7) % 12]});
+    const std::size_t n = SYSTEMES.size();
+    for (std::size_t i = 0; i < n; ++i) routes.push_back({&SYSTEMES[i], &SYSTEMES[(i + 7) % n]});
 #else
     for (const Systeme& de : SYSTEMES)
         for (const Systeme& vers : SYSTEMES) routes.push_back({&de, &vers});
