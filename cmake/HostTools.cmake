@@ -5,7 +5,7 @@ if(CMAKE_CROSSCOMPILING)
   include(ExternalProject)
   set(_host_bin ${CMAKE_BINARY_DIR}/host-tools)
   ExternalProject_Add(host_gr3d2bin
-    SOURCE_DIR ${PROJECT_SOURCE_DIR}/tools/gr3d2bin
+    SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}/../tools/gr3d2bin
     BINARY_DIR ${_host_bin}
     CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release
     INSTALL_COMMAND ""
@@ -14,5 +14,5 @@ if(CMAKE_CROSSCOMPILING)
   set_target_properties(gr3d2bin PROPERTIES IMPORTED_LOCATION ${_host_bin}/gr3d2bin)
   add_dependencies(gr3d2bin host_gr3d2bin)
 else()
-  add_subdirectory(${PROJECT_SOURCE_DIR}/tools/gr3d2bin ${CMAKE_BINARY_DIR}/tools/gr3d2bin)
+  add_subdirectory(${CMAKE_CURRENT_LIST_DIR}/../tools/gr3d2bin ${CMAKE_BINARY_DIR}/tools/gr3d2bin)
 endif()

@@ -4,13 +4,23 @@
 # program's own --help and --version, so that it follows the options. The
 # include file gives what --help does not: the NOM line and an EXEMPLE, in
 # help2man's include format. The page is installed in share/man/man1. Native
-# builds only: help2man runs the program.
+# builds only: help2man runs the program. On where help2man is found, or where
+# NORVANE_MAN_PAGES asks for them.
+find_program(HELP2MAN_EXECUTABLE help2man)
+if(HELP2MAN_EXECUTABLE)
+  option(NORVANE_MAN_PAGES "The programs' manual pages (help2man)" ON)
+else()
+  option(NORVANE_MAN_PAGES "The programs' manual pages (help2man)" OFF)
+endif()
+if(NORVANE_MAN_PAGES AND NOT HELP2MAN_EXECUTABLE AND NOT CMAKE_CROSSCOMPILING)
+  message(FATAL_ERROR "NORVANE_MAN_PAGES: help2man is not installed (scripts/install-deps.sh)")
+endif()
+
 function(norvane_man_page target)
   cmake_parse_arguments(arg "" "INCLUDE" "" ${ARGN})
-  if(CMAKE_CROSSCOMPILING)
+  if(CMAKE_CROSSCOMPILING OR NOT NORVANE_MAN_PAGES)
     return()
   endif()
-  find_program(HELP2MAN_EXECUTABLE help2man REQUIRED)
   set(page ${CMAKE_CURRENT_BINARY_DIR}/${target}.1)
   add_custom_command(OUTPUT ${page}
     # The section names in French (help2man's own translation); the program

@@ -9,6 +9,9 @@ namespace constantes {
 constexpr double DEGRE_EN_RADIAN = 0.017453292519943295;
 constexpr double RADIAN_EN_DEGRE = 57.29577951308232;
 constexpr double PI_SUR_2 = 1.5707963267948966;
+// The same for grads: the doubles nearest to pi/200 and 200/pi.
+constexpr double GRADE_EN_RADIAN = 0.015707963267948967;
+constexpr double RADIAN_EN_GRADE = 63.66197723675813;
 
 // Stop rule of the two latitude iterations, and a cap on their passes: points
 // of the catalogue's area stop after two to four passes; the cap only keeps an
@@ -39,7 +42,7 @@ constexpr double GRILLE_PHI_MAX = 52.0;     // exclusive
 constexpr double GRILLE_PAS = 0.1;
 constexpr int GRILLE_LIGNES = 111;          // records per column (latitudes)
 
-// Rounding of the dispatcher's results: 10^3 for metres, 10^8 for degrees.
+// Rounding of the dispatcher's results: 10^3 for metres, 10^8 for degrees (and grads).
 constexpr double ECHELLE_METRES = 1e3;
 constexpr double ECHELLE_DEGRES = 1e8;
 constexpr double METRES_PAR_TRANSLATION_Y = 1000000.0;

@@ -8,8 +8,9 @@
  *
  * Units at the boundary of SysCoord2SysCoord and CSysCoord2SysCoord: a
  * geographic point is (longitude, latitude) in decimal degrees east of
- * Greenwich and north; a projected point is (easting, northing) in metres,
- * carto offset included. The lower-level exports work in radians and in
+ * Greenwich and north, except NTFPARIS: grads, longitude east of the Paris
+ * meridian; a projected point is (easting, northing) in metres, carto offset
+ * included. The lower-level exports work in radians east of Greenwich and in
  * metres without the carto offset.
  *
  * Failure is reported in band: -9999 in the record's marker field, or the
@@ -59,10 +60,13 @@ extern "C" {
 #define GEOKERN_VERIFIE(condition, message) _Static_assert(condition, message)
 #endif
 
-/* The twelve systems of the catalogue. Any integer may be passed where a
- * system is expected: codes outside 1..12 give the failure markers. In C++ the
- * type is based on int, so that every such integer is a value of the type
- * (without a fixed base, a code such as -1 or 100 is outside the range of the
+/* The codes of the catalogue's systems. The catalogue itself, with each
+ * system's name, label, EPSG code, kind, units and constants, is a table
+ * inside the engine; DescriptionSysCoord reads it, CodeSysCoord looks a name
+ * up in it. Any integer may be passed where a system is expected: 0, negative
+ * codes and codes past the catalogue give the failure markers. In C++ the type
+ * is based on int, so that every such integer is a value of the type (without
+ * a fixed base, a code such as -1 or 100 is outside the range of the
  * enumeration, and converting it is undefined). The size and the values are
  * the same in C and C++. */
 #ifdef __cplusplus
@@ -82,7 +86,23 @@ typedef enum Liste_SysCoord GEOKERN_BASE_ENUM {
     NTFGG = 9,     /* NTF geographic */
     RGF93L93 = 10, /* RGF93 Lambert 93 */
     WGS84GG = 11,  /* WGS84 geographic */
-    RGF93GG = 12   /* RGF93 geographic */
+    RGF93GG = 12,  /* RGF93 geographic */
+    RGF93CC42 = 13, /* RGF93 conic conformal zones CC42 ... CC50 */
+    RGF93CC43 = 14,
+    RGF93CC44 = 15,
+    RGF93CC45 = 16,
+    RGF93CC46 = 17,
+    RGF93CC47 = 18,
+    RGF93CC48 = 19,
+    RGF93CC49 = 20,
+    RGF93CC50 = 21,
+    RGF93UTM30N = 22, /* RGF93 UTM zones 30, 31, 32 north */
+    RGF93UTM31N = 23,
+    RGF93UTM32N = 24,
+    WGS84UTM30N = 25, /* WGS84 UTM zones 30, 31, 32 north */
+    WGS84UTM31N = 26,
+    WGS84UTM32N = 27,
+    NTFPARIS = 28     /* NTF geographic in grads, longitude from the Paris meridian */
 } Liste_SysCoord;
 
 /* A point at the system-to-system interface: degrees for a geographic system,
@@ -111,14 +131,18 @@ typedef struct COORDONNEES_CARTESIENNES {
     double z;
 } COORDONNEES_CARTESIENNES;
 
-/* The constants of one system. Datum: 0 NTF, 1 WGS84, 2 RGF93, -9999 none. */
+/* The constants of one system. Datum: 0 NTF, 1 WGS84, 2 RGF93, -9999 none.
+ * IsProjection: 0 geographic, 1 Lambert conformal conic (n, C, Xs, Ys the
+ * projection's constants), 2 transverse Mercator (C the scale factor on the
+ * central meridian, Xs the false easting, Ys the false northing, n unused).
+ * LAMBDA_ZERO of a geographic system is its prime meridian. */
 typedef struct PARAMETRES_SYSTEME_COORDONNNEES {
     double n;
     double C;
     double Xs;
     double Ys;
     double Translation_Y; /* carto offset in millions of metres */
-    int IsProjection;
+    int IsProjection; /* 0 geographic, 1 Lambert, 2 transverse Mercator */
     int Datum;
     double ellipsoide_DemiGrdAxe;
     double ellipsoide_DemiPetitAxe;
@@ -139,6 +163,19 @@ typedef struct LIGNE_GRILLE_GR3DF97A {
 } LIGNE_GRILLE_GR3DF97A;
 #pragma pack(pop)
 
+/* One system of the catalogue as DescriptionSysCoord gives it, owned by the
+ * engine and constant for the life of the process. Texts in UTF-8, each ended
+ * by a zero within its array. */
+typedef struct DESCRIPTION_SYSCOORD {
+    int Code;           /* its code in Liste_SysCoord */
+    int Epsg;           /* the EPSG code of the same system */
+    int IsProjection;   /* as in PARAMETRES_SYSTEME_COORDONNNEES */
+    int Datum;          /* as in PARAMETRES_SYSTEME_COORDONNNEES */
+    char Nom[16];       /* catalogue name, as in Liste_SysCoord ("RGF93L93") */
+    char Libelle[48];   /* French label ("RGF93 Lambert 93") */
+    char Unites[16];    /* unit at the boundary, French: "degrés", "grades", "mètres" */
+} DESCRIPTION_SYSCOORD;
+
 /* The failure value: both members of the failure pair, and the marker fields. */
 #define GEOKERN_ECHEC (-9999.0)
 
@@ -155,6 +192,7 @@ GEOKERN_VERIFIE(sizeof(COORDONNEES_CARTESIENNES) == 24, "COORDONNEES_CARTESIENNE
 GEOKERN_VERIFIE(sizeof(PARAMETRES_SYSTEME_COORDONNNEES) == 88, "PARAMETRES_SYSTEME_COORDONNNEES");
 GEOKERN_VERIFIE(sizeof(LIGNE_GRILLE_GR3DF97A) == 28, "LIGNE_GRILLE_GR3DF97A");
 GEOKERN_VERIFIE(sizeof(Liste_SysCoord) == 4, "Liste_SysCoord");
+GEOKERN_VERIFIE(sizeof(DESCRIPTION_SYSCOORD) == 96, "DESCRIPTION_SYSCOORD");
 
 /* 1: the grid node for a position in decimal degrees (north-west corner of its
  * cell), Code_precision -9999 outside the grid. */
@@ -201,6 +239,16 @@ GEOKERN_API const char* GEOKERN_APPEL CSysCoord2SysCoord(
 GEOKERN_API int GEOKERN_APPEL SysCoord2SysCoordTableau(
     const double* x_lambda, const double* y_phi, double* x_sortie, double* y_sortie, int n,
     Liste_SysCoord sysCoordIn, Liste_SysCoord sysCoordOut);
+
+/* 9: the code of a system named by its catalogue name (any case), by its code
+ * in decimal ("10") or by "EPSG:NNNN" (any case); 0 for any other text, and for
+ * a null pointer. */
+GEOKERN_API int GEOKERN_APPEL CodeSysCoord(const char* nom);
+
+/* 10: the description of the system of that code; a null pointer for a code
+ * outside the catalogue. The codes run from 1 up without a gap: a client
+ * lists the catalogue by asking for 1, 2, ... until the null pointer. */
+GEOKERN_API const DESCRIPTION_SYSCOORD* GEOKERN_APPEL DescriptionSysCoord(Liste_SysCoord sysCoord);
 
 /* The type of SysCoord2SysCoord, for clients that bind it at run time. */
 typedef COORDONNEES_TYPE_NC(GEOKERN_APPEL* PFN_SysCoord2SysCoord)(

@@ -14,7 +14,7 @@ install(TARGETS geokern EXPORT geokernTargets
   PUBLIC_HEADER DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(EXPORT geokernTargets NAMESPACE geokern:: DESTINATION ${GEOKERN_CMAKE_DIR})
 
-configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/geokernConfig.cmake.in
+configure_package_config_file(${GEOKERN_RACINE}/cmake/geokernConfig.cmake.in
   ${CMAKE_CURRENT_BINARY_DIR}/geokernConfig.cmake INSTALL_DESTINATION ${GEOKERN_CMAKE_DIR})
 write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/geokernConfigVersion.cmake
   VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)

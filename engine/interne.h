@@ -9,7 +9,18 @@
 #include "constantes.h"
 #include "geokern2.h"
 
-// Catalogue (catalogue.cpp)
+// Catalogue (catalogue.cpp). A system's row: its description, its constants,
+// and for a geographic system the unit of its coordinates at the boundary.
+struct SYSTEME {
+    DESCRIPTION_SYSCOORD description;
+    PARAMETRES_SYSTEME_COORDONNNEES zone;
+    double radiansParUnite;  // DEGRE_EN_RADIAN or GRADE_EN_RADIAN
+    double unitesParRadian;  // RADIAN_EN_DEGRE or RADIAN_EN_GRADE
+};
+// The row of a code; the no-system row (Datum -9999, Code 0) outside the catalogue.
+const SYSTEME& SystemeCatalogue(Liste_SysCoord sysCoord);
+// The number of systems: codes 1 to NombreSysCoord().
+int NombreSysCoord();
 PARAMETRES_SYSTEME_COORDONNNEES ChargeConstantes_SysCoord(Liste_SysCoord sysCoord);
 // The same record, read in place from a table built at compile time (never null).
 const PARAMETRES_SYSTEME_COORDONNNEES* ConstantesSysCoord(Liste_SysCoord sysCoord);
@@ -85,9 +96,21 @@ double LatitudeIsoInverse(double latitudeiso, double e);
 
 // The projection and the datum change with their records by reference, for the
 // dispatcher; the exports of the same names copy their arguments and call these.
+// Geo2Plan and Plan2Geo choose by the record's IsProjection: the Lambert
+// projection (lambert.cpp) or the transverse Mercator (mercator.cpp).
+COORDONNEES_PLANES Geo2Mercator(const COORDONNEES_GEOGRAPHIQUES& entree, const PARAMETRES_SYSTEME_COORDONNNEES& zone);
+COORDONNEES_GEOGRAPHIQUES Mercator2Geo(const COORDONNEES_PLANES& entree, const PARAMETRES_SYSTEME_COORDONNNEES& zone);
 COORDONNEES_PLANES Geo2Lambert(const COORDONNEES_GEOGRAPHIQUES& entree,
                                const PARAMETRES_SYSTEME_COORDONNNEES& Const_sysCoordOut);
 COORDONNEES_GEOGRAPHIQUES Lambert2Geo(const COORDONNEES_PLANES& entree, const PARAMETRES_SYSTEME_COORDONNNEES& zone);
+inline COORDONNEES_PLANES Geo2Plan(const COORDONNEES_GEOGRAPHIQUES& entree,
+                                   const PARAMETRES_SYSTEME_COORDONNNEES& zone) {
+    return zone.IsProjection == 2 ? Geo2Mercator(entree, zone) : Geo2Lambert(entree, zone);
+}
+inline COORDONNEES_GEOGRAPHIQUES Plan2Geo(const COORDONNEES_PLANES& entree,
+                                          const PARAMETRES_SYSTEME_COORDONNNEES& zone) {
+    return zone.IsProjection == 2 ? Mercator2Geo(entree, zone) : Lambert2Geo(entree, zone);
+}
 COORDONNEES_GEOGRAPHIQUES Datum2Datum(const COORDONNEES_GEOGRAPHIQUES& CoordGeo_entree,
                                       const PARAMETRES_SYSTEME_COORDONNNEES& zoneIn,
                                       const PARAMETRES_SYSTEME_COORDONNNEES& zoneOut);

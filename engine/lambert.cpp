@@ -45,15 +45,16 @@ COORDONNEES_GEOGRAPHIQUES Lambert2Geo(const COORDONNEES_PLANES& entree, const PA
     return sortie;
 }
 
-// The exports: the same computations on their by-value arguments.
+// The exports: the same computations on their by-value arguments, the
+// transverse Mercator's for a record of that projection.
 COORDONNEES_PLANES GEOKERN_APPEL SysGeo2SysProj(COORDONNEES_GEOGRAPHIQUES entree,
                                                 PARAMETRES_SYSTEME_COORDONNNEES Const_sysCoordOut) {
-    return Geo2Lambert(entree, Const_sysCoordOut);
+    return Geo2Plan(entree, Const_sysCoordOut);
 }
 
 COORDONNEES_GEOGRAPHIQUES GEOKERN_APPEL SysProj2SysGeo(COORDONNEES_PLANES entree,
                                                        PARAMETRES_SYSTEME_COORDONNNEES zone) {
-    return Lambert2Geo(entree, zone);
+    return Plan2Geo(entree, zone);
 }
 
 // Through the isometric latitude, which the two projections share with the
@@ -62,10 +63,16 @@ COORDONNEES_GEOGRAPHIQUES GEOKERN_APPEL SysProj2SysGeo(COORDONNEES_PLANES entree
 // the library's, not SinCosGamma's: the NTF plane-to-plane route returns its
 // result unrounded, so the last bit that the Taylor form may differ in would
 // reach the caller (on the projection routes it is far below the millimetre
-// that the dispatcher rounds to).
+// that the dispatcher rounds to). A transverse Mercator record on either side
+// goes through the position.
 COORDONNEES_PLANES GEOKERN_APPEL Lambert2Lambert(COORDONNEES_PLANES pointIn,
                                                  PARAMETRES_SYSTEME_COORDONNNEES Const_sysCoordIn,
                                                  PARAMETRES_SYSTEME_COORDONNNEES Const_sysCoordOut) {
+    if (Const_sysCoordIn.IsProjection == 2 || Const_sysCoordOut.IsProjection == 2) {
+        const COORDONNEES_GEOGRAPHIQUES position = Plan2Geo(pointIn, Const_sysCoordIn);
+        if (position.lambda == constantes::ECHEC) return {constantes::ECHEC, constantes::ECHEC};
+        return Geo2Plan(position, Const_sysCoordOut);
+    }
     double R1, gamma1;
     CoordonneesPolaires(pointIn, Const_sysCoordIn, &R1, &gamma1);
     const double gamma = gamma1 * (Const_sysCoordOut.n / Const_sysCoordIn.n);

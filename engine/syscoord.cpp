@@ -30,20 +30,28 @@ void SysCoord2SysCoordBloc(const double* x_lambda, const double* y_phi, double* 
         return;
     }
 
-    // The catalogue's records read in place (the same values as ChargeConstantes_SysCoord).
-    const PARAMETRES_SYSTEME_COORDONNNEES& Const_sysCoordIn = *ConstantesSysCoord(sysCoordIn);
-    const PARAMETRES_SYSTEME_COORDONNNEES& Const_sysCoordOut = *ConstantesSysCoord(sysCoordOut);
+    // The catalogue's rows read in place (the same records as ChargeConstantes_SysCoord).
+    const SYSTEME& systemeIn = SystemeCatalogue(sysCoordIn);
+    const SYSTEME& systemeOut = SystemeCatalogue(sysCoordOut);
+    const PARAMETRES_SYSTEME_COORDONNNEES& Const_sysCoordIn = systemeIn.zone;
+    const PARAMETRES_SYSTEME_COORDONNNEES& Const_sysCoordOut = systemeOut.zone;
     if (Const_sysCoordIn.Datum == MARQUEUR_ABSENT || Const_sysCoordOut.Datum == MARQUEUR_ABSENT) {
         for (int k = 0; k < m; ++k) x_sortie[k] = y_sortie[k] = ECHEC;
         return;
     }
 
     COORDONNEES_GEOGRAPHIQUES points[BLOC_POINTS];
+    // Points without a position: a transverse Mercator input past the poles.
+    bool sansPosition[BLOC_POINTS] = {};
+    // A geographic system's unit (degrees, grads) and prime meridian.
     if (Const_sysCoordIn.IsProjection == 0) {
+        const double facteur = systemeIn.radiansParUnite;
         for (int k = 0; k < m; ++k) {
-            points[k].lambda = degre2radian(x_lambda[k]);
-            points[k].phi = degre2radian(y_phi[k]);
+            points[k].lambda = x_lambda[k] * facteur;
+            points[k].phi = y_phi[k] * facteur;
         }
+        if (Const_sysCoordIn.LAMBDA_ZERO != 0.0)
+            for (int k = 0; k < m; ++k) points[k].lambda += Const_sysCoordIn.LAMBDA_ZERO;
     } else {
         // NTF plane to NTF plane: directly, and not rounded.
         const bool plan_a_plan =
@@ -59,7 +67,8 @@ void SysCoord2SysCoordBloc(const double* x_lambda, const double* y_phi, double* 
                 x_sortie[k] = pointOut_Plan.x;
                 y_sortie[k] = pointOut_Plan.y;
             } else {
-                points[k] = Lambert2Geo(pointIn_Plan, Const_sysCoordIn);
+                points[k] = Plan2Geo(pointIn_Plan, Const_sysCoordIn);
+                sansPosition[k] = points[k].lambda == ECHEC;
             }
         }
         if (plan_a_plan) return;
@@ -70,19 +79,26 @@ void SysCoord2SysCoordBloc(const double* x_lambda, const double* y_phi, double* 
 
     for (int k = 0; k < m; ++k) {
         const COORDONNEES_GEOGRAPHIQUES& pointOut_Geo = points[k];
-        if (change_datum && (pointOut_Geo.phi == ECHEC || pointOut_Geo.lambda == ECHEC)) {
+        if (sansPosition[k] || (change_datum && (pointOut_Geo.phi == ECHEC || pointOut_Geo.lambda == ECHEC))) {
             x_sortie[k] = y_sortie[k] = ECHEC;
             continue;
         }
         if (Const_sysCoordOut.IsProjection != 0) {
-            COORDONNEES_PLANES pointOut_Plan = Geo2Lambert(pointOut_Geo, Const_sysCoordOut);
+            COORDONNEES_PLANES pointOut_Plan = Geo2Plan(pointOut_Geo, Const_sysCoordOut);
+            if (Const_sysCoordOut.IsProjection == 2 && pointOut_Plan.x == ECHEC) {
+                x_sortie[k] = y_sortie[k] = ECHEC;
+                continue;
+            }
             if (Const_sysCoordOut.Translation_Y != 0.0)
                 pointOut_Plan.y += METRES_PAR_TRANSLATION_Y * Const_sysCoordOut.Translation_Y;
             x_sortie[k] = Arrondi(pointOut_Plan.x, ECHELLE_METRES);
             y_sortie[k] = Arrondi(pointOut_Plan.y, ECHELLE_METRES);
         } else {
-            x_sortie[k] = Arrondi(radian2degre(pointOut_Geo.lambda), ECHELLE_DEGRES);
-            y_sortie[k] = Arrondi(radian2degre(pointOut_Geo.phi), ECHELLE_DEGRES);
+            const double lambda = Const_sysCoordOut.LAMBDA_ZERO != 0.0
+                                      ? pointOut_Geo.lambda - Const_sysCoordOut.LAMBDA_ZERO
+                                      : pointOut_Geo.lambda;
+            x_sortie[k] = Arrondi(lambda * systemeOut.unitesParRadian, ECHELLE_DEGRES);
+            y_sortie[k] = Arrondi(pointOut_Geo.phi * systemeOut.unitesParRadian, ECHELLE_DEGRES);
         }
     }
 }

@@ -40,8 +40,9 @@ const char* GEOKERN_APPEL CSysCoord2SysCoord(const char* pointAVIn, Liste_SysCoo
     const COORDONNEES_TYPE_NC point = SysCoord2SysCoord(pointIn, sysCoordIn, sysCoordOut);
     if (point.x_lambda == ECHEC) return TexteVide();
 
-    const int code = static_cast<int>(sysCoordOut);
-    const int decimales = code == NTFGG || code == WGS84GG || code == RGF93GG ? 8 : 3;
+    // 8 decimals for a geographic system of the catalogue, 3 for any other code.
+    const DESCRIPTION_SYSCOORD& sortie = SystemeCatalogue(sysCoordOut).description;
+    const int decimales = sortie.Code != 0 && sortie.IsProjection == 0 ? 8 : 3;
     // "%.8f@%.8f" or "%.3f@%.3f" in at most 39 characters. A text that does not
     // fit is not cut short: it would read as another number.
     char* const limite = pointAVOut + TAILLE_RESULTAT - 1;

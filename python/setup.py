@@ -1,11 +1,13 @@
 """Builds the extension module with the project's own CMake build.
 
-The package lives in the project's python/ folder: build_ext configures the
-whole project (one folder up) in its build_temp folder, builds the target
-geokern_python, which assembles the module, the library it links and the
-declination data in one folder, and copies that folder's compiled and data
-files into the wheel. No network access: everything comes from the source tree
-and the machine's Debian packages (scripts/install-deps.sh).
+The package lives in the project's python/ folder: build_ext configures that
+folder alone in its build_temp folder (the engine and the calculator core, what
+the extension needs, and nothing else of the tree: no tests, benchmarks,
+packaging checks or manual pages), builds the target geokern_python, which
+assembles the module, the library it links and the declination data in one
+folder, and copies that folder's compiled and data files into the wheel. No
+network access: everything comes from the source tree and the machine's Debian
+packages (a C++ compiler, CMake, python3-dev, pybind11, numpy).
 """
 import os
 import shutil
@@ -27,15 +29,16 @@ class CMakeBuild(build_ext):
         build = os.environ.get("GEOKERN_CMAKE_BUILD_DIR")
         if build:
             build = Path(build)
+            staged = build / "python" / "packages"
         else:
-            if not (PROJECT / "CMakeLists.txt").is_file():
+            if not (PROJECT / "engine" / "CMakeLists.txt").is_file():
                 sys.exit(f"the geokern project's sources are expected around {HERE}")
             build = Path(self.build_temp).resolve() / "cmake"
-            subprocess.run(["cmake", "-S", str(PROJECT), "-B", str(build), "-DCMAKE_BUILD_TYPE=Release",
+            subprocess.run(["cmake", "-S", str(HERE), "-B", str(build), "-DCMAKE_BUILD_TYPE=Release",
                             f"-DPython3_EXECUTABLE={sys.executable}"], check=True)
+            staged = build / "packages"
         subprocess.run(["cmake", "--build", str(build), "--target", "geokern_python",
                         "-j", str(os.cpu_count() or 1)], check=True)
-        staged = build / "python" / "packages"
         target = Path(self.get_ext_fullpath(ext.name)).parent.parent
         for path in staged.rglob("*"):
             # the .py files come through build_py

@@ -76,7 +76,8 @@ File* g_file = nullptr;
 
 extern "C" {
 
-// The catalogue for the page's lists: name and description of system 1 to 12.
+// The engine's catalogue for the page's lists, from code 1 until the empty
+// name: name, description, EPSG code and the group of its datum.
 EMSCRIPTEN_KEEPALIVE const char* web_system_name(int code) {
     const Systeme* system = geokern_conv::SystemeDeCode(code);
     return system != nullptr ? system->nom : "";
@@ -84,6 +85,14 @@ EMSCRIPTEN_KEEPALIVE const char* web_system_name(int code) {
 EMSCRIPTEN_KEEPALIVE const char* web_system_description(int code) {
     const Systeme* system = geokern_conv::SystemeDeCode(code);
     return system != nullptr ? system->description : "";
+}
+EMSCRIPTEN_KEEPALIVE int web_system_epsg(int code) {
+    const Systeme* system = geokern_conv::SystemeDeCode(code);
+    return system != nullptr ? system->epsg : 0;
+}
+EMSCRIPTEN_KEEPALIVE const char* web_system_group(int code) {
+    const Systeme* system = geokern_conv::SystemeDeCode(code);
+    return system != nullptr ? geokern_conv::NomDuDatum(system->datum) : "";
 }
 
 // One point from the system named source to the one named target: 1 when it

@@ -12,6 +12,10 @@ PointVerdict CheckPoint(bool bGeographic, double x, double y) {
     return PointVerdict::kAccepted;
 }
 
+PointVerdict CheckPoint(const geokern_conv::Systeme& system, double x, double y) {
+    return CheckPoint(system.geographique, x * system.degresParUnite, y * system.degresParUnite);
+}
+
 const char* PointVerdictText(PointVerdict eVerdict) {
     switch (eVerdict) {
     case PointVerdict::kLatitudeBeyond90: return "latitude au-delà de ±90°";

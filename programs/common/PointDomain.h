@@ -5,6 +5,8 @@
 #ifndef PROGRAMS_POINTDOMAIN_H
 #define PROGRAMS_POINTDOMAIN_H
 
+#include "systemes.h"
+
 namespace programs {
 
 // Geographic points: longitude and latitude in degrees, within these bounds
@@ -21,6 +23,10 @@ enum class PointVerdict { kAccepted, kLatitudeBeyond90, kLongitudeBeyond180, kFa
 // The verdict on a point (x, y) in the units of a system: geographic
 // (longitude, latitude in degrees) or projected (easting, northing in metres).
 PointVerdict CheckPoint(bool bGeographic, double x, double y);
+
+// The same for a point in the units of a system of the catalogue (grads
+// count as 0.9 degree).
+PointVerdict CheckPoint(const geokern_conv::Systeme& system, double x, double y);
 
 // Why a point is refused, in French (UTF-8); nullptr for kAccepted.
 const char* PointVerdictText(PointVerdict eVerdict);

@@ -81,7 +81,7 @@ Bilan ConvertisseurLignes::Convertit(std::string_view ligne, std::string& sortie
     // A latitude beyond the pole, a projected point far outside its system: refused before the engine
     // (which would answer). The engine's own marker keeps its message.
     if (x != GEOKERN_ECHEC) {
-        if (const char* refus = programs::PointVerdictText(programs::CheckPoint(source_.geographique, x, y)))
+        if (const char* refus = programs::PointVerdictText(programs::CheckPoint(source_, x, y)))
             return Echec(prefixe, milieu, suite, separateur, refus, sortie);
     }
 

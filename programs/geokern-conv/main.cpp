@@ -34,30 +34,31 @@ std::string Aide() {
         "aucun (« - » la désigne aussi), et écrit sur la sortie standard une ligne\n"
         "par ligne lue, dans le même ordre.\n"
         "\n"
-        "Systèmes : par leur nom (majuscules ou minuscules) ou leur code.\n"
-        "  code  nom       système                  unités            EPSG (pour information)\n";
+        "Systèmes : par leur nom (majuscules ou minuscules), leur code ou EPSG:NNNN.\n"
+        "  code  nom          système                     unités            EPSG\n";
     for (const Systeme& s : SYSTEMES) {
         char code[16], epsg[16];
         std::snprintf(code, sizeof code, "  %4d  ", static_cast<int>(s.code));
         std::snprintf(epsg, sizeof epsg, "%d\n", s.epsg);
         aide += code;
-        AjouteColonne(aide, s.nom, 10);
-        AjouteColonne(aide, s.description, 25);
-        AjouteColonne(aide, s.geographique ? "degrés (lon lat)" : "mètres (E N)", 18);
+        AjouteColonne(aide, s.nom, 13);
+        AjouteColonne(aide, s.description, 28);
+        AjouteColonne(aide, std::string(s.unites) + (s.geographique ? " (lon lat)" : " (E N)"), 18);
         aide += epsg;
     }
     aide +=
         "\n"
         "Ordre des coordonnées : toujours x puis y, soit E puis N en mètres pour une\n"
         "projection (ordonnée des systèmes « carto » comprise), longitude puis latitude\n"
-        "en degrés décimaux comptés de Greenwich (est et nord positifs) pour un système\n"
-        "géographique, quel que soit l'ordre des axes chez EPSG (EPSG:4326 donne la\n"
-        "latitude en premier ; ici, jamais).\n"
+        "pour un système géographique, dans l'unité du tableau, est et nord positifs,\n"
+        "longitude comptée de Greenwich (du méridien de Paris pour NTF (Paris)), quel\n"
+        "que soit l'ordre des axes chez EPSG (EPSG:4326 donne la latitude en premier ;\n"
+        "ici, jamais).\n"
         "\n"
         "Lignes : deux nombres, « . » comme séparateur décimal, séparés par des blancs,\n"
         "un « ; », une « , » ou une tabulation ; la suite de la ligne est recopiée telle\n"
         "quelle. Les deux nombres sont remplacés sur place par les résultats, écrits\n"
-        "comme les écrit CSysCoord2SysCoord : 8 décimales pour des degrés, 3 pour des\n"
+        "comme les écrit CSysCoord2SysCoord : 8 décimales pour des angles, 3 pour des\n"
         "mètres ; les séparateurs restent ceux de la ligne. Les lignes vides et celles\n"
         "dont le premier caractère non blanc est « # » sont recopiées. Une virgule\n"
         "décimale est refusée : dans une ligne qui contient un « ; » ou une tabulation,\n"
@@ -147,11 +148,11 @@ int main(int argc, char** argv) {
     const Systeme* source = TrouveSysteme(arguments[0]);
     if (source == nullptr)
         return programs::UsageError("syst\xC3\xA8me source inconnu \xC2\xAB " + programs::ArgumentText(arguments[0]) +
-                                    " \xC2\xBB (un nom du catalogue ou un code de 1 \xC3\xA0 12)");
+                                    " \xC2\xBB (" + FormesDuNom() + ")");
     const Systeme* cible = TrouveSysteme(arguments[1]);
     if (cible == nullptr)
         return programs::UsageError("syst\xC3\xA8me cible inconnu \xC2\xAB " + programs::ArgumentText(arguments[1]) +
-                                    " \xC2\xBB (un nom du catalogue ou un code de 1 \xC3\xA0 12)");
+                                    " \xC2\xBB (" + FormesDuNom() + ")");
     if (precision && !RouteParLaGrille(*source, *cible))
         return programs::UsageError(std::string("--precision : la route ") + source->nom + " -> " + cible->nom +
                                     " ne passe pas par la grille GR3DF97A (NTF <-> RGF93 seulement)");

@@ -53,10 +53,10 @@ constexpr char kszHelp[] =
     "  -d, --date DATE      la date d'un seul lieu (avec --lon et --lat)\n"
     "  -x, --lon X          sa longitude (ou son abscisse, avec --systeme)\n"
     "  -y, --lat Y          sa latitude (ou son ordonn\xE9" "e)\n"
-    "  -s, --systeme SYS    positions dans un autre syst\xE8me du catalogue, par son nom\n"
-    "                       ou son code ; le moteur les ram\xE8ne en NTF Lambert II\n"
-    "                       \xE9tendu, o\xF9 le n\x9Cud de la grille est choisi comme dans\n"
-    "                       la calculatrice. Syst\xE8mes (x y) :\n"
+    "  -s, --systeme SYS    positions dans un autre syst\xE8me du catalogue, par son\n"
+    "                       nom, son code ou EPSG:NNNN ; le moteur les ram\xE8ne en NTF\n"
+    "                       Lambert II \xE9tendu, o\xF9 le n\x9Cud de la grille est choisi\n"
+    "                       comme dans la calculatrice. Syst\xE8mes (x y) :\n"
     "%SYSTEMS%"
     "  -n, --nombres        nombres seuls, point d\xE9" "cimal, 6 d\xE9" "cimales (degr\xE9s et\n"
     "                       degr\xE9s par an)\n"
@@ -105,9 +105,9 @@ std::string HelpText() {
     std::string strSystems;
     for (const geokern_conv::Systeme& system : geokern_conv::SYSTEMES) {
         char szLine[160];
-        std::snprintf(szLine, sizeof szLine, "                         %2d %-9s ", static_cast<int>(system.code),
+        std::snprintf(szLine, sizeof szLine, "                         %2d %-12s ", static_cast<int>(system.code),
                       system.nom);
-        strSystems += std::string(szLine) + system.description + (system.geographique ? ", degr\xC3\xA9s\n" : ", m\xC3\xA8tres\n");
+        strSystems += std::string(szLine) + system.description + ", " + system.unites + "\n";
     }
     std::string strHelp = Windows1252ToUtf8(kszHelp);
     const std::string strMark = "%SYSTEMS%";
@@ -228,7 +228,7 @@ int main(int argc, char** argv) {
             const geokern_conv::Systeme* pSystem = geokern_conv::TrouveSysteme(option.strValue);
             if (pSystem == nullptr)
                 return programs::UsageError("syst\xC3\xA8me inconnu \xC2\xAB " + programs::ArgumentText(option.strValue) +
-                                            " \xC2\xBB (un nom du catalogue ou un code de 1 \xC3\xA0 12)");
+                                            " \xC2\xBB (" + geokern_conv::FormesDuNom() + ")");
             args.options.m_eSystem = pSystem->code;
             break;
         }

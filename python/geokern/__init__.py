@@ -8,9 +8,17 @@ run over whole arrays in compiled code::
     >>> t.transform(2.35, 48.85)
     (600990.892, 2427961.512)
 
-Geographic points are (longitude, latitude) in decimal degrees east of
-Greenwich and north; projected points are (easting, northing) in metres, carto
-offset included. A point the engine cannot transform gives NaN.
+Systems are named as in pyproj, by "EPSG:NNNN", or by the catalogue's name or
+code::
+
+    >>> geokern.Transformer.from_crs("EPSG:27572", "EPSG:2154").transform(600990.892, 2427961.512)
+    (652302.931, 6861303.026)
+
+The axis order is always x then y, pyproj's ``always_xy=True``: geographic
+points are (longitude, latitude) in decimal degrees east of Greenwich and north
+(grads east of Paris for NTF (Paris), EPSG:4807); projected points are
+(easting, northing) in metres, carto offset included. A point the engine cannot
+transform gives NaN.
 """
 from collections import namedtuple
 
@@ -18,31 +26,37 @@ import numpy as np
 
 from . import _geokern
 
-__all__ = ["System", "Transformer", "transform", "precision", "systems"]
+__all__ = ["System", "Transformer", "transform", "precision", "systems", "__version__"]
+
+__version__ = _geokern.__version__
 
 System = namedtuple("System", "code name label units epsg")
-System.__doc__ = """One system of the catalogue.
+System.__doc__ = """One system of the engine's catalogue.
 
-code:  the engine's code, 1 to 12
+code:  the engine's code, from 1
 name:  the catalogue name, such as "NTFL2E"
 label: its French description, such as "NTF Lambert II étendu"
-units: "degrees" (longitude, latitude) or "metres" (easting, northing)
-epsg:  the EPSG code of the same system, for reference (PROJ's axis order may differ)
+units: "degrees" or "grads" (longitude, latitude), or "metres" (easting, northing)
+epsg:  the EPSG code of the same system ("EPSG:NNNN" names it; the axis order
+       here is always x then y, whatever EPSG's)
 """
 
+# The engine's units, in French, as this package names them.
+_UNITS = {"degrés": "degrees", "grades": "grads", "mètres": "metres"}
+
 _SYSTEMS = tuple(
-    System(code, name, label, "degrees" if geographic else "metres", epsg)
-    for code, name, label, geographic, epsg in _geokern.systems()
+    System(code, name, label, _UNITS[units], epsg)
+    for code, name, label, geographic, epsg, units in _geokern.systems()
 )
 
 
 def systems():
-    """Return the twelve systems of the catalogue, in code order, as `System` tuples."""
+    """Return the systems of the engine's catalogue, in code order, as `System` tuples."""
     return list(_SYSTEMS)
 
 
 def _system(value):
-    """The `System` named by a catalogue name (any case), a code 1-12 or a `System`."""
+    """The `System` named by a catalogue name (any case), a code, "EPSG:NNNN" or a `System`."""
     if isinstance(value, System):
         value = value.code
     if isinstance(value, (int, np.integer)) and not isinstance(value, bool):
@@ -52,7 +66,8 @@ def _system(value):
     else:
         code = 0
     if code == 0:
-        raise ValueError(f"système inconnu : {value!r} (voir geokern.systems())")
+        raise ValueError(f"système inconnu : {value!r} (un nom du catalogue, un code de 1 à {len(_SYSTEMS)} "
+                         "ou EPSG:NNNN ; voir geokern.systems())")
     return _SYSTEMS[code - 1]
 
 
@@ -88,8 +103,8 @@ class Transformer:
     """Transforms points from one system of the catalogue to another.
 
     Systems are named by their catalogue name (any case, such as "WGS84GG" or
-    "rgf93l93"), by their code 1-12, or by a `System` from `systems()`. An
-    unknown system raises ValueError.
+    "rgf93l93"), by their code, by "EPSG:NNNN" (such as "EPSG:2154"), or by a
+    `System` from `systems()`. An unknown system raises ValueError.
 
     >>> t = Transformer("RGF93GG", "RGF93L93")
     >>> t.transform(3.0, 46.5)
@@ -100,10 +115,27 @@ class Transformer:
         self.source = _system(source)
         self.target = _system(target)
 
+    @classmethod
+    def from_crs(cls, crs_from, crs_to, always_xy=True):
+        """The transformer from `crs_from` to `crs_to`, as pyproj writes it.
+
+        crs_from, crs_to: "EPSG:NNNN", or any other name `Transformer` takes.
+        The axis order is always x then y, (longitude, latitude) or (easting,
+        northing): pyproj's always_xy=True, the only order geokern has;
+        always_xy=False raises ValueError.
+
+        >>> Transformer.from_crs("EPSG:4326", "EPSG:2154").transform(3.0, 46.5)
+        (700000.0, 6600000.0)
+        """
+        if not always_xy:
+            raise ValueError("geokern prend toujours x puis y (always_xy=True) : longitude puis latitude, "
+                             "ou E puis N")
+        return cls(crs_from, crs_to)
+
     def __repr__(self):
         return f"Transformer({self.source.name!r}, {self.target.name!r})"
 
-    def transform(self, x, y, errcheck=False, threads=0):
+    def transform(self, x, y, errcheck=False, threads=0, direction="FORWARD"):
         """Transform points; return (x, y) in the target system.
 
         x, y: numbers or array-likes of any numeric dtype and of shapes that
@@ -124,18 +156,30 @@ class Transformer:
 
         threads: how many threads share a large array, a whole number from 0
         (one per CPU) to 1024. The results do not depend on it.
+
+        direction: "FORWARD" (source to target), "INVERSE" (target to source)
+        or "IDENT" (the points unchanged, as float64), in any case, as pyproj
+        takes them.
         """
+        source, target = self.source, self.target
+        way = str(getattr(direction, "name", direction)).upper()
+        if way == "INVERSE":
+            source, target = target, source
+        elif way == "IDENT":
+            target = source
+        elif way != "FORWARD":
+            raise ValueError(f"direction inconnue : {direction!r} (FORWARD, INVERSE ou IDENT)")
         xf, yf, shape = _flat_pair(x, y)
-        xo, yo, failed = _geokern.transform(xf, yf, self.source.code, self.target.code, threads)
+        xo, yo, failed = _geokern.transform(xf, yf, source.code, target.code, threads)
         if errcheck:
             bad = ~(np.isfinite(xo) & np.isfinite(yo))
             if bad.any():
                 k = int(np.argmax(bad))
                 index = tuple(map(int, np.unravel_index(k, shape))) if len(shape) > 1 else k
-                reason = (_geokern.refusal(self.source.code, float(xf[k]), float(yf[k]))
+                reason = (_geokern.refusal(source.code, float(xf[k]), float(yf[k]))
                           or ("hors de la grille GR3DF97A" if k == failed else "résultat non fini"))
                 raise ValueError(f"point {index} ({float(xf[k])!r}, {float(yf[k])!r}) : transformation impossible de "
-                                 f"{self.source.name} vers {self.target.name} ({reason})")
+                                 f"{source.name} vers {target.name} ({reason})")
         return _shaped(xo, shape), _shaped(yo, shape)
 
 

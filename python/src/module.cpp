@@ -45,14 +45,14 @@ std::size_t ThreadCount(std::size_t n, int requested_threads) {
 // range is returned (end when none failed).
 std::size_t ConvertRange(const double* x, const double* y, double* xs, double* ys, std::size_t begin,
                            std::size_t end, Liste_SysCoord source, Liste_SysCoord target) {
-    const bool geographic = geokern_conv::SystemeDeCode(source)->geographique;
+    const geokern_conv::Systeme& system = *geokern_conv::SystemeDeCode(source);
     std::size_t first_failure = end;
     for (std::size_t d = begin; d < end; d += kMaxSlice) {
         const int n = static_cast<int>(std::min(kMaxSlice, end - d));
         const bool engine_failed = SysCoord2SysCoordTableau(x + d, y + d, xs + d, ys + d, n, source, target) != 0;
         for (std::size_t k = d; k < d + static_cast<std::size_t>(n); ++k) {
             if ((engine_failed && GeokernEchec(COORDONNEES_TYPE_NC{xs[k], ys[k]})) ||
-                programs::CheckPoint(geographic, x[k], y[k]) != programs::PointVerdict::kAccepted) {
+                programs::CheckPoint(system, x[k], y[k]) != programs::PointVerdict::kAccepted) {
                 xs[k] = ys[k] = std::numeric_limits<double>::quiet_NaN();
                 first_failure = std::min(first_failure, k);
             }
@@ -64,7 +64,7 @@ std::size_t ConvertRange(const double* x, const double* y, double* xs, double* y
 // Why the programs' rule refuses a point given in a system, or None.
 py::object Refusal(int source, double x, double y) {
     const geokern_conv::Systeme* system = geokern_conv::SystemeDeCode(source);
-    const char* text = system ? programs::PointVerdictText(programs::CheckPoint(system->geographique, x, y)) : nullptr;
+    const char* text = system ? programs::PointVerdictText(programs::CheckPoint(*system, x, y)) : nullptr;
     return text ? py::object(py::str(text)) : py::object(py::none());
 }
 
@@ -200,19 +200,22 @@ py::array_t<std::int32_t> Precision(const Doubles& lon, const Doubles& lat) {
     return codes;
 }
 
-// The catalogue as tuples (code, name, label, geographic, epsg), in code order.
+// The engine's catalogue as tuples (code, name, label, geographic, epsg, units), in code order.
 py::list Systems() {
     py::list entries;
-    for (const geokern_conv::Systeme& s : geokern_conv::SYSTEMES)
-        entries.append(py::make_tuple(static_cast<int>(s.code), s.nom, s.description, s.geographique, s.epsg));
+    for (int code = 1;; ++code) {
+        const DESCRIPTION_SYSCOORD* d = DescriptionSysCoord(static_cast<Liste_SysCoord>(code));
+        if (d == nullptr) break;
+        entries.append(py::make_tuple(code, d->Nom, d->Libelle, d->IsProjection == 0, d->Epsg, d->Unites));
+    }
     return entries;
 }
 
-// The code of a system named by its catalogue name (any case) or its code as
-// text; 0 for anything else.
+// The code of a system named by its catalogue name (any case), its code as
+// text or "EPSG:NNNN"; 0 for anything else.
 int SystemCode(const std::string& name) {
-    const geokern_conv::Systeme* s = geokern_conv::TrouveSysteme(name);
-    return s ? static_cast<int>(s->code) : 0;
+    if (name.find('\0') != std::string::npos) return 0;
+    return CodeSysCoord(name.c_str());
 }
 
 }  // namespace
@@ -226,8 +229,8 @@ PYBIND11_MODULE(_geokern, m) {
           "Why a point of a system is refused before the engine (French), or None.");
     m.def("precision", &Precision, py::arg("lon"), py::arg("lat"),
           "GR3DF97A precision codes of flat float64 arrays of degrees.");
-    m.def("systems", &Systems, "The catalogue: tuples (code, name, label, geographic, epsg).");
-    m.def("system_code", &SystemCode, py::arg("name"), "Code 1-12 of a system name or code text; 0 if unknown.");
+    m.def("systems", &Systems, "The catalogue: tuples (code, name, label, geographic, epsg, units).");
+    m.def("system_code", &SystemCode, py::arg("name"), "Code of a system name, code text or EPSG:NNNN; 0 if unknown.");
     m.def("open_data", &OpenData, py::arg("directory"), "Opens the declination data of a directory.");
     m.def("missing_file", &MissingFile, py::arg("data"), py::arg("source"),
           "The first file a source lacks, or None.");
@@ -235,6 +238,7 @@ PYBIND11_MODULE(_geokern, m) {
           py::arg("lat"), py::arg("altitude"), py::arg("threads") = 0,
           "Declinations of flat arrays; returns (declinations, rates, statuses, first failed index or -1).");
     m.def("message", &Message, py::arg("status"), "The French message of a status, or None.");
+    m.attr("__version__") = GEOKERN_VERSION;
     m.attr("SOURCES") = py::dict(py::arg("auto") = static_cast<int>(NORVANE_AUTO),
                                  py::arg("grille") = static_cast<int>(NORVANE_GRILLE),
                                  py::arg("modele") = static_cast<int>(NORVANE_MODELE));

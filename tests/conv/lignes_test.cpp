@@ -169,8 +169,12 @@ TEST(ConvSystemes, NamesInAnyCaseAndCodes) {
         EXPECT_EQ(SystemeDeCode(s.code), &s);
     }
     EXPECT_EQ(TrouveSysteme("08"), SystemeDeCode(NTFL2E));
-    for (const char* inconnu : {"", "0", "13", "-1", "+8", "8.0", "NTFL2EX", "NTF L2E", "WGS84", "100", "Lambert93"})
+    EXPECT_EQ(TrouveSysteme("epsg:27572"), SystemeDeCode(NTFL2E));
+    const std::string apres = std::to_string(SYSTEMES.size() + 1);
+    for (const char* inconnu : {"", "0", apres.c_str(), "-1", "+8", "8.0", "NTFL2EX", "NTF L2E", "WGS84", "100",
+                                "Lambert93", "EPSG:1234"})
         EXPECT_EQ(TrouveSysteme(inconnu), nullptr) << inconnu;
+    EXPECT_EQ(TrouveSysteme(std::string_view("NTFL2E\0", 7)), nullptr);
 }
 
 TEST(ConvEntree, LineEndsAndCutsOfTheInput) {

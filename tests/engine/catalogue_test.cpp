@@ -7,7 +7,10 @@ namespace {
 PARAMETRES_SYSTEME_COORDONNNEES Charge(int code) { return ChargeConstantes_SysCoord(static_cast<Liste_SysCoord>(code)); }
 
 TEST(Catalogue, CodesOutsideTheCatalogueHaveNoDatum) {
-    for (int code : {0, 13, -1, -9999, 1 << 30}) EXPECT_EQ(Charge(code).Datum, -9999) << code;
+    for (int code : {0, NombreSysCoord() + 1, -1, -9999, 1 << 30}) {
+        EXPECT_EQ(Charge(code).Datum, -9999) << code;
+        EXPECT_EQ(DescriptionSysCoord(static_cast<Liste_SysCoord>(code)), nullptr) << code;
+    }
 }
 
 TEST(Catalogue, EllipsoidsAreTheStoredLiterals) {

@@ -1,5 +1,6 @@
-# Inspects geokern.dll: PE format, the eight exports by plain name at ordinals
-# 1 to 8 and nothing else, no MinGW runtime DLL, no thread, event or exception
+# Inspects geokern.dll: PE format, the ten exports by plain name at ordinals
+# 1 to 10 and nothing else (the first eight's ordinals are those of the first
+# releases), no MinGW runtime DLL, no thread, event or exception
 # machinery (pure computations need none), and the grid resource.
 # -DDLL=... -DOBJDUMP=... -DATTENDU_FORMAT=pei-i386|pei-x86-64
 execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE sortie RESULT_VARIABLE rc)
@@ -17,10 +18,12 @@ endif()
 string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table\n(\t\\[[^\n]+\n)+" table "${sortie}")
 string(REGEX MATCHALL "\\[ *[0-9]+\\] [^\n]+" lignes "${table}")
 set(noms LectureGrille_GR3DF97A ChangementDatum SysGeo2SysProj SysProj2SysGeo
-         Lambert2Lambert SysCoord2SysCoord CSysCoord2SysCoord SysCoord2SysCoordTableau)
+         Lambert2Lambert SysCoord2SysCoord CSysCoord2SysCoord SysCoord2SysCoordTableau
+         CodeSysCoord DescriptionSysCoord)
 list(LENGTH lignes nombre)
-if(NOT nombre EQUAL 8)
-  message(FATAL_ERROR "expected 8 named exports, found ${nombre}: ${lignes}")
+list(LENGTH noms attendus)
+if(NOT nombre EQUAL attendus)
+  message(FATAL_ERROR "expected ${attendus} named exports, found ${nombre}: ${lignes}")
 endif()
 set(ordinal 0)
 foreach(nom IN LISTS noms)
@@ -48,4 +51,4 @@ string(REGEX MATCH "The .rsrc Resource Directory section:.*" rsrc "${sortie}")
 if(NOT rsrc MATCHES "Entry: ID: 0x00000a, [^\n]*\n[^\n]*Name Table[^\n]*\n[^\n]*]: GR3DF97A, [^\n]*\n[^\n]*Language Table[^\n]*\n[^\n]*Entry: ID: 00000000, [^\n]*\n[^\n]*Leaf: Addr: 0x[0-9a-f]+, Size: 0x0765f0,")
   message(FATAL_ERROR "no language-neutral RCDATA resource GR3DF97A of 484848 bytes:\n${rsrc}")
 endif()
-message(STATUS "${DLL}: ${ATTENDU_FORMAT}, 8 exports at ordinals 1-8, grid resource present")
+message(STATUS "${DLL}: ${ATTENDU_FORMAT}, ${attendus} exports at ordinals 1-${attendus}, grid resource present")

@@ -17,22 +17,43 @@ const int PASSES_SANS_FIN = 10000;
 
 }  // namespace
 
+namespace {
+
+// ALG0054: the constants n, C, Xs, Ys of a secant Lambert projection from its
+// latitude of origin, standard parallels and false origin (degrees, metres).
+void ConstantesLambertSecante(PARAMETRES_SYSTEME_COORDONNNEES* z, double phi0, double phi1, double phi2, double X0,
+                              double Y0) {
+    const double e = z->ellipsoide_Excentricite, a = z->ellipsoide_DemiGrdAxe;
+    auto L = [e](double phi) {
+        const double s = std::sin(phi);
+        return 0.5 * std::log((1.0 + s) / (1.0 - s)) - (e / 2.0) * std::log((1.0 + e * s) / (1.0 - e * s));
+    };
+    auto N = [e, a](double phi) { return a / std::sqrt(1.0 - e * e * std::sin(phi) * std::sin(phi)); };
+    phi0 = degre2radian(phi0); phi1 = degre2radian(phi1); phi2 = degre2radian(phi2);
+    z->n = std::log((N(phi2) * std::cos(phi2)) / (N(phi1) * std::cos(phi1))) / (L(phi1) - L(phi2));
+    z->C = N(phi1) * std::cos(phi1) / z->n * std::exp(z->n * L(phi1));
+    z->Xs = X0;
+    z->Ys = Y0 + z->C * std::exp(-z->n * L(phi0));
+}
+
+}  // namespace
+
 PARAMETRES_SYSTEME_COORDONNNEES ChargeConstantes_SysCoord(int sysCoord) {
     PARAMETRES_SYSTEME_COORDONNNEES z = {};
     // 1. Datum and ellipsoid.
-    if (sysCoord >= 1 && sysCoord <= 9) {
+    if ((sysCoord >= 1 && sysCoord <= 9) || sysCoord == 28) {
         z.Datum = 0;  // NTF, Clarke 1880 IGN
         z.ellipsoide_DemiGrdAxe = 6378249.2;
         z.ellipsoide_DemiPetitAxe = 6356515.0;
         z.ellipsoide_Aplatissement = 0.00340754952001565;
         z.ellipsoide_Excentricite = 0.0824832567634177;
-    } else if (sysCoord == 10 || sysCoord == 12) {
+    } else if (sysCoord == 10 || sysCoord == 12 || (sysCoord >= 13 && sysCoord <= 24)) {
         z.Datum = 2;  // RGF93, GRS 1980
         z.ellipsoide_DemiGrdAxe = 6378137.0;
         z.ellipsoide_DemiPetitAxe = 6356752.314;
         z.ellipsoide_Aplatissement = 0.003352810681182;
         z.ellipsoide_Excentricite = 0.081819191042816;
-    } else if (sysCoord == 11) {
+    } else if (sysCoord == 11 || (sysCoord >= 25 && sysCoord <= 27)) {
         z.Datum = 1;  // WGS84
         z.ellipsoide_DemiGrdAxe = 6378137.0;
         z.ellipsoide_DemiPetitAxe = 6356752.31424518;
@@ -53,6 +74,17 @@ PARAMETRES_SYSTEME_COORDONNNEES ChargeConstantes_SysCoord(int sysCoord) {
     case 8: z.n = 0.728968627421412; z.C = 11745793.3934; z.Xs = 600000.0; z.Ys = 8199695.768; z.LAMBDA_ZERO = paris; break;
     case 10: z.n = 0.725607765053267; z.C = 11754255.4261; z.Xs = 700000.0; z.Ys = 12655612.0499;
         z.LAMBDA_ZERO = degre2radian(3.0); break;
+    case 13: case 14: case 15: case 16: case 17: case 18: case 19: case 20: case 21: {  // CC42 ... CC50
+        const double k = 42.0 + (sysCoord - 13);
+        ConstantesLambertSecante(&z, k, k - 0.75, k + 0.75, 1700000.0, (k - 41.0) * 1000000.0 + 200000.0);
+        z.LAMBDA_ZERO = degre2radian(3.0);
+        break;
+    }
+    case 22: case 23: case 24: case 25: case 26: case 27:  // UTM 30N, 31N, 32N
+        z.IsProjection = 2; z.C = 0.9996; z.Xs = 500000.0;
+        z.LAMBDA_ZERO = degre2radian(-3.0 + 6.0 * ((sysCoord - 22) % 3));
+        break;
+    case 28: z.IsProjection = 0; z.LAMBDA_ZERO = 2.5969213 * 0.015707963267948967; break;  // grads from Paris
     default: z.IsProjection = 0; break;  // 9, 11, 12: geographic, everything else 0.0
     }
     // 3. Carto offset.

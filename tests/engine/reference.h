@@ -11,7 +11,10 @@
 
 namespace reference {
 
-// The catalogue, selection by selection; a code outside 1..12 sets Datum only.
+// The catalogue, selection by selection; a code outside it sets Datum only.
+// The conic conformal zones' constants come from their defining parameters by
+// ALG0054, computed here: the catalogue's literals agree with them to the
+// rounding of a double's computation, not to the bit.
 PARAMETRES_SYSTEME_COORDONNNEES ChargeConstantes_SysCoord(int sysCoord);
 
 double degre2radian(double AngleDeg);

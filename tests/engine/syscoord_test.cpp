@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "geokern2.h"
+#include "interne.h"
 #include "points_france.h"
 
 namespace {
@@ -17,9 +18,12 @@ COORDONNEES_TYPE_NC Transforme(double x, double y, int in, int out) {
 
 bool EstEchec(const COORDONNEES_TYPE_NC& p) { return p.x_lambda == -9999.0 && p.y_phi == -9999.0; }
 
+// The first code past the catalogue.
+const int APRES = NombreSysCoord() + 1;
+
 TEST(SysCoord, SameCodeReturnsTheInputUntouched) {
     const COORDONNEES_TYPE_NC p = {612345.123456789, 2123456.987654321};
-    for (int code : {int(NTFL2), int(WGS84GG), 0, 13, -5}) {
+    for (int code : {int(NTFL2), int(WGS84GG), 0, APRES, -5}) {
         const auto r = Transforme(p.x_lambda, p.y_phi, code, code);
         EXPECT_EQ(std::memcmp(&r, &p, sizeof p), 0) << code;
     }
@@ -30,7 +34,7 @@ TEST(SysCoord, SameCodeReturnsTheInputUntouched) {
 
 TEST(SysCoord, CodesOutsideTheCatalogueFail) {
     EXPECT_TRUE(EstEchec(Transforme(1.25, 2.5, 0, RGF93L93)));
-    EXPECT_TRUE(EstEchec(Transforme(700000.0, 6600000.0, RGF93L93, 13)));
+    EXPECT_TRUE(EstEchec(Transforme(700000.0, 6600000.0, RGF93L93, APRES)));
     EXPECT_TRUE(EstEchec(Transforme(2.0, 46.0, -1, WGS84GG)));
     EXPECT_TRUE(EstEchec(Transforme(2.0, 46.0, WGS84GG, 1 << 31)));
 }
@@ -128,13 +132,13 @@ TEST(SysCoord, CalculatorRouteRoundTrip) {
 TEST(SysCoord, AnyInputReturns) {
     const double inf = std::numeric_limits<double>::infinity();
     const double valeurs[] = {0.0, -0.0, 1e308, -1e308, inf, -inf, std::nan(""), 5e-324, 90.0, -90.0, 180.0};
-    auto Connu = [](int code) { return code >= 1 && code <= 12; };
-    auto Geographique = [](int code) { return code == NTFGG || code == WGS84GG || code == RGF93GG; };
+    auto Connu = [](int code) { return code >= 1 && code < APRES; };
+    auto Geographique = [](int code) { return ConstantesSysCoord(static_cast<Liste_SysCoord>(code))->IsProjection == 0; };
     int arrondis = 0;
     for (double x : valeurs)
         for (double y : valeurs)
-            for (int in = 0; in <= 13; ++in)
-                for (int out = 0; out <= 13; ++out) {
+            for (int in = 0; in <= APRES; ++in)
+                for (int out = 0; out <= APRES; ++out) {
                     const auto r = Transforme(x, y, in, out);
                     if (in == out) {
                         EXPECT_TRUE(std::memcmp(&r.x_lambda, &x, sizeof x) == 0 &&
@@ -163,14 +167,14 @@ TEST(SysCoord, ArraysGiveThePointByPointResults) {
                                               {-9999.0, -9999.0}, {3.0, 46.5}};
     for (const auto& p : points_france::PointsFrance(1000)) wgs84.push_back(p);
     const int n = static_cast<int>(wgs84.size());
-    for (int in = 1; in <= 12; ++in) {
+    for (int in = 1; in < APRES; ++in) {
         std::vector<double> lon(n), lat(n);
         for (int k = 0; k < n; ++k) {
             const auto p = k == 4 ? wgs84[k] : Transforme(wgs84[k].x_lambda, wgs84[k].y_phi, WGS84GG, in);
             lon[k] = p.x_lambda;
             lat[k] = p.y_phi;
         }
-        for (int out = 0; out <= 13; ++out) {
+        for (int out = 0; out <= APRES; ++out) {
             std::vector<double> x = lon, y = lat;
             const int echecs = SysCoord2SysCoordTableau(x.data(), y.data(), x.data(), y.data(), n,
                                                         static_cast<Liste_SysCoord>(in), static_cast<Liste_SysCoord>(out));

@@ -55,8 +55,8 @@ bool BlancOuCommentaire(std::string_view ligne) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace geokern_conv;
     if (size < 4) return 0;
-    const Systeme& source = SYSTEMES[data[0] % 12];
-    const Systeme& cible = SYSTEMES[data[1] % 12];
+    const Systeme& source = SYSTEMES[data[0] % SYSTEMES.size()];
+    const Systeme& cible = SYSTEMES[data[1] % SYSTEMES.size()];
     const bool entete = (data[2] & 1) != 0;
     const bool precision = (data[2] & 2) != 0 && RouteParLaGrille(source, cible);
     const std::size_t morceau = 1 + data[3];

@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::memcpy(v, octets + 2, sizeof v);
     const Liste_SysCoord in = static_cast<Liste_SysCoord>(codeIn);
     const Liste_SysCoord out = static_cast<Liste_SysCoord>(codeOut);
-    const bool inValide = codeIn >= 1 && codeIn <= 12, outValide = codeOut >= 1 && codeOut <= 12;
+    const bool inValide = DescriptionSysCoord(in) != nullptr, outValide = DescriptionSysCoord(out) != nullptr;
 
     const COORDONNEES_TYPE_NC point = {v[0], v[1]};
     const COORDONNEES_TYPE_NC resultat = SysCoord2SysCoord(point, in, out);

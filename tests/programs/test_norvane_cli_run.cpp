@@ -683,7 +683,7 @@ TEST_F(NorvaneCliRun, OptionsAndMessagesOfBothPrograms) {
                 EXPECT_NE(run.strErr.find("--modele"), std::string::npos) << run.strErr;
             }
             if (strArgs == "--version") {
-                EXPECT_EQ(run.strOut, strName + " " PROGRAMS_VERSION "\n");
+                EXPECT_EQ(run.strOut, strName + " " + (bConv ? GEOKERN_VERSION : PROGRAMS_VERSION) + "\n");
             }
             if (!c.strOut.empty()) {
                 EXPECT_EQ(run.strOut, c.strOut) << strName << " " << strArgs;

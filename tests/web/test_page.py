@@ -15,6 +15,8 @@ import sys
 import threading
 import unittest
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import catalogue_moteur  # noqa: E402
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
@@ -182,6 +184,18 @@ class Page(unittest.TestCase):
         # Nothing typed: no field is named before the other.
         self.compute("2013-01-01", "", "")
         self.assertEqual(self.el("message").text, "Latitude et longitude manquantes")
+
+    def test_lists_are_the_engines_systems(self):
+        # Grouped by datum (the engine's 0 NTF, 1 WGS84, 2 RGF93) in this order, each with its EPSG code.
+        _, systems = catalogue_moteur.load(os.path.join(ARGS.native, "engine/libgeokern.so"))
+        groups = {"NTF": 0, "RGF93": 2, "WGS84": 1}
+        expected = [[group, [[s.name, f"{s.name} : {s.label} (EPSG:{s.epsg})"] for s in systems if s.datum == datum]]
+                    for group, datum in groups.items()]
+        for id_ in ("systeme-source", "systeme-cible"):
+            listed = self.driver.execute_script(
+                "return [...document.getElementById(arguments[0]).querySelectorAll('optgroup')].map("
+                "g => [g.label, [...g.querySelectorAll('option')].map(o => [o.value, o.textContent])])", id_)
+            self.assertEqual(listed, expected)
 
     def test_bad_point_gives_geokern_conv_reason(self):
         cases = [("WGS84GG", "RGF93L93", "2,35", "48.85"), ("WGS84GG", "NTFL2E", "abc", "48.85"),

@@ -25,14 +25,28 @@ async function loadData(module) {
   return module.ccall("web_open", "string", ["string"], ["/data"]);
 }
 
+// The engine's catalogue, grouped by datum (NTF, RGF93, WGS84), each system
+// with its EPSG code.
 function fillSystems(module) {
+  const systems = [];
+  for (let code = 1; ; ++code) {
+    const name = readText(module, module._web_system_name(code));
+    if (name === '') break;
+    systems.push({ name, group: readText(module, module._web_system_group(code)),
+      label: readText(module, module._web_system_description(code)), epsg: module._web_system_epsg(code) });
+  }
   for (const id of ['systeme-source', 'systeme-cible']) {
     const list = $(id);
-    for (let code = 1; code <= 12; ++code) {
-      const option = document.createElement('option');
-      option.value = readText(module, module._web_system_name(code));
-      option.textContent = option.value + ' : ' + readText(module, module._web_system_description(code));
-      list.append(option);
+    for (const group of ['NTF', 'RGF93', 'WGS84']) {
+      const optgroup = document.createElement('optgroup');
+      optgroup.label = group;
+      for (const system of systems.filter((s) => s.group === group)) {
+        const option = document.createElement('option');
+        option.value = system.name;
+        option.textContent = `${system.name} : ${system.label} (EPSG:${system.epsg})`;
+        optgroup.append(option);
+      }
+      list.append(optgroup);
     }
   }
   $('systeme-source').value = 'WGS84GG';
