@@ -1,9 +1,11 @@
-// The IGRF synthesis. The file is read once; a snapshot holds the
-// coefficients at one date and everything that does not depend on the place.
+// The synthesis of the main-field models. The file is read once; a snapshot
+// holds the coefficients at one date and everything that does not depend on
+// the place.
 #include "Igrf.h"
 
 #include "Calendar.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -13,19 +15,19 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kDegToRad = kPi / 180.0;
-// Reference radius of the IGRF expansion, km.
+// Reference radius of the IGRF and WMM expansions, km.
 constexpr double kReferenceRadius = 6371.2;
 // WGS84 ellipsoid, km.
 constexpr double kWgs84A = 6378.137;
 constexpr double kWgs84F = 1.0 / 298.257223563;
 constexpr double kWgs84E2 = kWgs84F * (2.0 - kWgs84F);
-// Largest degree the fixed-size work arrays hold.
-constexpr int kMaxDegree = 20;
-constexpr int kMaxTerms = (kMaxDegree + 1) * (kMaxDegree + 2) / 2;
+// The .COF layout gives the coefficients at its epoch and their rates; its
+// models are valid for the five years from that epoch.
+constexpr double kCofSpanYears = 5.0;
 // Below this sin(colatitude) the east component's division is held finite.
 constexpr double kSinThetaFloor = 1e-10;
 
-[[noreturn]] void Fail(const std::string& strWhy) { throw std::runtime_error("IGRF coefficients: " + strWhy); }
+[[noreturn]] void Fail(const std::string& strWhy) { throw std::runtime_error("coefficients: " + strWhy); }
 
 // Next line that is neither blank nor a '#' comment.
 bool NextDataLine(std::istream& in, std::string& strLine) {
@@ -79,6 +81,7 @@ double IgrfDecimalYear(int nYear, int nMonth, int nDay) {
     return nYear + (DayOfYear(nYear, nMonth, nDay) - 1) / static_cast<double>(DaysInYear(nYear));
 }
 
+
 CIgrfModel CIgrfModel::Load(const std::string& strPath) {
     std::ifstream in(strPath);
     if (!in) Fail("cannot open " + strPath);
@@ -87,16 +90,22 @@ CIgrfModel CIgrfModel::Load(const std::string& strPath) {
 
 CIgrfModel CIgrfModel::Parse(std::istream& in) {
     std::string strLine;
-    // Header: lowest degree, highest degree, number of epochs, spline order,
-    // step, first and last epoch.
+    // .shc header: lowest degree, highest degree, number of epochs, spline
+    // order, step, first and last epoch. .COF header: epoch, name, date.
     if (!NextDataLine(in, strLine)) Fail("no header line");
     int nMin = 0, nMax = 0, nTimes = 0, nOrder = 0, nStep = 0;
     double dT0 = 0.0, dT1 = 0.0;
     {
         std::istringstream h(strLine);
+        std::string strFirst, strSecond;
+        if (h >> strFirst >> strSecond && strSecond.find_first_not_of("0123456789.+-eE") != std::string::npos)
+            return ParseCof(in, strLine);
+    }
+    {
+        std::istringstream h(strLine);
         if (!(h >> nMin >> nMax >> nTimes >> nOrder >> nStep >> dT0 >> dT1)) Fail("malformed header line");
     }
-    if (nMin != 1 || nMax < 1 || nMax > kMaxDegree) Fail("unsupported degree range");
+    if (nMin != 1 || nMax < 1 || nMax > kIgrfMaxDegree) Fail("unsupported degree range");
     if (nTimes < 2) Fail("fewer than two epochs");
     // Order 2 is the piecewise-linear model the IGRF file uses; anything else
     // would need another interpolation.
@@ -139,8 +148,60 @@ CIgrfModel CIgrfModel::Parse(std::istream& in) {
     return model;
 }
 
+CIgrfModel CIgrfModel::ParseCof(std::istream& in, const std::string& strHeader) {
+    // NOAA's layout: "epoch name date", then "n m g h dg dh" rows (nT, nT per
+    // year) for n = 1..N, m = 0..n, closed by a row of 9s. The model is the
+    // epoch's coefficients moved linearly by their rates: two epochs here,
+    // the second kCofSpanYears later.
+    CIgrfModel model;
+    double dEpoch = 0.0;
+    {
+        std::istringstream h(strHeader);
+        if (!(h >> dEpoch >> model.m_strName)) Fail("malformed header line");
+    }
+    struct Row {
+        int n, m;
+        double g, h, dg, dh;
+    };
+    std::vector<Row> rows;
+    std::string strLine;
+    bool bClosed = false;
+    while (NextDataLine(in, strLine)) {
+        if (strLine.find_first_not_of(" \t\r9") == std::string::npos) {
+            bClosed = true;
+            break;
+        }
+        std::istringstream r(strLine);
+        Row row{};
+        if (!(r >> row.n >> row.m >> row.g >> row.h >> row.dg >> row.dh)) Fail("malformed coefficient line: " + strLine);
+        if (row.n < 1 || row.n > kIgrfMaxDegree || row.m < 0 || row.m > row.n)
+            Fail("degree or order out of range: " + strLine);
+        rows.push_back(row);
+        model.m_nMax = std::max(model.m_nMax, row.n);
+    }
+    if (!bClosed) Fail("no closing row of 9s");
+    if (model.m_nMax < 1) Fail("no coefficients");
+    const int nCount = CIgrfSnapshot::Index(model.m_nMax, model.m_nMax) + 1;
+    model.m_epochs = {dEpoch, dEpoch + kCofSpanYears};
+    model.m_g.assign(2, std::vector<double>(nCount, 0.0));
+    model.m_h.assign(2, std::vector<double>(nCount, 0.0));
+    std::vector<char> seen(nCount, 0);
+    for (const Row& row : rows) {
+        const int nIdx = CIgrfSnapshot::Index(row.n, row.m);
+        if (seen[nIdx]) Fail("coefficient given twice: n " + std::to_string(row.n) + " m " + std::to_string(row.m));
+        seen[nIdx] = 1;
+        model.m_g[0][nIdx] = row.g;
+        model.m_h[0][nIdx] = row.h;
+        model.m_g[1][nIdx] = row.g + kCofSpanYears * row.dg;
+        model.m_h[1][nIdx] = row.h + kCofSpanYears * row.dh;
+    }
+    // Every (n, m) for n = 1..N, m = 0..n.
+    if (static_cast<int>(rows.size()) != nCount - 1) Fail("incomplete coefficient table");
+    return model;
+}
+
 CIgrfSnapshot CIgrfModel::At(double dT) const {
-    if (!(dT >= m_epochs.front() && dT <= m_epochs.back())) throw std::out_of_range("IGRF: date outside the model");
+    if (!(dT >= m_epochs.front() && dT <= m_epochs.back())) throw std::out_of_range("model: date outside its span");
     // The segment [epoch k, epoch k+1) holding the instant; the last epoch
     // belongs to the last segment.
     std::size_t k = 0;
@@ -160,18 +221,48 @@ CIgrfSnapshot CIgrfModel::At(double dT) const {
         s.m_gRate[c] = (m_g[k + 1][c] - m_g[k][c]) / dSpan;
         s.m_hRate[c] = (m_h[k + 1][c] - m_h[k][c]) / dSpan;
     }
-    s.m_a.assign(uCount, 0.0);
-    s.m_b.assign(uCount, 0.0);
-    s.m_c.assign(uCount, 0.0);
+    s.Prepare();
+    return s;
+}
+
+void CIgrfSnapshot::Prepare() {
+    const std::size_t uCount = m_g.size();
+    m_a.assign(uCount, 0.0);
+    m_b.assign(uCount, 0.0);
+    m_c.assign(uCount, 0.0);
     for (int n = 1; n <= m_nMax; ++n) {
-        s.m_c[CIgrfSnapshot::Index(n, n)] = n == 1 ? 1.0 : std::sqrt((2.0 * n - 1.0) / (2.0 * n));
+        m_c[Index(n, n)] = n == 1 ? 1.0 : std::sqrt((2.0 * n - 1.0) / (2.0 * n));
         for (int m = 0; m < n; ++m) {
             const double dRoot = std::sqrt(double(n * n - m * m));
-            s.m_a[CIgrfSnapshot::Index(n, m)] = (2.0 * n - 1.0) / dRoot;
-            if (m < n - 1) s.m_b[CIgrfSnapshot::Index(n, m)] = std::sqrt(double((n - 1) * (n - 1) - m * m)) / dRoot;
+            m_a[Index(n, m)] = (2.0 * n - 1.0) / dRoot;
+            if (m < n - 1) m_b[Index(n, m)] = std::sqrt(double((n - 1) * (n - 1) - m * m)) / dRoot;
         }
     }
-    return s;
+    m_nRateMax = 0;
+    for (int n = 1; n <= m_nMax; ++n)
+        for (int m = 0; m <= n; ++m)
+            if (m_gRate[Index(n, m)] != 0.0 || m_hRate[Index(n, m)] != 0.0) m_nRateMax = n;
+    // Order by order for the column sums; P(0, 0) = 1 heads order 0.
+    m_columns.clear();
+    m_columnRates.clear();
+    m_columnStart.assign(m_nMax + 2, 0);
+    m_columnRateStart.assign(m_nMax + 2, 0);
+    m_sectoral.assign(m_nMax + 1, 1.0);
+    for (int m = 0; m <= m_nMax; ++m) {
+        if (m >= 1) m_sectoral[m] = m_sectoral[m - 1] * m_c[Index(m, m)];
+        m_columnStart[m] = static_cast<int>(m_columns.size());
+        m_columnRateStart[m] = static_cast<int>(m_columnRates.size());
+        for (int n = m; n <= m_nMax; ++n) {
+            const int i = Index(n, m);
+            m_columns.push_back(Term{m_g[i], m_h[i], n > m ? m_a[i] : 0.0, n > m ? m_b[i] : 0.0});
+            if (n <= m_nRateMax) {
+                m_columnRates.push_back(m_gRate[i]);
+                m_columnRates.push_back(m_hRate[i]);
+            }
+        }
+    }
+    m_columnStart[m_nMax + 1] = static_cast<int>(m_columns.size());
+    m_columnRateStart[m_nMax + 1] = static_cast<int>(m_columnRates.size());
 }
 
 IgrfVector CIgrfSnapshot::Field(double dLatitudeDeg, double dLongitudeDeg, double dHeightKm) const {
@@ -181,10 +272,9 @@ IgrfVector CIgrfSnapshot::Field(double dLatitudeDeg, double dLongitudeDeg, doubl
     const double sin_t_safe = sin_t < kSinThetaFloor ? kSinThetaFloor : sin_t;
 
     // Schmidt semi-normalised P(n, m)(cos theta) and dP/dtheta.
-    double P[kMaxDegree + 1][kMaxDegree + 1] = {};
-    double dP[kMaxDegree + 1][kMaxDegree + 1] = {};
+    const int nSize = m_nMax + 1;
+    std::vector<std::vector<double>> P(nSize, std::vector<double>(nSize, 0.0)), dP = P;
     P[0][0] = 1.0;
-    dP[0][0] = 0.0;
     for (int n = 1; n <= m_nMax; ++n) {
         if (n == 1) {
             P[1][1] = sin_t;
@@ -208,7 +298,7 @@ IgrfVector CIgrfSnapshot::Field(double dLatitudeDeg, double dLongitudeDeg, doubl
     }
 
     const double lambda = dLongitudeDeg * kDegToRad;
-    double cos_ml[kMaxDegree + 1], sin_ml[kMaxDegree + 1];
+    std::vector<double> cos_ml(nSize), sin_ml(nSize);
     for (int m = 0; m <= m_nMax; ++m) {
         cos_ml[m] = std::cos(m * lambda);
         sin_ml[m] = std::sin(m * lambda);
@@ -236,39 +326,68 @@ IgrfVector CIgrfSnapshot::Field(double dLatitudeDeg, double dLongitudeDeg, doubl
     return ToGeodetic(-b_theta, b_phi, -b_r, geo);
 }
 
+
+namespace {
+
+// The sums of one order m over the degrees n = m..N, for the field or its
+// rate: with q(n, m) = P(n, m) / sin(theta)^m and w(n) = (a/r)^(n+2),
+// s0 = sum w g q, t0 = sum w h q, s1 and t1 the same with (n + 1) w, s2 and
+// t2 with dq/dcos(theta) in place of q.
+struct OrderSums {
+    double s0 = 0.0, t0 = 0.0, s1 = 0.0, t1 = 0.0, s2 = 0.0, t2 = 0.0;
+};
+
+// The order's sums put into the three components by Horner's scheme in
+// u = sin(theta), from the highest order down.
+struct ComponentsByHorner {
+    double dRadial = 0.0;     // sum u^m (cos m.l s1 + sin m.l t1)
+    double dSlopeA = 0.0;     // sum over m >= 1 of u^(m-1) m cos(theta) (cos m.l s0 + sin m.l t0)
+    double dSlopeB = 0.0;     // sum u^m (cos m.l s2 + sin m.l t2), times u at the end
+    double dEast = 0.0;       // sum over m >= 1 of u^(m-1) m (sin m.l s0 - cos m.l t0)
+    void Add(int m, double dU, double dT, double dCosMl, double dSinMl, const OrderSums& s) {
+        dRadial = dRadial * dU + (dCosMl * s.s1 + dSinMl * s.t1);
+        dSlopeB = dSlopeB * dU + (dCosMl * s.s2 + dSinMl * s.t2);
+        if (m >= 1) {
+            dSlopeA = dSlopeA * dU + m * dT * (dCosMl * s.s0 + dSinMl * s.t0);
+            dEast = dEast * dU + m * (dSinMl * s.s0 - dCosMl * s.t0);
+        }
+    }
+    // Geocentric north (-B_theta), east (B_phi), down (-B_r):
+    // B_theta = -sum w (g cos + h sin) dP/dtheta, dP/dtheta = u^(m-1) m cos(theta) q - u^(m+1) dq.
+    void Finish(double dU, double* pdNorth, double* pdEast, double* pdDown) const {
+        *pdNorth = dSlopeA - dU * dSlopeB;
+        *pdEast = dEast;
+        *pdDown = -dRadial;
+    }
+};
+
+}  // namespace
+
 void CIgrfSnapshot::FieldAndRate(double dLatitudeDeg, double dLongitudeDeg, double dHeightKm, IgrfVector* pField,
                                  IgrfVector* pRate) const {
-    // Field's formulas with the date's recurrence factors, one pass for the
-    // coefficients and their rates, and cos(m lambda), sin(m lambda) from
-    // the angle addition formulas.
+    // Holmes, S. A. and Featherstone, W. E. (2002), "A unified approach to the
+    // Clenshaw summation and the recursive computation of very high degree and
+    // order normalised associated Legendre functions", Journal of Geodesy 76,
+    // 279-299: the modified forward column method. The powers sin(theta)^m
+    // are kept out of the column recurrences, which then run on
+    // q(n, m) = P(n, m) / sin(theta)^m (no underflow at any degree here), and
+    // are put back by Horner's scheme over the orders. The same sums as
+    // Field; the east component's 1 / sin(theta) is absorbed by the powers, so
+    // nothing is divided near the poles.
     const Geocentric geo = ToGeocentric(dLatitudeDeg, dHeightKm);
-    const double dCos = geo.dCosTheta, dSin = geo.dSinTheta;
+    const double dT = geo.dCosTheta, dU = geo.dSinTheta;
 
-    double P[kMaxTerms], dP[kMaxTerms];
-    P[0] = 1.0;
-    dP[0] = 0.0;
-    for (int n = 1; n <= m_nMax; ++n) {
-        const int nRow = Index(n, 0), nPrev = Index(n - 1, 0);
-        for (int m = 0; m < n; ++m) {
-            const double dA = m_a[nRow + m];
-            double dValue = dA * dCos * P[nPrev + m];
-            double dSlope = dA * (dCos * dP[nPrev + m] - dSin * P[nPrev + m]);
-            if (m < n - 1) {
-                const int nPrev2 = Index(n - 2, m);
-                dValue -= m_b[nRow + m] * P[nPrev2];
-                dSlope -= m_b[nRow + m] * dP[nPrev2];
-            }
-            P[nRow + m] = dValue;
-            dP[nRow + m] = dSlope;
-        }
-        const double dC = m_c[nRow + n];
-        P[nRow + n] = dC * dSin * P[nPrev + n - 1];
-        dP[nRow + n] = dC * (dSin * dP[nPrev + n - 1] + dCos * P[nPrev + n - 1]);
+    double dW[kIgrfMaxDegree + 1], dW1[kIgrfMaxDegree + 1];
+    const double dRatio = kReferenceRadius / geo.dRadius;
+    double dAr = dRatio;
+    for (int n = 0; n <= m_nMax; ++n) {
+        dAr *= dRatio;  // (a/r)^(n+2)
+        dW[n] = dAr;
+        dW1[n] = (n + 1) * dAr;
     }
-
     const double dLambda = dLongitudeDeg * kDegToRad;
     const double dCos1 = std::cos(dLambda), dSin1 = std::sin(dLambda);
-    double cosMl[kMaxDegree + 1], sinMl[kMaxDegree + 1];
+    double cosMl[kIgrfMaxDegree + 1], sinMl[kIgrfMaxDegree + 1];
     cosMl[0] = 1.0;
     sinMl[0] = 0.0;
     for (int m = 1; m <= m_nMax; ++m) {
@@ -276,33 +395,41 @@ void CIgrfSnapshot::FieldAndRate(double dLatitudeDeg, double dLongitudeDeg, doub
         sinMl[m] = sinMl[m - 1] * dCos1 + cosMl[m - 1] * dSin1;
     }
 
-    double dBr = 0.0, dBt = 0.0, dBp = 0.0, dRr = 0.0, dRt = 0.0, dRp = 0.0;
-    const double dRatio = kReferenceRadius / geo.dRadius;
-    double dAr = dRatio * dRatio;
-    for (int n = 1; n <= m_nMax; ++n) {
-        dAr *= dRatio;
-        const int nRow = Index(n, 0);
-        double sr = 0.0, st = 0.0, sp = 0.0, rr = 0.0, rt = 0.0, rp = 0.0;
-        for (int m = 0; m <= n; ++m) {
-            const double g = m_g[nRow + m], h = m_h[nRow + m];
-            const double gr = m_gRate[nRow + m], hr = m_hRate[nRow + m];
-            const double dTerm = g * cosMl[m] + h * sinMl[m];
-            const double dTermRate = gr * cosMl[m] + hr * sinMl[m];
-            sr += dTerm * P[nRow + m];
-            st += dTerm * dP[nRow + m];
-            sp += m * (g * sinMl[m] - h * cosMl[m]) * P[nRow + m];
-            rr += dTermRate * P[nRow + m];
-            rt += dTermRate * dP[nRow + m];
-            rp += m * (gr * sinMl[m] - hr * cosMl[m]) * P[nRow + m];
+    ComponentsByHorner field, rate;
+    for (int m = m_nMax; m >= 0; --m) {
+        const Term* pTerm = m_columns.data() + m_columnStart[m];
+        const double* pRate = m_columnRates.data() + m_columnRateStart[m];
+        OrderSums s, r;
+        // q(m, m) and q(m - 1, m) = 0 start the column; dq likewise.
+        double q1 = m_sectoral[m], q2 = 0.0, dq1 = 0.0, dq2 = 0.0;
+        for (int n = m; n <= m_nMax; ++n, ++pTerm) {
+            double q = q1, dq = dq1;
+            if (n > m) {
+                // P(n, m) = a cos(theta) P(n-1, m) - b P(n-2, m), and its
+                // derivative in cos(theta).
+                q = pTerm->a * dT * q1 - pTerm->b * q2;
+                dq = pTerm->a * (q1 + dT * dq1) - pTerm->b * dq2;
+                q2 = q1, q1 = q;
+                dq2 = dq1, dq1 = dq;
+            }
+            const double w = dW[n] * q, w1 = dW1[n] * q, wd = dW[n] * dq;
+            s.s0 += pTerm->g * w, s.t0 += pTerm->h * w;
+            s.s1 += pTerm->g * w1, s.t1 += pTerm->h * w1;
+            s.s2 += pTerm->g * wd, s.t2 += pTerm->h * wd;
+            if (n <= m_nRateMax) {
+                const double gr = pRate[0], hr = pRate[1];
+                pRate += 2;
+                r.s0 += gr * w, r.t0 += hr * w;
+                r.s1 += gr * w1, r.t1 += hr * w1;
+                r.s2 += gr * wd, r.t2 += hr * wd;
+            }
         }
-        dBr += (n + 1) * dAr * sr;
-        dBt -= dAr * st;
-        dBp += dAr * sp;
-        dRr += (n + 1) * dAr * rr;
-        dRt -= dAr * rt;
-        dRp += dAr * rp;
+        field.Add(m, dU, dT, cosMl[m], sinMl[m], s);
+        rate.Add(m, dU, dT, cosMl[m], sinMl[m], r);
     }
-    const double dSinSafe = dSin < kSinThetaFloor ? kSinThetaFloor : dSin;
-    *pField = ToGeodetic(-dBt, dBp / dSinSafe, -dBr, geo);
-    *pRate = ToGeodetic(-dRt, dRp / dSinSafe, -dRr, geo);
+    double dNorth, dEast, dDown;
+    field.Finish(dU, &dNorth, &dEast, &dDown);
+    *pField = ToGeodetic(dNorth, dEast, dDown, geo);
+    rate.Finish(dU, &dNorth, &dEast, &dDown);
+    *pRate = ToGeodetic(dNorth, dEast, dDown, geo);
 }

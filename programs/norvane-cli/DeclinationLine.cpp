@@ -32,7 +32,10 @@ PlaceResult FromOutcome(const DeclinationOutcome& outcome) {
         result.m_bOutOfGridPeriod = true;
         return result;
     }
-    return Failure(DeclinationMessage(outcome.m_eStatus));
+    PlaceResult result;
+    result.m_strMessage = OutcomeMessage(outcome.m_eStatus, outcome.m_pModel);
+    result.m_bMessageUtf8 = true;
+    return result;
 }
 
 }  // namespace

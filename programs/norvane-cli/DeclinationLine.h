@@ -40,12 +40,13 @@ private:
 // Decimals of the plain numbers.
 constexpr int kNumberDecimals = 6;
 
-// Either the columns or the message, both in Windows-1252.
+// Either the columns or the message, in Windows-1252 unless flagged UTF-8.
 struct PlaceResult {
     bool m_bOk = false;
     bool m_bOutOfGridPeriod = false;  // the grids' period message: the model would answer
     std::string m_strColumns;  // "declination\tvariation[\tconvergence\tangle]"
     std::string m_strMessage;
+    bool m_bMessageUtf8 = false;  // the core's message of a model outcome is UTF-8
 };
 
 // The place given as three texts: date, then x and y of the system (longitude

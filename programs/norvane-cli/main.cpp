@@ -97,7 +97,10 @@ constexpr char kszHelp[] =
     "cherch\xE9s \xE0 c\xF4t\xE9 du programme, puis dans ../share/norvane depuis son dossier\n"
     "(installation).\n";
 
-void Complain(const std::string& str1252) { programs::Say(Windows1252ToUtf8(str1252)); }
+// A line's message in UTF-8.
+std::string MessageText(const PlaceResult& result) {
+    return result.m_bMessageUtf8 ? result.m_strMessage : Windows1252ToUtf8(result.m_strMessage);
+}
 
 // In UTF-8.
 std::string HelpText() {
@@ -172,8 +175,7 @@ private:
                 strOut += ToTerminal(result.m_strColumns);
             } else {
                 m_bAllOk = false;
-                programs::Say(m_strName + ", ligne " + std::to_string(m_uLines) + " : " +
-                              Windows1252ToUtf8(result.m_strMessage));
+                programs::Say(m_strName + ", ligne " + std::to_string(m_uLines) + " : " + MessageText(result));
                 SuggestModel(result);
                 strOut += MarkerColumns(m_args.options);
             }
@@ -254,7 +256,7 @@ int main(int argc, char** argv) {
     if (args.options.m_eSource == kSourceModel) {
         pModel = std::make_unique<CIgrfModel>();
         std::string strError;
-        if (!LoadModel(directories, pModel.get(), &strError)) {
+        if (!LoadModel(directories, *ModelById(kModelIgrf), pModel.get(), &strError)) {
             programs::Say(strError);
             return programs::kExitUsage;
         }
@@ -277,7 +279,7 @@ int main(int argc, char** argv) {
         std::string& strOut = programs::StandardOutput().Buffer();
         if (!result.m_bOk) {
             strOut += MarkerColumns(args.options) + "\n";
-            Complain(result.m_strMessage);
+            programs::Say(MessageText(result));
             SuggestModel(result);
             return programs::FinishOutput() == programs::kExitOk ? programs::kExitLineFailed : programs::kExitUsage;
         }

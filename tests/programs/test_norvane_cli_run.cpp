@@ -595,7 +595,7 @@ TEST_F(NorvaneCliRun, OptionsAndMessagesOfBothPrograms) {
     const std::string strConv = NativePath(GEOKERN_CONV_EXE);
     const std::string strAbsent = "\"" + NativePath(Scratch("absent.txt")) + "\"";
     const std::string strFolder = "\"" + NativePath(testing::TempDir()) + "\"";
-    const CIgrfModel model = CIgrfModel::Load(kstrGridDir + "/" + kszModelFile);
+    const CIgrfModel model = CIgrfModel::Load(kstrGridDir + "/" + ModelById(kModelIgrf)->pszFile, *ModelById(kModelIgrf));
     auto modelText = [&](int nYear, int nMonth, int nDay, double dLon, double dLat, double dAltitude) {
         const DeclinationOutcome outcome = DeclinationAtPlace(kSourceModel, true, nYear, nMonth, nDay, dLon, dLat,
                                                               dAltitude, *s_pGrids, &SysCoord2SysCoord, &model);
@@ -651,7 +651,7 @@ TEST_F(NorvaneCliRun, OptionsAndMessagesOfBothPrograms) {
         {"", "-m -s RGF93L93 -d 2013-01-01 -x 700000 -y 6600000", "", 0, "",
          Terminal(fromL93.m_strDeclination + "\t" + fromL93.m_strAnnualVariation) + "\n"},
         {"", "-m -n", strPlaces, 0, "", strPlacesOut},
-        {"", "-m -d 1899-12-31 -x 2 -y 48", "", 1, Windows1252ToUtf8(kszMsgModelOutOfPeriod), "*\t*\n"},
+        {"", "-m -d 1899-12-31 -x 2 -y 48", "", 1, OutcomeMessage(kDeclinationModelOutOfPeriod, ModelById(kModelIgrf)), "*\t*\n"},
         {"", "-m -d 2020-01-01 -x 0 -y -90", "", 1, Windows1252ToUtf8(kszMsgPole), "*\t*\n"},
         {"", "-m -c --altitude 2e6" + kszPlace, "", 1, Windows1252ToUtf8(kszMsgPositionNotValid), "*\t*\t*\t*\n"},
         {"", "-m --altitude 12m" + kszPlace, "", 2, "altitude non valide \xC2\xAB 12m \xC2\xBB", ""},
