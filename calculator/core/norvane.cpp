@@ -278,6 +278,14 @@ double NorvaneAnneeDecimale(int annee, int mois, int jour) {
     return IgrfDecimalYear(annee, mois, jour);
 }
 
+double NorvaneAnneeDecimaleJours(int64_t jours_depuis_1970) {
+    int nYear = 0, nMonth = 0, nDay = 0;
+    CalendarDateFromDayNumber(std::clamp(jours_depuis_1970, -kDayNumberLimit, kDayNumberLimit), &nYear, &nMonth, &nDay);
+    return IgrfDecimalYear(nYear, nMonth, nDay);
+}
+
+const char* NorvaneElementNom(int k) { return k >= 0 && k < NORVANE_ELEMENTS ? kszElementNames[k] : nullptr; }
+
 const char* NorvaneZoneTexte(int zone) {
     if (zone != NORVANE_ZONE_PRUDENCE && zone != NORVANE_ZONE_INUTILISABLE) return nullptr;
     return PoleZoneText(static_cast<PoleZone>(zone));

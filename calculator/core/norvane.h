@@ -157,6 +157,11 @@ double NorvaneModeleFin(int modele);
 /* The models' time of a day: year + (day of year - 1) / days in the year; NaN
  * for a day that does not exist. */
 double NorvaneAnneeDecimale(int annee, int mois, int jour);
+/* The same for a day given as days since 1970-01-01. */
+double NorvaneAnneeDecimaleJours(int64_t jours_depuis_1970);
+/* The name of value k of the elements: "D", "I", ..., "dF" (k = 0 to 13), NULL
+ * beyond. */
+const char* NorvaneElementNom(int k);
 /* The zone in words (UTF-8), NULL for NORVANE_ZONE_NORMALE. */
 const char* NorvaneZoneTexte(int zone);
 
