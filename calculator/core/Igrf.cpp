@@ -243,26 +243,35 @@ void CIgrfSnapshot::Prepare() {
         for (int m = 0; m <= n; ++m)
             if (m_gRate[Index(n, m)] != 0.0 || m_hRate[Index(n, m)] != 0.0) m_nRateMax = n;
     // Order by order for the column sums; P(0, 0) = 1 heads order 0.
-    m_columns.clear();
-    m_columnRates.clear();
+    m_fieldTerms.clear();
+    m_rateTerms.clear();
+    m_factors.clear();
     m_columnStart.assign(m_nMax + 2, 0);
     m_columnRateStart.assign(m_nMax + 2, 0);
     m_sectoral.assign(m_nMax + 1, 1.0);
+    const auto terms = [&](const std::vector<double>& g, const std::vector<double>& h, int n, int m) {
+        const int i = Index(n, m);
+        Coefficients c{g[i], h[i], n * g[i], n * h[i], 0.0, 0.0};
+        if (n < m_nMax) {
+            const int iNext = Index(n + 1, m);
+            const double e = std::sqrt(double((n + 1) * (n + 1) - m * m));
+            c.ge = e * g[iNext];
+            c.he = e * h[iNext];
+        }
+        return c;
+    };
     for (int m = 0; m <= m_nMax; ++m) {
         if (m >= 1) m_sectoral[m] = m_sectoral[m - 1] * m_c[Index(m, m)];
-        m_columnStart[m] = static_cast<int>(m_columns.size());
-        m_columnRateStart[m] = static_cast<int>(m_columnRates.size());
+        m_columnStart[m] = static_cast<int>(m_fieldTerms.size());
+        m_columnRateStart[m] = static_cast<int>(m_rateTerms.size());
         for (int n = m; n <= m_nMax; ++n) {
-            const int i = Index(n, m);
-            m_columns.push_back(Term{m_g[i], m_h[i], n > m ? m_a[i] : 0.0, n > m ? m_b[i] : 0.0});
-            if (n <= m_nRateMax) {
-                m_columnRates.push_back(m_gRate[i]);
-                m_columnRates.push_back(m_hRate[i]);
-            }
+            m_fieldTerms.push_back(terms(m_g, m_h, n, m));
+            m_factors.push_back(n < m_nMax ? Factors{m_a[Index(n + 1, m)], m_b[Index(n + 1, m)]} : Factors{0.0, 0.0});
+            if (n <= m_nRateMax) m_rateTerms.push_back(terms(m_gRate, m_hRate, n, m));
         }
     }
-    m_columnStart[m_nMax + 1] = static_cast<int>(m_columns.size());
-    m_columnRateStart[m_nMax + 1] = static_cast<int>(m_columnRates.size());
+    m_columnStart[m_nMax + 1] = static_cast<int>(m_fieldTerms.size());
+    m_columnRateStart[m_nMax + 1] = static_cast<int>(m_rateTerms.size());
 }
 
 IgrfVector CIgrfSnapshot::Field(double dLatitudeDeg, double dLongitudeDeg, double dHeightKm) const {
@@ -330,34 +339,44 @@ IgrfVector CIgrfSnapshot::Field(double dLatitudeDeg, double dLongitudeDeg, doubl
 namespace {
 
 // The sums of one order m over the degrees n = m..N, for the field or its
-// rate: with q(n, m) = P(n, m) / sin(theta)^m and w(n) = (a/r)^(n+2),
-// s0 = sum w g q, t0 = sum w h q, s1 and t1 the same with (n + 1) w, s2 and
-// t2 with dq/dcos(theta) in place of q.
+// rate, with q(n) = (a/r)^n P(n, m) / sin(theta)^m: s0 = sum g q, t0 = sum h q,
+// s3 and t3 the same with n g and n h, s4 and t4 with e g and e h of degree
+// n + 1 (e = sqrt((n + 1)^2 - m^2)); s2 and t2, order 0 only, with
+// dq / dcos(theta) in place of q.
 struct OrderSums {
-    double s0 = 0.0, t0 = 0.0, s1 = 0.0, t1 = 0.0, s2 = 0.0, t2 = 0.0;
+    double s0 = 0.0, t0 = 0.0, s3 = 0.0, t3 = 0.0, s4 = 0.0, t4 = 0.0, s2 = 0.0, t2 = 0.0;
+    template <typename Terms>
+    void Add(const Terms& c, double q) {
+        s0 += c.g * q, t0 += c.h * q;
+        s3 += c.gn * q, t3 += c.hn * q;
+        s4 += c.ge * q, t4 += c.he * q;
+    }
 };
 
-// The order's sums put into the three components by Horner's scheme in
-// u = sin(theta), from the highest order down.
+// The orders' sums put into the three components by Horner's scheme in
+// u = sin(theta), from the highest order down; all without the common
+// factor (a/r)^2.
 struct ComponentsByHorner {
-    double dRadial = 0.0;     // sum u^m (cos m.l s1 + sin m.l t1)
-    double dSlopeA = 0.0;     // sum over m >= 1 of u^(m-1) m cos(theta) (cos m.l s0 + sin m.l t0)
-    double dSlopeB = 0.0;     // sum u^m (cos m.l s2 + sin m.l t2), times u at the end
-    double dEast = 0.0;       // sum over m >= 1 of u^(m-1) m (sin m.l s0 - cos m.l t0)
-    void Add(int m, double dU, double dT, double dCosMl, double dSinMl, const OrderSums& s) {
-        dRadial = dRadial * dU + (dCosMl * s.s1 + dSinMl * s.t1);
-        dSlopeB = dSlopeB * dU + (dCosMl * s.s2 + dSinMl * s.t2);
+    double dRadial = 0.0;  // sum u^m (cos m.l (s0 + s3) + sin m.l (t0 + t3))
+    double dNorth = 0.0;   // sum over m >= 1 of u^(m-1) (cos(theta) C(s3, t3) - (a/r) C(s4, t4))
+    double dEast = 0.0;    // sum over m >= 1 of u^(m-1) m (sin m.l s0 - cos m.l t0)
+    double dNorth0 = 0.0;  // order 0's part of the north component
+    void Add(int m, double dU, double dT, double dRho, double dCosMl, double dSinMl, const OrderSums& s) {
+        dRadial = dRadial * dU + (dCosMl * (s.s0 + s.s3) + dSinMl * (s.t0 + s.t3));
         if (m >= 1) {
-            dSlopeA = dSlopeA * dU + m * dT * (dCosMl * s.s0 + dSinMl * s.t0);
+            // dP/dtheta = (n cos(theta) P(n, m) - sqrt(n^2 - m^2) P(n - 1, m)) / sin(theta).
+            dNorth = dNorth * dU + (dT * (dCosMl * s.s3 + dSinMl * s.t3) - dRho * (dCosMl * s.s4 + dSinMl * s.t4));
             dEast = dEast * dU + m * (dSinMl * s.s0 - dCosMl * s.t0);
+        } else {
+            // Order 0 by dP/dtheta = -sin(theta) dP/dcos(theta): nothing divided near the poles.
+            dNorth0 = -dU * s.s2;
         }
     }
-    // Geocentric north (-B_theta), east (B_phi), down (-B_r):
-    // B_theta = -sum w (g cos + h sin) dP/dtheta, dP/dtheta = u^(m-1) m cos(theta) q - u^(m+1) dq.
-    void Finish(double dU, double* pdNorth, double* pdEast, double* pdDown) const {
-        *pdNorth = dSlopeA - dU * dSlopeB;
-        *pdEast = dEast;
-        *pdDown = -dRadial;
+    // Geocentric north (-B_theta), east (B_phi), down (-B_r).
+    void Finish(double dRho2, double* pdNorth, double* pdEast, double* pdDown) const {
+        *pdNorth = dRho2 * (dNorth + dNorth0);
+        *pdEast = dRho2 * dEast;
+        *pdDown = -dRho2 * dRadial;
     }
 };
 
@@ -370,66 +389,73 @@ void CIgrfSnapshot::FieldAndRate(double dLatitudeDeg, double dLongitudeDeg, doub
     // order normalised associated Legendre functions", Journal of Geodesy 76,
     // 279-299: the modified forward column method. The powers sin(theta)^m
     // are kept out of the column recurrences, which then run on
-    // q(n, m) = P(n, m) / sin(theta)^m (no underflow at any degree here), and
-    // are put back by Horner's scheme over the orders. The same sums as
-    // Field; the east component's 1 / sin(theta) is absorbed by the powers, so
-    // nothing is divided near the poles.
+    // P(n, m) / sin(theta)^m (no underflow at any degree here), scaled by
+    // (a/r)^n, and are put back by Horner's scheme over the orders. The
+    // derivative in theta is their equation for dP/dtheta from P(n, m) and
+    // P(n - 1, m) (order 0 by its own recurrence). The same sums as Field;
+    // the east component's 1 / sin(theta) is absorbed by the powers.
     const Geocentric geo = ToGeocentric(dLatitudeDeg, dHeightKm);
     const double dT = geo.dCosTheta, dU = geo.dSinTheta;
+    const double dRho = kReferenceRadius / geo.dRadius, dRhoT = dRho * dT, dRho2 = dRho * dRho;
 
-    double dW[kIgrfMaxDegree + 1], dW1[kIgrfMaxDegree + 1];
-    const double dRatio = kReferenceRadius / geo.dRadius;
-    double dAr = dRatio;
-    for (int n = 0; n <= m_nMax; ++n) {
-        dAr *= dRatio;  // (a/r)^(n+2)
-        dW[n] = dAr;
-        dW1[n] = (n + 1) * dAr;
-    }
     const double dLambda = dLongitudeDeg * kDegToRad;
     const double dCos1 = std::cos(dLambda), dSin1 = std::sin(dLambda);
-    double cosMl[kIgrfMaxDegree + 1], sinMl[kIgrfMaxDegree + 1];
+    double cosMl[kIgrfMaxDegree + 1], sinMl[kIgrfMaxDegree + 1], rhoPow[kIgrfMaxDegree + 1];
     cosMl[0] = 1.0;
     sinMl[0] = 0.0;
+    rhoPow[0] = 1.0;
     for (int m = 1; m <= m_nMax; ++m) {
         cosMl[m] = cosMl[m - 1] * dCos1 - sinMl[m - 1] * dSin1;
         sinMl[m] = sinMl[m - 1] * dCos1 + cosMl[m - 1] * dSin1;
+        rhoPow[m] = rhoPow[m - 1] * dRho;
     }
 
     ComponentsByHorner field, rate;
     for (int m = m_nMax; m >= 0; --m) {
-        const Term* pTerm = m_columns.data() + m_columnStart[m];
-        const double* pRate = m_columnRates.data() + m_columnRateStart[m];
+        const Coefficients* pField = m_fieldTerms.data() + m_columnStart[m];
+        const Coefficients* pRate = m_rateTerms.data() + m_columnRateStart[m];
+        const Factors* pFactors = m_factors.data() + m_columnStart[m];
+        const int nTerms = m_nMax - m + 1, nRateTerms = std::min(nTerms, std::max(0, m_nRateMax - m + 1));
         OrderSums s, r;
-        // q(m, m) and q(m - 1, m) = 0 start the column; dq likewise.
-        double q1 = m_sectoral[m], q2 = 0.0, dq1 = 0.0, dq2 = 0.0;
-        for (int n = m; n <= m_nMax; ++n, ++pTerm) {
-            double q = q1, dq = dq1;
-            if (n > m) {
-                // P(n, m) = a cos(theta) P(n-1, m) - b P(n-2, m), and its
-                // derivative in cos(theta).
-                q = pTerm->a * dT * q1 - pTerm->b * q2;
-                dq = pTerm->a * (q1 + dT * dq1) - pTerm->b * dq2;
-                q2 = q1, q1 = q;
-                dq2 = dq1, dq1 = dq;
+        // q(m), then q(n + 1) = a (a/r) cos(theta) q(n) - b (a/r)^2 q(n - 1).
+        double q = rhoPow[m] * m_sectoral[m], qPrevious = 0.0;
+        if (m == 0) {
+            // With the derivative dq: d(n + 1) = a (a/r) (q(n) + cos(theta) d(n)) - b (a/r)^2 d(n - 1).
+            double dq = 0.0, dqPrevious = 0.0;
+            for (int n = 0; n < nTerms; ++n) {
+                s.Add(pField[n], q);
+                s.s2 += pField[n].g * dq;
+                if (n < nRateTerms) {
+                    r.Add(pRate[n], q);
+                    r.s2 += pRate[n].g * dq;
+                }
+                const double dA = pFactors[n].a * dRho, dB = pFactors[n].b * dRho2;
+                const double dqNext = dA * (q + dT * dq) - dB * dqPrevious;
+                const double qNext = dA * dT * q - dB * qPrevious;
+                dqPrevious = dq, dq = dqNext;
+                qPrevious = q, q = qNext;
             }
-            const double w = dW[n] * q, w1 = dW1[n] * q, wd = dW[n] * dq;
-            s.s0 += pTerm->g * w, s.t0 += pTerm->h * w;
-            s.s1 += pTerm->g * w1, s.t1 += pTerm->h * w1;
-            s.s2 += pTerm->g * wd, s.t2 += pTerm->h * wd;
-            if (n <= m_nRateMax) {
-                const double gr = pRate[0], hr = pRate[1];
-                pRate += 2;
-                r.s0 += gr * w, r.t0 += hr * w;
-                r.s1 += gr * w1, r.t1 += hr * w1;
-                r.s2 += gr * wd, r.t2 += hr * wd;
+        } else {
+            // The degrees with rates first, then the rest (most of WMMHR's).
+            int k = 0;
+            for (; k < nRateTerms; ++k) {
+                s.Add(pField[k], q);
+                r.Add(pRate[k], q);
+                const double qNext = pFactors[k].a * dRhoT * q - pFactors[k].b * dRho2 * qPrevious;
+                qPrevious = q, q = qNext;
+            }
+            for (; k < nTerms; ++k) {
+                s.Add(pField[k], q);
+                const double qNext = pFactors[k].a * dRhoT * q - pFactors[k].b * dRho2 * qPrevious;
+                qPrevious = q, q = qNext;
             }
         }
-        field.Add(m, dU, dT, cosMl[m], sinMl[m], s);
-        rate.Add(m, dU, dT, cosMl[m], sinMl[m], r);
+        field.Add(m, dU, dT, dRho, cosMl[m], sinMl[m], s);
+        rate.Add(m, dU, dT, dRho, cosMl[m], sinMl[m], r);
     }
     double dNorth, dEast, dDown;
-    field.Finish(dU, &dNorth, &dEast, &dDown);
+    field.Finish(dRho2, &dNorth, &dEast, &dDown);
     *pField = ToGeodetic(dNorth, dEast, dDown, geo);
-    rate.Finish(dU, &dNorth, &dEast, &dDown);
+    rate.Finish(dRho2, &dNorth, &dEast, &dDown);
     *pRate = ToGeodetic(dNorth, dEast, dDown, geo);
 }

@@ -73,12 +73,18 @@ private:
     // b P(n-2, m) for m < n, and P(n, n) = c sin(theta) P(n-1, n-1).
     std::vector<double> m_a, m_b, m_c;
     // The same, order by order (m = 0..N, then n = m..N within an order), for
-    // the column sums; m_sectoral[m] = P(m, m) / sin(theta)^m.
-    struct Term {
-        double g, h, a, b;
+    // the column sums: for each term g, h, n g, n h, and e g, e h of the next
+    // degree (e = sqrt((n + 1)^2 - m^2)); the rates' likewise for n up to
+    // m_nRateMax; the factors a and b that lead to the next degree; and
+    // m_sectoral[m] = P(m, m) / sin(theta)^m.
+    struct Coefficients {
+        double g, h, gn, hn, ge, he;
     };
-    std::vector<Term> m_columns;
-    std::vector<double> m_columnRates;  // g rate, h rate, pairwise, for n <= m_nRateMax
+    struct Factors {
+        double a, b;
+    };
+    std::vector<Coefficients> m_fieldTerms, m_rateTerms;
+    std::vector<Factors> m_factors;
     std::vector<int> m_columnStart, m_columnRateStart;
     std::vector<double> m_sectoral;
 };
