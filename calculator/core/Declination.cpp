@@ -186,8 +186,10 @@ DeclinationOutcome ModelOutcome(bool bDateParsed, int nYear, int nMonth, int nDa
 }  // namespace
 
 bool IsDecimalYearInModelSpan(const CIgrfModel& model, double dDecimalYear) {
-    if (model.Description() != nullptr) return IsDecimalYearInModelSpan(*model.Description(), dDecimalYear);
-    return dDecimalYear >= model.FirstEpoch() && dDecimalYear <= model.LastEpoch();
+    // The file's epochs too: a file put in the place of the published one may
+    // span less than its row says.
+    const bool bInFile = dDecimalYear >= model.FirstEpoch() && dDecimalYear <= model.LastEpoch();
+    return bInFile && (model.Description() == nullptr || IsDecimalYearInModelSpan(*model.Description(), dDecimalYear));
 }
 
 bool IsDateInModelSpan(const CIgrfModel& model, int nYear, int nMonth, int nDay) {

@@ -115,8 +115,8 @@ DeclinationOutcome DeclinationAtPlace(DeclinationSource eSource, bool bDateParse
                                       const CIgrfModel* pModel, CModelDayCache* pModelDay = nullptr);
 
 // The model's steps, for callers that keep one snapshot for many places.
-// Whether a date lies in the model's span (an existing day is assumed); a
-// model without its row answers over its file's epochs.
+// Whether a date lies in the model's span (an existing day is assumed): its
+// row's span and its file's epochs (a model without its row: the epochs).
 bool IsDateInModelSpan(const CIgrfModel& model, int nYear, int nMonth, int nDay);
 bool IsDecimalYearInModelSpan(const CIgrfModel& model, double dDecimalYear);
 // Latitude -90 to 90, longitude -180 to 180, altitude -10,000 to 1,000,000 m,
