@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 #include <vector>
+#include <string_view>
 
 #include "ConsoleText.h"
 #include "Declination.h"
@@ -14,6 +15,9 @@
 #include "DeclinationLine.h"
 #include "PlaceText.h"
 #include "norvane.h"
+
+// module.cpp's, for every field of the page.
+std::string_view WithoutBlanks(std::string_view text);
 
 namespace {
 
@@ -75,11 +79,17 @@ EMSCRIPTEN_KEEPALIVE const char* web_open(const char* directory) {
 // magnetic north; or "0" then the message. One text per line, UTF-8.
 EMSCRIPTEN_KEEPALIVE const char* web_declination(const char* latitude, const char* longitude, const char* date,
                                                   int model) {
+    // Blanks around a field are no part of it, as norvane-cli cuts its fields.
+    const std::string_view latitudeText = WithoutBlanks(latitude), longitudeText = WithoutBlanks(longitude);
+    if (latitudeText.empty() || longitudeText.empty())
+        return Failure(latitudeText.empty() ? (longitudeText.empty() ? "Latitude et longitude manquantes"
+                                                                     : "Latitude manquante")
+                                            : "Longitude manquante");
     // The position first, as the window validates its fields before the date.
     ParsedAngle lon, lat;
-    if (const char* pszMessage = ReadGeographicPosition(longitude, latitude, true, &lon, &lat))
+    if (const char* pszMessage = ReadGeographicPosition(longitudeText, latitudeText, true, &lon, &lat))
         return Failure(pszMessage);
-    const ParsedDate day = ParseDate(date);
+    const ParsedDate day = ParseDate(WithoutBlanks(date));
     if (!day.m_bParsed) return Failure(kszMsgDateNotValid);
     const double dLongitude = SignedDegrees(lon), dLatitude = SignedDegrees(lat);
     NORVANE_DECLINAISON result = NorvaneDeclinaison(g_data, NORVANE_AUTO, day.m_nYear, day.m_nMonth, day.m_nDay,
@@ -96,14 +106,16 @@ EMSCRIPTEN_KEEPALIVE const char* web_declination(const char* latitude, const cha
         g_answer = std::string("0\n") + NorvaneMessageModele(result.statut, model < 0 ? NORVANE_IGRF : model);
         return g_answer.c_str();
     }
+    // Far from France the convergence is undefined: the declination stands,
+    // the two grid fields say so, as norvane-cli's columns do.
     double dConvergence = 0.0;
-    if (!NorvaneConvergenceLambert93(dLongitude, dLatitude, &dConvergence))
-        return Failure(DeclinationMessage(kDeclinationOutOfZone));
+    const bool bConvergence = NorvaneConvergenceLambert93(dLongitude, dLatitude, &dConvergence) != 0;
+    const std::string strUndefined = Windows1252ToUtf8(kszConvergenceUndefined);
     g_answer = "1\n" + Text(NorvaneTexteDeclinaison, result.declinaison) + '\n' +
                 Text(NorvaneTexteVariation, result.variation_annuelle) + '\n' +
                 strSource + '\n' +
-                Text(NorvaneTexteDeclinaison, dConvergence) + '\n' +
-                Text(NorvaneTexteDeclinaison, result.declinaison - dConvergence);
+                (bConvergence ? Text(NorvaneTexteDeclinaison, dConvergence) : strUndefined) + '\n' +
+                (bConvergence ? Text(NorvaneTexteDeclinaison, result.declinaison - dConvergence) : strUndefined);
     return g_answer.c_str();
 }
 

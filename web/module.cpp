@@ -14,6 +14,14 @@
 #include "map_frame.h"
 #include "systemes.h"
 
+// A field of the page without the blanks around it (the declination's fields
+// too, declination.cpp).
+std::string_view WithoutBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
 namespace {
 
 using geokern_conv::ConvertisseurLignes;
@@ -29,26 +37,29 @@ std::string g_resultX, g_resultY, g_pointMessage;
 // A field holding a separator would make the line hold more than two numbers.
 bool SingleField(std::string_view field) { return field.find_first_of(" \t;") == std::string_view::npos; }
 
-std::string_view WithoutBlanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
-}
 
 // ---- A whole file, fed in pieces --------------------------------------------
 
-// The first failures of a file, one per line: "ligne N : reason".
+// The first failures of a file, one per line: "ligne N : reason", then how
+// many more there are.
 class FileReport : public geokern_conv::Rapporteur {
 public:
-    static constexpr int kMaximum = 100;
+    static constexpr std::uint64_t kMaximum = 100;
     void Echec(std::uint64_t line, const char* reason) override {
         if (count_++ < kMaximum) text_ += "ligne " + std::to_string(line) + " : " + reason + "\n";
     }
-    const std::string& Text() const { return text_; }
+    const std::string& Text() {
+        whole_ = text_;
+        if (count_ > kMaximum) {
+            const std::uint64_t more = count_ - kMaximum;
+            whole_ += "… et " + std::to_string(more) + (more == 1 ? " autre ligne en échec\n" : " autres lignes en échec\n");
+        }
+        return whole_;
+    }
 
 private:
-    int count_ = 0;
-    std::string text_;
+    std::uint64_t count_ = 0;
+    std::string text_, whole_;
 };
 
 struct File {

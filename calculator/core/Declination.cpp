@@ -154,6 +154,11 @@ constexpr double kKilometresPerMetre = 0.001;
 // Below this horizontal intensity (nT) the field has no direction on the
 // horizontal plane worth giving: the dip poles, within metres.
 constexpr double kMinHorizontalField = 1.0;
+// Within this many degrees of latitude of a geographic pole (1.1 cm) north has
+// no direction worth giving either: there the model's terms in the cosine of
+// the latitude lose their digits (at 1e-9 degree the declination is already
+// wrong by degrees), and so does the meridian of the place.
+constexpr double kPoleMarginDegrees = 1e-7;
 
 // The declination and its rate out of all the elements.
 DeclinationOutcome DeclinationFromField(const FieldOutcome& field) {
@@ -221,7 +226,7 @@ FieldOutcome FieldFromSnapshot(const CIgrfSnapshot& snapshot, const ModelDescrip
                                double dLatitude, double dAltitudeMetres) {
     FieldOutcome outcome;
     // North has no direction at a geographic pole.
-    if (std::fabs(dLatitude) == kMaxLatitude) {
+    if (std::fabs(dLatitude) > kMaxLatitude - kPoleMarginDegrees) {
         outcome.m_eStatus = kDeclinationPole;
         return outcome;
     }

@@ -72,7 +72,7 @@ enum DeclinationStatus {
     // The model only:
     kDeclinationModelOutOfPeriod,  // date outside the model's span
     kDeclinationPositionNotValid,  // not finite, or outside the ranges of kszMsgPositionNotValid
-    kDeclinationPole,              // geographic pole, or no horizontal field
+    kDeclinationPole,              // within 1e-7 degree of a geographic pole, or no horizontal field
     kDeclinationModelMissing       // no coefficient file
 };
 

@@ -156,12 +156,23 @@ extern "C" {
 NORVANE_DONNEES* NorvaneOuvre(const char* repertoire) {
     NORVANE_DONNEES* pData = new (std::nothrow) NORVANE_DONNEES();
     if (pData == nullptr) return nullptr;
-    const std::string strEpoch = JoinPath(repertoire, kszEpochGridFile);
-    const std::string strVariation = JoinPath(repertoire, kszVariationGridFile);
-    switch (LoadDeclinationGrids(strEpoch.c_str(), strVariation.c_str(), pData->grids)) {
-    case kGridsLoaded: break;
-    case kEpochGridNotOpened: pData->pszMissingGrid = kszEpochGridFile; break;
-    case kVariationGridNotOpened: pData->pszMissingGrid = kszVariationGridFile; break;
+    // A grid file cut short or holding something else than numbers is as
+    // good as missing: its nodes would be out of zone where the calculator
+    // has a declination.
+    struct GridFile {
+        const char* pszName;
+        float* pValues;
+        bool* pbReceived;
+    };
+    const GridFile files[] = {{kszEpochGridFile, pData->grids.declinationAtEpoch, pData->grids.epochReceived},
+                              {kszVariationGridFile, pData->grids.annualVariation, pData->grids.variationReceived}};
+    for (const GridFile& file : files) {
+        int nRecords = 0;
+        if (!LoadGridFile(JoinPath(repertoire, file.pszName).c_str(), file.pValues, file.pbReceived, &nRecords) ||
+            nRecords < kGridNodes) {
+            pData->pszMissingGrid = file.pszName;
+            break;
+        }
     }
     for (int nModel = 0; nModel < kModelCount; ++nModel) {
         const ModelDescription& description = *ModelById(nModel);

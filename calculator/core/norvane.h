@@ -59,7 +59,7 @@ enum {
     NORVANE_HORS_ZONE = 4,            /* grids: no node with data at that place */
     NORVANE_POSITION_NON_VALIDE = 5,  /* not finite, latitude beyond +-90, longitude beyond +-180,
                                          altitude outside -10,000 m .. 1,000,000 m */
-    NORVANE_POLE = 6,                 /* model: geographic pole, or no horizontal field */
+    NORVANE_POLE = 6,                 /* model: within 1e-7 degree of a geographic pole, or no horizontal field */
     NORVANE_DONNEES_ABSENTES = 7,     /* the source's file was not found when the handle was opened */
     NORVANE_SOURCE_NON_VALIDE = 8     /* a source other than the three above */
 };
@@ -80,7 +80,8 @@ typedef struct NORVANE_DECLINAISON {
 /* Reads Grid2009_5.dat, GridVS2013Poly.dat and the models' files
  * (IGRF14.shc, WMM2025.COF, WMMHR2025.COF) from a directory
  * (UTF-8 path on every platform; "" or NULL: the current directory). A file
- * that cannot be read leaves its source without data (NorvaneFichierManquant);
+ * that cannot be read, or a grid file with fewer readable records than the
+ * grid has nodes, leaves its source without data (NorvaneFichierManquant);
  * NULL only when memory runs out. */
 NORVANE_DONNEES* NorvaneOuvre(const char* repertoire);
 /* Frees a handle (NULL is ignored). */

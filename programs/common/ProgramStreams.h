@@ -5,6 +5,7 @@
 #ifndef PROGRAMS_PROGRAMSTREAMS_H
 #define PROGRAMS_PROGRAMSTREAMS_H
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -115,40 +116,101 @@ enum class InputOutcome { kRead, kUnreadable, kWriteFailed };
 // read is reported (nothing is written for it).
 InputOutcome ReadInput(const std::string& strName, PieceReader& reader);
 
+// The longest line the programs read: a longer one is a failed line, its
+// bytes not kept, so that an input without line feeds (/dev/zero) cannot take
+// all the memory.
+constexpr std::size_t kMaxLineBytes = 1 << 20;
+// The message of such a line (UTF-8).
+constexpr char kszLineTooLong[] = "ligne trop longue (plus de 1 Mio, 1 048 576 octets), non lue";
+// The UTF-8 byte-order mark that Excel and Notepad write at the start of a file.
+constexpr char kszByteOrderMark[] = "\xEF\xBB\xBF";
+
 // Cuts the pieces of an input into lines at LF: each line without its LF (a
 // CR before it stays, for the caller to keep the line end as it came); a last
-// line without LF is handed over at the end.
+// line without LF is handed over at the end. A byte-order mark at the start of
+// the input is not part of the first line: ByteOrderMark() says whether there
+// was one, for the caller to write it back. onLine(line, bTooLong): for a line
+// longer than kMaxLineBytes, bTooLong is true and line holds only its CR, if
+// it ended in CR LF.
 class LineCutter {
 public:
     template <class OnLine>
     void Feed(const char* pData, std::size_t uSize, OnLine&& onLine) {
+        if (!m_bStartKnown) {
+            // The first three bytes decide, whatever pieces they come in.
+            const std::size_t uTake = std::min(uSize, kBomSize - m_strStart.size());
+            m_strStart.append(pData, uTake);
+            pData += uTake;
+            uSize -= uTake;
+            if (m_strStart.size() < kBomSize) return;
+            DecideStart(onLine);
+        }
+        Cut(pData, uSize, onLine);
+    }
+    template <class OnLine>
+    void Finish(OnLine&& onLine) {
+        if (!m_bStartKnown) DecideStart(onLine);
+        if (m_bTooLong) {
+            onLine(std::string_view(), true);
+            m_bTooLong = false;
+        } else if (!m_strStart.empty()) {
+            onLine(std::string_view(m_strStart), false);
+        }
+        m_strStart.clear();
+    }
+    bool ByteOrderMark() const { return m_bByteOrderMark; }
+
+private:
+    static constexpr std::size_t kBomSize = sizeof kszByteOrderMark - 1;
+
+    template <class OnLine>
+    void DecideStart(OnLine&& onLine) {
+        m_bStartKnown = true;
+        std::string strFirst;
+        strFirst.swap(m_strStart);
+        m_bByteOrderMark = strFirst.compare(0, kBomSize, kszByteOrderMark) == 0;
+        if (m_bByteOrderMark) strFirst.erase(0, kBomSize);
+        Cut(strFirst.data(), strFirst.size(), onLine);
+    }
+
+    template <class OnLine>
+    void Cut(const char* pData, std::size_t uSize, OnLine&& onLine) {
         const char* p = pData;
         const char* pEnd = pData + uSize;
         while (p != pEnd) {
             const char* pFeed = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(pEnd - p)));
-            if (pFeed == nullptr) {
-                m_strStart.append(p, pEnd);
-                return;
+            const std::size_t uPart = static_cast<std::size_t>((pFeed == nullptr ? pEnd : pFeed) - p);
+            if (!m_bTooLong && m_strStart.size() + uPart > kMaxLineBytes) {
+                m_bTooLong = true;
+                m_strStart.clear();
+                m_strStart.shrink_to_fit();
             }
-            if (m_strStart.empty()) {
-                onLine(std::string_view(p, static_cast<std::size_t>(pFeed - p)));
+            if (m_bTooLong) {
+                // Only the last byte is kept: a CR before the LF.
+                if (uPart > 0) m_cLast = p[uPart - 1];
+                if (pFeed == nullptr) return;
+                onLine(m_cLast == '\r' ? std::string_view("\r") : std::string_view(), true);
+                m_bTooLong = false;
+                m_cLast = 0;
+            } else if (pFeed == nullptr) {
+                m_strStart.append(p, uPart);
+                return;
+            } else if (m_strStart.empty()) {
+                onLine(std::string_view(p, uPart), false);
             } else {
-                m_strStart.append(p, pFeed);
-                onLine(std::string_view(m_strStart));
+                m_strStart.append(p, uPart);
+                onLine(std::string_view(m_strStart), false);
                 m_strStart.clear();
             }
             p = pFeed + 1;
         }
     }
-    template <class OnLine>
-    void Finish(OnLine&& onLine) {
-        if (m_strStart.empty()) return;
-        onLine(std::string_view(m_strStart));
-        m_strStart.clear();
-    }
 
-private:
     std::string m_strStart;  // the start of a line cut by the end of a piece
+    bool m_bStartKnown = false;
+    bool m_bByteOrderMark = false;
+    bool m_bTooLong = false;  // the line being read is past kMaxLineBytes
+    char m_cLast = 0;         // its last byte so far
 };
 
 }  // namespace programs

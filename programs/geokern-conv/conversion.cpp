@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "Numbers.h"
+#include "PointDomain.h"
 
 namespace geokern_conv {
 
@@ -77,6 +78,12 @@ Bilan ConvertisseurLignes::Convertit(std::string_view ligne, std::string& sortie
     if (programs::JoinedByDecimalComma(milieu, suite))
         return Echec(prefixe, milieu, suite, separateur,
                      "virgule entre deux nombres sans autre virgule après (virgule décimale ?)", sortie);
+    // A latitude beyond the pole, a projected point far outside its system: refused before the engine
+    // (which would answer). The engine's own marker keeps its message.
+    if (x != GEOKERN_ECHEC) {
+        if (const char* refus = programs::PointVerdictText(programs::CheckPoint(source_.geographique, x, y)))
+            return Echec(prefixe, milieu, suite, separateur, refus, sortie);
+    }
 
     // The engine reads the text and writes the result: one owner of the format.
     texte_.assign(SansPlus(champ_x));
@@ -97,6 +104,10 @@ Bilan ConvertisseurLignes::Convertit(std::string_view ligne, std::string& sortie
     sortie.append(suite);
     if (precision_) AjoutePrecision(x, y, separateur, sortie);
     return {Issue::Convertie, nullptr};
+}
+
+Bilan ConvertisseurLignes::Refuse(const char* raison, std::string& sortie) const {
+    return Echec({}, {}, {}, ' ', raison, sortie);
 }
 
 Bilan ConvertisseurLignes::Echec(std::string_view prefixe, std::string_view milieu, std::string_view suite,
@@ -156,17 +167,25 @@ EntreeLignes::EntreeLignes(ConvertisseurLignes& convertisseur, bool entete, Rapp
     : convertisseur_(convertisseur), entete_(entete), rapporteur_(rapporteur) {}
 
 void EntreeLignes::Ajoute(const char* donnees, std::size_t taille, std::string& sortie) {
-    decoupe_.Feed(donnees, taille, [&](std::string_view ligne) { Ligne(ligne, sortie); });
+    decoupe_.Feed(donnees, taille, [&](std::string_view ligne, bool trop_longue) { Ligne(ligne, trop_longue, sortie); });
 }
 
 void EntreeLignes::Termine(std::string& sortie) {
-    decoupe_.Finish([&](std::string_view ligne) { Ligne(ligne, sortie); });
+    decoupe_.Finish([&](std::string_view ligne, bool trop_longue) { Ligne(ligne, trop_longue, sortie); });
+    // An input of a byte-order mark alone keeps it too.
+    if (lignes_ == 0 && decoupe_.ByteOrderMark()) sortie.append(programs::kszByteOrderMark);
 }
 
-void EntreeLignes::Ligne(std::string_view ligne, std::string& sortie) {
+void EntreeLignes::Ligne(std::string_view ligne, bool trop_longue, std::string& sortie) {
     ++lignes_;
+    // The input's byte-order mark goes back where it was.
+    if (lignes_ == 1 && decoupe_.ByteOrderMark()) sortie.append(programs::kszByteOrderMark);
     const bool crlf = !ligne.empty() && ligne.back() == '\r';
-    if (lignes_ == 1 && entete_) {
+    if (trop_longue) {
+        ++echecs_;
+        rapporteur_.Echec(lignes_, convertisseur_.Refuse(programs::kszLineTooLong, sortie).raison);
+        if (crlf) sortie.push_back('\r');
+    } else if (lignes_ == 1 && entete_) {
         sortie.append(ligne);
     } else {
         const Bilan bilan = convertisseur_.Convertit(crlf ? ligne.substr(0, ligne.size() - 1) : ligne, sortie);

@@ -51,6 +51,8 @@ public:
     // One line without its end (no LF, and no CR of a CRLF end); its result,
     // also without end, is appended to sortie.
     Bilan Convertit(std::string_view ligne, std::string& sortie);
+    // The markers of a line that is not read, for the reason given.
+    Bilan Refuse(const char* raison, std::string& sortie) const;
 
 private:
     Bilan Echec(std::string_view debut, std::string_view milieu, std::string_view suite, char separateur,
@@ -75,7 +77,10 @@ protected:
 
 // One input fed in pieces of any size, cut into lines at LF. A CR before the LF
 // belongs to the line end, which is kept as it came (LF or CRLF); a last line
-// without LF gets one. A CR anywhere else is an ordinary character.
+// without LF gets one. A CR anywhere else is an ordinary character. A
+// byte-order mark at the start is kept in the output and is not part of the
+// first line; a line longer than programs::kMaxLineBytes is a failed line,
+// "* *" and its line end.
 class EntreeLignes {
 public:
     // entete: the first line is a header, copied unchanged.
@@ -89,7 +94,7 @@ public:
     std::uint64_t Echecs() const { return echecs_; }
 
 private:
-    void Ligne(std::string_view ligne, std::string& sortie);
+    void Ligne(std::string_view ligne, bool trop_longue, std::string& sortie);
 
     ConvertisseurLignes& convertisseur_;
     bool entete_;

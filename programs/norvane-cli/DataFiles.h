@@ -21,8 +21,9 @@ struct GridLoadReport {
         std::string strPath;
         int nRecords;
     };
-    // Files with fewer records than the lattice has nodes: the nodes left
-    // without a value are out of zone, never zero.
+    // Files with fewer readable records than the lattice has nodes (cut
+    // short, or holding something that is not a number): norvane-cli does
+    // not start with them.
     std::vector<ShortFile> shortFiles;
 };
 

@@ -7,6 +7,7 @@
 #include "MagneticElements.h"
 #include "GridConvergence.h"
 #include "Numbers.h"
+#include "PointDomain.h"
 #include "PlaceText.h"
 #include "Utf8Text.h"
 #include "systemes.h"
@@ -149,6 +150,12 @@ const char* ReadGeographicPosition(std::string_view x, std::string_view y, bool 
         return kszMsgHemispheres;
     if (!longitude.m_bValid || !AngleInRange(longitude, Axis::kLongitude)) return kszMsgLongitudeNotValid;
     if (!latitude.m_bValid || !AngleInRange(latitude, Axis::kLatitude)) return kszMsgLatitudeNotValid;
+    // The fields' ranges, then the programs' rule on the point ("90:00:30N" is beyond the pole).
+    switch (programs::CheckPoint(true, SignedDegrees(longitude), SignedDegrees(latitude))) {
+    case programs::PointVerdict::kAccepted: break;
+    case programs::PointVerdict::kLatitudeBeyond90: return kszMsgLatitudeNotValid;
+    default: return kszMsgLongitudeNotValid;
+    }
     *pLongitude = longitude;
     *pLatitude = latitude;
     return nullptr;
@@ -200,6 +207,8 @@ PlaceResult DeclinationForPlace(std::string_view date, std::string_view x, std::
     } else {
         if (!ParseNumber(x, &point.x_lambda)) return Failure(kszMsgEastingNotValid);
         if (!ParseNumber(y, &point.y_phi)) return Failure(kszMsgNorthingNotValid);
+        if (programs::CheckPoint(false, point.x_lambda, point.y_phi) != programs::PointVerdict::kAccepted)
+            return Failure(kszMsgFarFromOrigin);
     }
 
     DeclinationOutcome outcome;
@@ -243,8 +252,12 @@ PlaceResult DeclinationForPlace(std::string_view date, std::string_view x, std::
         result.m_strColumns = outcome.m_strDeclination + '\t' + outcome.m_strAnnualVariation;
     if (options.m_bConvergence) {
         double dConvergence = 0.0;
-        if (!Lambert93Convergence(point, options.m_eSystem, &SysCoord2SysCoord, &dConvergence))
-            return Failure(DeclinationMessage(kDeclinationOutOfZone));
+        // Far from France the convergence is undefined or beyond 90 degrees:
+        // the declination stands, the two columns say so.
+        if (!Lambert93Convergence(point, options.m_eSystem, &SysCoord2SysCoord, &dConvergence)) {
+            result.m_strColumns += std::string("\t") + kszConvergenceUndefined + '\t' + kszConvergenceUndefined;
+            return result;
+        }
         const double dGridAngle = outcome.m_dDeclination - dConvergence;
         if (options.m_bNumbers)
             result.m_strColumns += '\t' + Number(dConvergence) + '\t' + Number(dGridAngle);

@@ -97,5 +97,9 @@ constexpr char kszMsgEastingNotValid[] = "Abscisse non valide";
 constexpr char kszMsgNorthingNotValid[] = "Ordonn\xE9" "e non valide";
 constexpr char kszMsgDecimalComma[] = "Virgule d\xE9" "cimale ? Le s\xE9parateur d\xE9" "cimal est le point";
 constexpr char kszMsgHemispheres[] = "Lettres d'h\xE9misph\xE8re incompatibles";
+constexpr char kszMsgFarFromOrigin[] =
+    "Position hors du domaine du syst\xE8me : \xE0 plus de 10 000 km de l'origine de ses coordonn\xE9" "es";
+// In both convergence columns where Lambert 93 has no convergence worth giving.
+constexpr char kszConvergenceUndefined[] = "non d\xE9" "finie";
 
 #endif

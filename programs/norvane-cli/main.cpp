@@ -94,7 +94,8 @@ constexpr char kszHelp[] =
     "r\xE9sultat, pour que l'ordre des lignes reste celui de l'entr\xE9" "e.\n"
     "\n"
     "Statut de sortie : 0 tout calcul\xE9, 1 une ligne au moins en erreur, 2 erreur\n"
-    "d'usage, fichier illisible, grille introuvable ou sortie impossible \xE0 \xE9" "crire.\n"
+    "d'usage, fichier illisible, grille introuvable ou incompl\xE8te, sortie\n"
+    "impossible \xE0 \xE9" "crire.\n"
     "\n"
     "Les mod\xE8les, calcul\xE9s au lieu exact, \xE0 une altitude au-dessus de\n"
     "l'ellipso\xEF" "de WGS84 ; la variation annuelle est celle du mod\xE8le \xE0 la date :\n"
@@ -199,20 +200,26 @@ public:
     PlaceReader(const std::string& strName, const Arguments& args, PlaceSources& sources)
         : m_strName(programs::InputName(strName)), m_args(args), m_sources(sources) {}
     void Piece(const char* pData, std::size_t uSize, std::string& strOut) override {
-        m_cutter.Feed(pData, uSize, [&](std::string_view line) { Line(line, strOut); });
+        m_cutter.Feed(pData, uSize, [&](std::string_view line, bool bTooLong) { Line(line, bTooLong, strOut); });
     }
     void End(std::string& strOut) override {
-        m_cutter.Finish([&](std::string_view line) { Line(line, strOut); });
+        m_cutter.Finish([&](std::string_view line, bool bTooLong) { Line(line, bTooLong, strOut); });
+        if (m_uLines == 0 && m_cutter.ByteOrderMark()) strOut += programs::kszByteOrderMark;
     }
     std::uint64_t Lines() const override { return m_uLines; }
     bool AllOk() const { return m_bAllOk; }
 
 private:
-    void Line(std::string_view line, std::string& strOut) {
+    void Line(std::string_view line, bool bTooLong, std::string& strOut) {
         ++m_uLines;
+        if (m_uLines == 1 && m_cutter.ByteOrderMark()) strOut += programs::kszByteOrderMark;
         const bool bCrlf = !line.empty() && line.back() == '\r';
         if (bCrlf) line.remove_suffix(1);
-        if ((m_uLines == 1 && m_args.bHeader) || IsPassThroughLine(line)) {
+        if (bTooLong) {
+            m_bAllOk = false;
+            programs::Say(m_strName + ", ligne " + std::to_string(m_uLines) + " : " + programs::kszLineTooLong);
+            strOut += MarkerColumns(m_args.options);
+        } else if ((m_uLines == 1 && m_args.bHeader) || IsPassThroughLine(line)) {
             strOut.append(line);
         } else {
             const PlaceLine place = SplitPlaceLine(line);
@@ -338,10 +345,13 @@ int main(int argc, char** argv) {
             programs::Say(MissingFileMessage(report.pszMissing, directories));
             return programs::kExitUsage;
         }
+        // A grid cut short or holding something else than numbers would give
+        // "hors zone" where the calculator gives a declination.
         for (const GridLoadReport::ShortFile& file : report.shortFiles) {
-            programs::Say(programs::ArgumentText(file.strPath) + " : " + std::to_string(file.nRecords) +
-                          " enregistrements sur " + std::to_string(kGridNodes) +
-                          ", les n\xC5\x93uds sans valeur sont hors zone");
+            programs::Say("fichier de donn\xC3\xA9" "es incomplet \xC2\xAB " + programs::ArgumentText(file.strPath) +
+                          " \xC2\xBB : " + std::to_string(file.nRecords) + " enregistrements lisibles sur " +
+                          std::to_string(kGridNodes));
+            return programs::kExitUsage;
         }
     }
     PlaceSources sources(*pGrids, pModel.get());

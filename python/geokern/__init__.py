@@ -56,14 +56,25 @@ def _system(value):
     return _SYSTEMS[code - 1]
 
 
+def _numbers(*values):
+    """The values as arrays of real numbers, broadcast together: TypeError for
+    texts, complex numbers, booleans and masked arrays (whose mask numpy would
+    drop: fill them, with NaN say, first)."""
+    for value in values:
+        if isinstance(value, np.ma.MaskedArray):
+            raise TypeError("tableau masqué refusé : remplissez-le d'abord (par exemple .filled(np.nan))")
+    arrays = np.broadcast_arrays(*(np.asarray(v) for v in values))
+    for array in arrays:
+        if array.dtype.kind not in "iuf":
+            raise TypeError(f"nombres attendus, reçu un tableau de type {array.dtype}")
+    return arrays
+
+
 def _flat_pair(a, b):
     """Broadcast two array-likes as numpy does; return them flat, contiguous and
     float64 (copies only where needed: the caller's arrays are only read), with
     the broadcast shape."""
-    a, b = np.broadcast_arrays(np.asarray(a), np.asarray(b))
-    for array in (a, b):
-        if array.dtype.kind not in "biuf":
-            raise TypeError(f"nombres attendus, reçu un tableau de type {array.dtype}")
+    a, b = _numbers(a, b)
     shape = a.shape
     return (np.ascontiguousarray(a, dtype=np.float64).reshape(-1),
             np.ascontiguousarray(b, dtype=np.float64).reshape(-1), shape)
@@ -104,21 +115,25 @@ class Transformer:
         when both inputs are scalars. The numbers are exactly those of the
         engine's SysCoord2SysCoord for each point. A point the engine cannot
         transform (an NTF <-> RGF93 route outside the datum-shift grid GR3DF97A)
-        gives NaN in both coordinates. With errcheck=True, ValueError names
-        the first point whose result is not finite (such a point, or a NaN or
-        an infinity given or produced) instead.
+        gives NaN in both coordinates, and so does a point the console
+        programs refuse too: a geographic latitude beyond ±90° or longitude
+        beyond ±180°, a projected point more than 10,000 km from the origin of
+        its system's coordinates. With errcheck=True, ValueError names the
+        first point whose result is not finite (such a point, or a NaN or an
+        infinity given or produced) and why, instead.
 
-        threads: how many threads share a large array (0: one per CPU). The
-        results do not depend on it.
+        threads: how many threads share a large array, a whole number from 0
+        (one per CPU) to 1024. The results do not depend on it.
         """
         xf, yf, shape = _flat_pair(x, y)
-        xo, yo, failed = _geokern.transform(xf, yf, self.source.code, self.target.code, int(threads))
+        xo, yo, failed = _geokern.transform(xf, yf, self.source.code, self.target.code, threads)
         if errcheck:
             bad = ~(np.isfinite(xo) & np.isfinite(yo))
             if bad.any():
                 k = int(np.argmax(bad))
                 index = tuple(map(int, np.unravel_index(k, shape))) if len(shape) > 1 else k
-                reason = "hors de la grille GR3DF97A" if k == failed else "résultat non fini"
+                reason = (_geokern.refusal(self.source.code, float(xf[k]), float(yf[k]))
+                          or ("hors de la grille GR3DF97A" if k == failed else "résultat non fini"))
                 raise ValueError(f"point {index} ({float(xf[k])!r}, {float(yf[k])!r}) : transformation impossible de "
                                  f"{self.source.name} vers {self.target.name} ({reason})")
         return _shaped(xo, shape), _shaped(yo, shape)

@@ -20,11 +20,12 @@ Every element of the field, by IGRF-14, WMM2025 or WMMHR2025 (MODELS):
     >>> print(f"{f['D']:.2f} {f['I']:.2f} {f['F']:.0f}")
     2.03 64.41 48455
 """
+import numbers
 from pathlib import Path
 
 import numpy as np
 
-from geokern import _geokern
+from geokern import _geokern, _numbers
 
 __all__ = ["declination", "field", "SOURCES", "MODELS", "ELEMENTS", "ZONES"]
 
@@ -66,11 +67,11 @@ def _model(name):
     return _MODEL_CODES[key]
 
 
-def _fail(errcheck, failed, shape, statuses, model, point_text):
+def _fail(errcheck, failed, shape, statuses, model, point_text, own_reason=lambda k: None):
     """errcheck's ValueError for the first failed point, if asked for."""
     if errcheck and failed >= 0:
         index = _point(tuple(map(int, np.unravel_index(failed, shape))), shape)
-        reason = _geokern.message(int(statuses[failed]), model) or "pas de résultat"
+        reason = own_reason(failed) or _geokern.message(int(statuses[failed]), model) or "pas de résultat"
         raise ValueError(f"point {index} ({point_text(failed)}) : {reason}")
 
 
@@ -79,11 +80,32 @@ def _point(index, shape):
     return index if len(shape) > 1 else (index[0] if index else 0)
 
 
+_NOT_A_DATE = ("une date attendue, pas un nombre : un texte ISO (\"2013-01-01\"), "
+               "un numpy.datetime64 ou un datetime.date")
+
+
+_TICKS_PER_DAY = {"ps": 86400e12, "fs": 86400e15, "as": 86400e18}
+
+
+def _is_number(value):
+    return isinstance(value, (numbers.Number, np.number, np.bool_)) and not isinstance(value, np.datetime64)
+
+
 def _days(dates, errcheck):
     """The dates as datetime64[D]: a day that numpy cannot read ("2013-02-30")
     is a point without an answer, as NaT is, rather than the whole call's
-    failure."""
+    failure. A number is not a date (numpy would count it in days since 1970)."""
+    if isinstance(dates, np.ma.MaskedArray):
+        raise TypeError("tableau masqué refusé : remplissez-le d'abord")
     values = np.asarray(dates)
+    if values.dtype.kind in "biufc" or (values.dtype == object and any(map(_is_number, values.flat))):
+        raise TypeError(_NOT_A_DATE)
+    if values.dtype.kind == "M" and np.datetime_data(values.dtype)[0] in _TICKS_PER_DAY:
+        # numpy cannot convert these units to days (its factor overflows); they
+        # span days around 1970 only, which a double counts exactly enough.
+        unit, count = np.datetime_data(values.dtype)
+        days = np.floor(values.view(np.int64) * (count / _TICKS_PER_DAY[unit])).astype(np.int64)
+        return np.where(np.isnat(values), np.datetime64("NaT"), days.astype("datetime64[D]"))
     try:
         return values.astype("datetime64[D]")
     except (ValueError, TypeError):
@@ -104,7 +126,8 @@ def declination(dates, lon, lat, source="auto", altitude=0.0, errcheck=False, th
 
     dates: days as numpy datetime64 (any unit; a time of day is dropped),
     ISO texts ("2013-01-01") or datetime.date objects; a text that is not a
-    day ("2013-02-30") is a point without an answer. lon, lat: WGS84
+    day ("2013-02-30") is a point without an answer. A number is not a date:
+    TypeError. lon, lat: WGS84
     longitudes and latitudes in decimal degrees, east and north positive.
     altitude: metres above the WGS84 ellipsoid (the model only; the grids
     ignore it). All four broadcast together as numpy broadcasts them.
@@ -120,27 +143,25 @@ def declination(dates, lon, lat, source="auto", altitude=0.0, errcheck=False, th
     pole, NaT) gives NaN in both; with errcheck=True it raises ValueError
     naming the first such point's index and the reason, in French.
 
-    threads: how many threads share a large array (0: one per CPU). The results
-    do not depend on it.
+    threads: how many threads share a large array, a whole number from 0 (one
+    per CPU) to 1024. The results do not depend on it. Masked arrays are
+    refused (TypeError): fill them first.
     """
     code = _source(source)
     model_code = _model(model)
     data = _open()
     missing = _geokern.missing_file(data, code)
     if missing is not None:
-        raise FileNotFoundError(f"fichier de données introuvable : {_DATA_DIR / missing}")
-    days, lon, lat, altitude = np.broadcast_arrays(
-        _days(dates, errcheck), np.asarray(lon), np.asarray(lat), np.asarray(altitude))
-    for array in (lon, lat, altitude):
-        if array.dtype.kind not in "biuf":
-            raise TypeError(f"nombres attendus, reçu un tableau de type {array.dtype}")
+        raise FileNotFoundError(f"fichier de données introuvable ou incomplet : {_DATA_DIR / missing}")
+    days, lon, lat, altitude = np.broadcast_arrays(_days(dates, errcheck), *_numbers(lon, lat, altitude))
     shape = lon.shape
     flat = [np.ascontiguousarray(a, dtype=t).reshape(-1)
             for a, t in ((days.view(np.int64), np.int64), (lon, np.float64), (lat, np.float64),
                          (altitude, np.float64))]
-    d, rate, statuses, failed = _geokern.declination(data, code, *flat, int(threads), model_code)
+    d, rate, statuses, failed = _geokern.declination(data, code, *flat, threads, model_code)
     _fail(errcheck, failed, shape, statuses, model_code,
-          lambda k: f"{days.reshape(-1)[k]}, {float(flat[1][k])!r}, {float(flat[2][k])!r}")
+          lambda k: f"{days.reshape(-1)[k]}, {float(flat[1][k])!r}, {float(flat[2][k])!r}",
+          lambda k: "date manquante (NaT)" if np.isnat(days.reshape(-1)[k]) else None)
     if not shape:
         return float(d[0]), float(rate[0])
     return d.reshape(shape), rate.reshape(shape)
@@ -169,19 +190,16 @@ def field(dates, lon, lat, model="igrf", altitude=0.0, uncertainty=False, errche
     code = _model(model)
     data = _open()
     values = np.asarray(dates)
-    if values.dtype.kind in "biuf":
+    if values.dtype.kind in "iuf":
         years = values.astype(np.float64)
     else:
         days = _days(values, errcheck)
         years = _geokern.decimal_years(np.ascontiguousarray(days.view(np.int64)).reshape(-1)).reshape(days.shape)
         years[np.isnat(days)] = np.nan
-    years, lon, lat, altitude = np.broadcast_arrays(years, np.asarray(lon), np.asarray(lat), np.asarray(altitude))
-    for array in (lon, lat, altitude):
-        if array.dtype.kind not in "biuf":
-            raise TypeError(f"nombres attendus, reçu un tableau de type {array.dtype}")
+    years, lon, lat, altitude = np.broadcast_arrays(years, *_numbers(lon, lat, altitude))
     shape = lon.shape
     flat = [np.ascontiguousarray(a, dtype=np.float64).reshape(-1) for a in (years, lon, lat, altitude)]
-    elements, uncertainties, zones, statuses, failed = _geokern.field(data, code, *flat, int(threads))
+    elements, uncertainties, zones, statuses, failed = _geokern.field(data, code, *flat, threads)
     _fail(errcheck, failed, shape, statuses, code,
           lambda k: f"{float(flat[0][k])!r}, {float(flat[1][k])!r}, {float(flat[2][k])!r}")
     columns = [(name, elements[:, k]) for k, name in enumerate(ELEMENTS)]

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "geokern2.h"
+#include "PointDomain.h"
 #include "norvane.h"
 #include "systemes.h"
 
@@ -38,22 +39,49 @@ std::size_t ThreadCount(std::size_t n, int requested_threads) {
     return std::max<std::size_t>(1, std::min(threads, n / kMinPointsPerThread));
 }
 
-// Converts [begin, end) slice by slice; the failure pairs become NaN and the
-// first failed index of the range is returned (end when none failed).
+// Converts [begin, end) slice by slice; the failure pairs, and the points the
+// programs' rule refuses (programs::CheckPoint: beyond a pole, far outside a
+// projected system, not finite), become NaN and the first failed index of the
+// range is returned (end when none failed).
 std::size_t ConvertRange(const double* x, const double* y, double* xs, double* ys, std::size_t begin,
                            std::size_t end, Liste_SysCoord source, Liste_SysCoord target) {
+    const bool geographic = geokern_conv::SystemeDeCode(source)->geographique;
     std::size_t first_failure = end;
     for (std::size_t d = begin; d < end; d += kMaxSlice) {
         const int n = static_cast<int>(std::min(kMaxSlice, end - d));
-        if (SysCoord2SysCoordTableau(x + d, y + d, xs + d, ys + d, n, source, target) == 0) continue;
+        const bool engine_failed = SysCoord2SysCoordTableau(x + d, y + d, xs + d, ys + d, n, source, target) != 0;
         for (std::size_t k = d; k < d + static_cast<std::size_t>(n); ++k) {
-            if (GeokernEchec(COORDONNEES_TYPE_NC{xs[k], ys[k]})) {
+            if ((engine_failed && GeokernEchec(COORDONNEES_TYPE_NC{xs[k], ys[k]})) ||
+                programs::CheckPoint(geographic, x[k], y[k]) != programs::PointVerdict::kAccepted) {
                 xs[k] = ys[k] = std::numeric_limits<double>::quiet_NaN();
                 first_failure = std::min(first_failure, k);
             }
         }
     }
     return first_failure;
+}
+
+// Why the programs' rule refuses a point given in a system, or None.
+py::object Refusal(int source, double x, double y) {
+    const geokern_conv::Systeme* system = geokern_conv::SystemeDeCode(source);
+    const char* text = system ? programs::PointVerdictText(programs::CheckPoint(system->geographique, x, y)) : nullptr;
+    return text ? py::object(py::str(text)) : py::object(py::none());
+}
+
+// The threads argument of both packages: a whole number from 0 (one per CPU)
+// to kMaxThreads.
+constexpr int kMaxThreads = 1024;
+int Threads(const py::handle& value) {
+    if (py::isinstance<py::bool_>(value) || !PyIndex_Check(value.ptr()))
+        throw py::type_error("threads : un nombre entier attendu (0 : un par processeur)");
+    const py::int_ number = py::reinterpret_steal<py::int_>(PyNumber_Index(value.ptr()));
+    if (number.ptr() == nullptr) throw py::error_already_set();
+    int overflow = 0;
+    const long long n = PyLong_AsLongLongAndOverflow(number.ptr(), &overflow);
+    if (overflow != 0 || n < 0 || n > kMaxThreads)
+        throw py::value_error("threads : de 0 (un par processeur) à " + std::to_string(kMaxThreads) + ", reçu " +
+                              py::repr(value).cast<std::string>());
+    return static_cast<int>(n);
 }
 
 // Runs work(begin, end) on consecutive slices of [0, n), one per thread, and
@@ -76,7 +104,8 @@ long long IndexOrMinusOne(std::size_t index, std::size_t n) {
 }
 
 // transform(x, y, source, target, threads) -> (x_out, y_out, first failed index or -1)
-py::tuple Transform(const Doubles& x, const Doubles& y, int source, int target, int requested_threads) {
+py::tuple Transform(const Doubles& x, const Doubles& y, int source, int target, const py::object& threads) {
+    const int requested_threads = Threads(threads);
     const std::size_t n = static_cast<std::size_t>(x.size());
     if (static_cast<std::size_t>(y.size()) != n) throw py::value_error("x and y differ in length");
     Doubles xs(x.size()), ys(x.size());
@@ -142,8 +171,9 @@ void OtherModelRange(const NORVANE_DONNEES* data, int source, int model, const s
 // declination(data, source, days since 1970, lon, lat, altitude, threads, model)
 //   -> (declinations, rates, statuses, first failed index or -1), NaN where failed.
 py::tuple Declination(const py::capsule& capsule, int source, const py::array_t<std::int64_t, py::array::c_style>& days,
-                      const Doubles& lon, const Doubles& lat, const Doubles& altitude, int requested_threads,
+                      const Doubles& lon, const Doubles& lat, const Doubles& altitude, const py::object& threads,
                       int model) {
+    const int requested_threads = Threads(threads);
     const std::size_t n = static_cast<std::size_t>(days.size());
     if (static_cast<std::size_t>(lon.size()) != n || static_cast<std::size_t>(lat.size()) != n ||
         static_cast<std::size_t>(altitude.size()) != n)
@@ -202,7 +232,8 @@ Doubles DecimalYears(const py::array_t<std::int64_t, py::array::c_style>& days) 
 //   -> (elements (n, 14), uncertainties (n, 7), zones, statuses, first failed index or -1),
 //   NaN where failed (and for the uncertainties of a model that publishes none).
 py::tuple Field(const py::capsule& capsule, int model, const Doubles& years, const Doubles& lon, const Doubles& lat,
-                const Doubles& altitude, int requested_threads) {
+                const Doubles& altitude, const py::object& threads) {
+    const int requested_threads = Threads(threads);
     const std::size_t n = static_cast<std::size_t>(years.size());
     if (static_cast<std::size_t>(lon.size()) != n || static_cast<std::size_t>(lat.size()) != n ||
         static_cast<std::size_t>(altitude.size()) != n)
@@ -283,6 +314,8 @@ PYBIND11_MODULE(_geokern, m) {
     m.def("transform", &Transform, py::arg("x"), py::arg("y"), py::arg("source"), py::arg("target"),
           py::arg("threads") = 0,
           "Transforms flat float64 arrays; returns (x, y, first failed index or -1), NaN where failed.");
+    m.def("refusal", &Refusal, py::arg("source"), py::arg("x"), py::arg("y"),
+          "Why a point of a system is refused before the engine (French), or None.");
     m.def("precision", &Precision, py::arg("lon"), py::arg("lat"),
           "GR3DF97A precision codes of flat float64 arrays of degrees.");
     m.def("systems", &Systems, "The catalogue: tuples (code, name, label, geographic, epsg).");

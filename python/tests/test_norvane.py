@@ -1,4 +1,5 @@
 """norvane.declination against norvane-cli, both sources."""
+import datetime
 import os
 import subprocess
 
@@ -103,3 +104,14 @@ def test_messages_are_the_same_in_every_interface(model, date, lon, lat, words):
     for error in (field_error, declination_error):
         assert str(error.value).endswith(" : " + message)
     assert np.isnan(norvane.field(date, lon, lat, model=model)["D"])
+
+
+def test_numbers_are_no_dates_and_every_unit_is_read():
+    for number in (2013.0, True, 1 + 2j, [datetime.date(2013, 1, 1), 2013]):  # numpy: days since 1970
+        with pytest.raises(TypeError, match="pas un nombre"):
+            norvane.declination(number, 2.35, 48.85)
+    first_day = norvane.declination(np.datetime64("1970-01-01", "D"), 2.35, 48.85)
+    for unit in ("ns", "ps", "fs", "as"):  # numpy cannot bring ps, fs or as to days itself
+        assert norvane.declination(np.datetime64(1, unit), 2.35, 48.85) == first_day
+    with pytest.raises(ValueError, match="date manquante"):
+        norvane.declination(np.datetime64("NaT"), 2.35, 48.85, errcheck=True)

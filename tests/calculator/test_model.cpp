@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 #include <memory>
 #include <string>
@@ -246,6 +248,14 @@ TEST(NorvaneC, StatusesAndTheirMessages) {
               NORVANE_DONNEES_ABSENTES);
     NorvaneFerme(pEmpty);
     EXPECT_EQ(NorvaneFichierManquant(Shared().pHandle, NORVANE_AUTO), nullptr);
+    // A grid file cut short is as good as missing: Paris is not out of zone.
+    const std::string strShortDir = testing::TempDir() + "norvane_short_grid";
+    std::filesystem::create_directories(strShortDir);
+    std::ofstream(strShortDir + "/" + kszEpochGridFile) << std::ifstream(kstrDataDir + "/" + kszEpochGridFile).rdbuf();
+    std::filesystem::resize_file(strShortDir + "/" + kszEpochGridFile, 300000);
+    NORVANE_DONNEES* pShort = NorvaneOuvre(strShortDir.c_str());
+    EXPECT_STREQ(NorvaneFichierManquant(pShort, NORVANE_GRILLE), kszEpochGridFile);
+    NorvaneFerme(pShort);
 }
 
 TEST(NorvaneC, ArraysAnswerAsSinglePoints) {

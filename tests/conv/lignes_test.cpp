@@ -188,7 +188,16 @@ TEST(ConvEntree, LineEndsAndCutsOfTheInput) {
         EXPECT_EQ(ConvertitEntree(WGS84GG, RGF93GG, entree, morceau, r), attendu) << morceau;
         EXPECT_EQ(r.echecs, r1.echecs);
     }
+    // A byte-order mark (a file saved as "UTF-8" by Excel) is kept, and the
+    // first line is read without it.
+    const std::string bom = programs::kszByteOrderMark;
+    for (std::size_t morceau = 1; morceau < 6; ++morceau) {
+        Releve r;
+        EXPECT_EQ(ConvertitEntree(WGS84GG, RGF93GG, bom + entree, morceau, r), bom + attendu) << morceau;
+        EXPECT_EQ(r.echecs, r1.echecs);
+    }
     Releve vide;
+    EXPECT_EQ(ConvertitEntree(WGS84GG, RGF93GG, bom, 1, vide), bom);
     EXPECT_EQ(ConvertitEntree(WGS84GG, RGF93GG, "", 1, vide), "");
     EXPECT_EQ(ConvertitEntree(WGS84GG, RGF93GG, "\n", 1, vide), "\n");
     EXPECT_EQ(ConvertitEntree(WGS84GG, RGF93GG, "\r", 1, vide), "\r\n");
@@ -204,17 +213,19 @@ TEST(ConvEntree, HeaderLinePassesThroughOnlyWhenAsked) {
 }
 
 TEST(ConvEntree, HugeAndBinaryLinesLoseNothing) {
-    // A 10 MB line of digits, one of letters, one of NUL bytes: each gives one
-    // marked line, and the lines around them are converted.
-    const std::string chiffres(10 << 20, '7'), lettres(10 << 20, 'x'), nuls(1 << 20, '\0');
-    const std::string entree = "1 46\n" + chiffres + " 46 a\n" + lettres + "\n2 46\n" + nuls + "\n3 46";
-    Releve r;
-    const std::string sortie = ConvertitEntree(WGS84GG, RGF93GG, entree, 1 << 16, r);
-    EXPECT_EQ(sortie, "1.00000000 46.00000000\n* * a\n* *\n2.00000000 46.00000000\n* *\n3.00000000 46.00000000\n");
-    ASSERT_EQ(r.echecs.size(), 3u);
-    EXPECT_EQ(r.echecs[0].first, 2u);
-    EXPECT_EQ(r.echecs[1].first, 3u);
-    EXPECT_EQ(r.echecs[2].first, 5u);
+    // A 10 MB line of digits, one of letters (past the longest line read:
+    // not kept), one of NUL bytes (the longest line read): each gives one
+    // marked line, its CR LF end kept, and the lines around them are converted.
+    const std::string chiffres(10 << 20, '7'), lettres(10 << 20, 'x'), nuls(programs::kMaxLineBytes, '\0');
+    const std::string entree = "1 46\n" + chiffres + " 46 a\n" + lettres + "\r\n2 46\n" + nuls + "\n3 46";
+    for (const std::size_t morceau : {std::size_t{1} << 16, entree.size()}) {
+        Releve r;
+        const std::string sortie = ConvertitEntree(WGS84GG, RGF93GG, entree, morceau, r);
+        EXPECT_EQ(sortie, "1.00000000 46.00000000\n* *\n* *\r\n2.00000000 46.00000000\n* *\n3.00000000 46.00000000\n");
+        ASSERT_EQ(r.echecs.size(), 3u);
+        EXPECT_EQ(r.echecs[1], std::make_pair(std::uint64_t{3}, std::string(programs::kszLineTooLong)));
+        EXPECT_EQ(r.echecs[2].first, 5u);
+    }
 }
 
 TEST(ConvPrecision, CodesAndMeaningsFollowTheLineSeparator) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <iomanip>
 #include <limits>
 #include <vector>
 
@@ -178,7 +179,8 @@ TEST(SysCoord, ArraysGiveThePointByPointResults) {
                 const auto p = Transforme(lon[k], lat[k], in, out);
                 attendus += GeokernEchec(p);
                 ASSERT_EQ(std::memcmp(&p.x_lambda, &x[k], 8) | std::memcmp(&p.y_phi, &y[k], 8), 0)
-                    << in << " -> " << out << " point " << k;
+                    << in << " -> " << out << " point " << k << std::setprecision(17) << ": array (" << x[k] << ", "
+                    << y[k] << "), point (" << p.x_lambda << ", " << p.y_phi << ")";
             }
             EXPECT_EQ(echecs, attendus) << in << " -> " << out;
         }

@@ -354,25 +354,29 @@ TEST_F(NorvaneCliRun, EveryMessageInItsPlaceAndNothingLost) {
 }
 
 TEST_F(NorvaneCliRun, AwkwardBytesLoseNoLine) {
-    // CRLF ends, NUL bytes, Ctrl-Z, bytes that are no text, a long line and a
-    // last line without its line feed: one output line for each input line.
-    std::string strInput = "2013-01-01 2.35 48.85\r\n";
+    // A byte-order mark before a comment, CRLF ends, NUL bytes, Ctrl-Z, bytes
+    // that are no text, a line too long to be read and a last line without
+    // its line feed: one output line for each input line.
+    std::string strInput = "\xEF\xBB\xBF# lieux\n2013-01-01 2.35 48.85\r\n";
     strInput += std::string("2013-01-01 2.35\0 48.85\n", 24);
     strInput += "\x1A\xFF\xFE garbage\n";
     strInput += "2013-01-01 2.35 48.85 " + std::string(3000000, 'x') + "\n";
     strInput += "2013-01-01 -1.5 47.2";
     const CliRun run = RunCli("", strInput);
-    const std::vector<std::string> out = Lines(run.strOut);
-    ASSERT_EQ(out.size(), 5u);
+    std::vector<std::string> out = Lines(run.strOut);
+    ASSERT_EQ(out.size(), 6u);
+    EXPECT_EQ(out[0], "\xEF\xBB\xBF# lieux");
+    out.erase(out.begin());
     // Each line end as it came.
     ASSERT_EQ(out[0].back(), '\r');
-    const std::string strResult = out[0].substr(0, out[0].size() - 1);
-    EXPECT_EQ(strResult, out[3].substr(0, strResult.size()));
-    EXPECT_EQ(out[3].size(), strResult.size() + 1 + 3000000);
+    EXPECT_NE(out[0][0], '*');
     EXPECT_EQ(out[1].substr(0, 3), "*\t*");
     EXPECT_EQ(out[2].substr(0, 3), "*\t*");
+    EXPECT_EQ(out[3], "*\t*");
     EXPECT_NE(out[4][0], '*');
-    EXPECT_EQ(MessagesByLine(run.strErr).size(), 2u) << run.strErr;
+    const std::map<int, std::string> messages = MessagesByLine(run.strErr);
+    EXPECT_EQ(messages.size(), 3u) << run.strErr;
+    EXPECT_NE(messages.at(5).find("ligne trop longue"), std::string::npos) << run.strErr;
     EXPECT_EQ(run.nStatus, 1);
 }
 
@@ -518,19 +522,16 @@ TEST_F(NorvaneCliRun, MissingAndShortDataFiles) {
             << run.strErr;
     }
 
-    // An epoch file cut after 20,000 records: the nodes it did not reach are
-    // out of zone, never a declination of 0.00; the program says so.
+    // An epoch file cut at half: the program does not start (Paris would be
+    // out of zone) and says which file, and how far it could be read.
     std::size_t uCut = 0;
-    for (int k = 0; k < 20000; ++k) uCut = strEpoch.find('\n', uCut) + 1;
+    for (int k = 0; k < kGridNodes / 2; ++k) uCut = strEpoch.find('\n', uCut) + 1;
     const std::string strShort = Bundle("short", {{kszEpochGrid, strEpoch.substr(0, uCut)}, {kszVariationGrid, strVariation}});
-    // Paris is node row 168, beyond record 20,000 (row 81); Perpignan (row 2x) is before it.
-    const CliRun run = RunCli("", "2013-01-01 2.35 48.85\n2013-01-01 2.89 42.70\n", strShort);
-    const std::vector<std::string> out = Lines(run.strOut);
-    ASSERT_EQ(out.size(), 2u) << run.strErr;
-    EXPECT_EQ(out[0], "*\t*");
-    EXPECT_EQ(MessagesByLine(run.strErr)[1], Terminal(kszMsgOutOfZone));
-    EXPECT_NE(out[1][0], '*');
-    EXPECT_NE(run.strErr.find("20000"), std::string::npos) << run.strErr;
+    const CliRun run = RunCli("", "2013-01-01 2.35 48.85\n", strShort);
+    EXPECT_EQ(run.nStatus, 2);
+    EXPECT_EQ(run.strOut, "");
+    EXPECT_NE(run.strErr.find(Utf8ToTerminal(kszEpochGrid + std::string(" \xC2\xBB : ") + std::to_string(kGridNodes / 2))),
+              std::string::npos) << run.strErr;
     // A directory given on the command line comes first.
     const CliRun given = RunCli("--donnees \"" + kstrGridDir + "\" -d 2013-01-01 -x 2.35 -y 48.85", "", strShort);
     EXPECT_EQ(given.nStatus, 0) << given.strErr;
@@ -675,6 +676,8 @@ TEST_F(NorvaneCliRun, OptionsAndMessagesOfBothPrograms) {
         {"", "--modele=wmmx" + kszPlace, "", 2, "mod\xC3\xA8le inconnu \xC2\xAB wmmx \xC2\xBB (igrf, wmm ou wmmhr)", ""},
         {"", "--elements" + kszPlace, "", 2, "--elements et --incertitude demandent --modele", ""},
         {"", "-m --incertitude" + kszPlace, "", 2, "--incertitude : le mod\xC3\xA8le IGRF-14 n'en publie pas", ""},
+        // A projected place far outside its system (the page's test has the rest of the bad points).
+        {"", "-m -s NTFL2E -d 2020-01-01 -x 1e308 -y 1e308", "", 1, Windows1252ToUtf8(kszMsgFarFromOrigin), "*\t*\n"},
         // Without the model, the grids' message and a line that names it.
         {"", kszPlace, "", 1, Windows1252ToUtf8(PeriodMessageOnOneLine()) + "\nnorvane-cli : ", "*\t*\n"},
     };

@@ -34,6 +34,7 @@ PLACES = [
     ("2016-01-01", "43.3", "5.4"),
     ("2024-06-15", "-33.9", "18.4"),
     ("2030-01-01", "64.1", "-21.9"),
+    ("2014-05-05", " 48.85", "2.35 "),  # blanks around a field, as norvane-cli cuts its fields
 ]
 # Bad input: the page's message must be norvane-cli's. A date None is a field
 # the browser holds empty, a day that does not exist for norvane-cli.
@@ -44,6 +45,19 @@ BAD_PLACES = [
     ("2013-01-01", "55", "-3"),
     ("1899-12-31", "48", "2"),
     (None, "48", "2"),
+    ("2013-01-01", "48.85\0x", "2.35"),  # what follows a NUL counts
+]
+
+
+# Bad input in every interface: the case, the program, the point (its line,
+# the page's fields, Python's arguments), and what all must answer: the
+# program's message (markers, NaN, errcheck's ValueError) or SAME, its numbers.
+SAME = None
+CROSS_INTERFACE = [
+    ("latitude beyond a pole", ["geokern-conv", "WGS84GG", "RGF93L93"], (2.35, 91), "latitude au-delà de ±90°"),
+    ("point 1e308 m away", ["geokern-conv", "NTFL2E", "WGS84GG"], (1e308, 1e308), "point à plus de 10 000 km"),
+    ("1e-11 degree from a pole", ["norvane-cli", "-m", "-c"], ("2020-01-01", 2.35, 89.99999999999), "pôle géographique"),
+    ("Nouméa, no Lambert 93 convergence", ["norvane-cli", "-m", "-c"], ("2020-01-01", 166.45, -22.27), SAME),
 ]
 
 
@@ -57,11 +71,11 @@ def norvane_cli(places, model):
     lines = "".join(f"{date or '2013-02-30'}\t{lon}\t{lat}\n" for date, lat, lon in places)
     run = subprocess.run([program, "--convergence"] + (["--modele"] if model else []),
                          input=lines.encode(), capture_output=True)
-    messages = iter(run.stderr.decode().splitlines())
+    messages = dict(m.split(", ligne ", 1)[1].split(" : ", 1) for m in run.stderr.decode().splitlines() if ", ligne " in m)
     results = []
-    for line in run.stdout.decode().splitlines():
+    for number, line in enumerate(run.stdout.decode().splitlines(), 1):
         columns = line.split("\t")
-        results.append((None, next(messages).split(" : ", 2)[-1]) if columns[0] == "*" else (columns, None))
+        results.append((None, messages[str(number)]) if columns[0] == "*" else (columns, None))
     return results
 
 
@@ -104,8 +118,50 @@ class Page(unittest.TestCase):
         self.driver.execute_script("document.getElementById('date').value = arguments[0]", date or "")
         for id_, value in (("lat", lat), ("lon", lon)):
             self.el(id_).clear()
-            self.el(id_).send_keys(value)
+            if "\0" in value:  # not a key
+                self.driver.execute_script(f"document.getElementById('{id_}').value = arguments[0]", value)
+            else:
+                self.el(id_).send_keys(value)
         self.el("calculer").click()
+
+    def convert_point(self, source, target, x, y):
+        Select(self.el("systeme-source")).select_by_value(source)
+        Select(self.el("systeme-cible")).select_by_value(target)
+        for id_, value in (("x", x), ("y", y)):
+            self.el(id_).clear()
+            self.el(id_).send_keys(value)
+        self.el("convertir").click()
+
+    def test_bad_input_answers_alike_everywhere(self):
+        sys.path.insert(0, os.path.join(ARGS.native, "python", "packages"))  # the native build's packages
+        import geokern, norvane  # noqa: E401
+        for case, (program, *arguments), numbers, message in CROSS_INTERFACE:
+            with self.subTest(case):
+                texts = [str(n) for n in numbers]
+                run = subprocess.run([os.path.join(ARGS.native, "programs", program, program), *arguments],
+                                     input=" ".join(texts).encode() + b"\n", capture_output=True)
+                out, err = run.stdout.decode().rstrip("\n"), run.stderr.decode()
+                if program == "geokern-conv":
+                    python = lambda **k: geokern.transform(*numbers, *arguments, **k)
+                    self.convert_point(*arguments, *texts)
+                    page, page_message = [self.text("resultat-x"), self.text("resultat-y")], "message-conversion"
+                else:
+                    python = lambda **k: norvane.declination(*numbers, **k)
+                    self.compute(texts[0], texts[2], texts[1])
+                    page, page_message = [self.text(i) for i in DECLINATION_IDS], "message"
+                page_message = self.el(page_message).text
+                if message is SAME:
+                    self.assertEqual((run.returncode, err, page_message), (0, "", ""))
+                    self.assertEqual(page, out.split("\t"))
+                    self.assertAlmostEqual(python()[0], float(out.split()[0]), delta=0.005)
+                else:
+                    self.assertEqual((run.returncode, set(out.split())), (1, {"*"}))
+                    self.assertEqual(set(page), {"*"} if program == "geokern-conv" else {""})
+                    for said in (err, page_message):
+                        self.assertIn(message, said)
+                    self.assertTrue(all(v != v for v in python()))
+                    with self.assertRaisesRegex(ValueError, message):
+                        python(errcheck=True)
 
     def test_places_match_norvane_cli(self):
         for (date, lat, lon), (columns, _) in zip(PLACES, expected_for(PLACES)):
@@ -123,6 +179,9 @@ class Page(unittest.TestCase):
                 self.compute(date, lat, lon)
                 self.assertEqual(self.el("message").text, message)
                 self.assertEqual([self.text(i) for i in DECLINATION_IDS + ["source"]], [""] * 5)
+        # Nothing typed: no field is named before the other.
+        self.compute("2013-01-01", "", "")
+        self.assertEqual(self.el("message").text, "Latitude et longitude manquantes")
 
     def test_model_elements_pole_zone_and_map(self):
         """A chosen model: its declination, elements and pole zone as norvane-cli
@@ -163,17 +222,12 @@ class Page(unittest.TestCase):
             with self.subTest(x=x, y=y):
                 native = subprocess.run([os.path.join(ARGS.native, "programs/geokern-conv/geokern-conv"), source, target],
                                         input=f"{x}\t{y}\n".encode(), capture_output=True)
-                Select(self.el("systeme-source")).select_by_value(source)
-                Select(self.el("systeme-cible")).select_by_value(target)
-                for id_, value in (("x", x), ("y", y)):
-                    self.el(id_).clear()
-                    self.el(id_).send_keys(value)
-                self.el("convertir").click()
+                self.convert_point(source, target, x, y)
                 self.assertEqual([self.text("resultat-x"), self.text("resultat-y")], native.stdout.decode().split())
                 self.assertEqual(self.el("message-conversion").text, native.stderr.decode().strip().split(": ")[-1])
 
-    def convert_file(self, source, target, options, content, dropped=False):
-        path = os.path.join(ARGS.scratch, f"points-{source}.txt")
+    def convert_file(self, source, target, options, content, dropped=False, name=None):
+        path = os.path.join(ARGS.scratch, name or f"points-{source}.txt")
         with open(path, "wb") as f:
             f.write(content)
         Select(self.el("systeme-source")).select_by_value(source)
@@ -201,10 +255,14 @@ class Page(unittest.TestCase):
                                  source, target, path], capture_output=True)
         self.assertEqual(base64.b64decode(data), native.stdout)
         lines = content.count(b"\n") + (not content.endswith(b"\n"))
-        self.assertIn(f"{lines} lignes, {len(native.stderr.splitlines())} en échec", self.text("bilan"))
+        failures = len(native.stderr.splitlines())
+        self.assertIn(f"{lines} lignes, {failures} en échec", self.text("bilan"))
+        report = self.el("rapport").text.splitlines()  # the first 100 failures, then how many more
+        self.assertEqual(report[100:], [f"… et {failures - 100} autres lignes en échec"] if failures > 100 else [])
+        return self.el("telecharger").get_attribute("download")
 
     def test_file_equals_geokern_conv(self):
-        odd = (b"# lon;lat;nom\n2.35;48.85;Paris\r\n-1.55 47.22 Nantes\n\n20,46,Szeged\n2,35 48,85\nabc;def\n"
+        odd = (b"\xef\xbb\xbf# lon;lat;nom\n2.35;48.85;Paris\r\n-1.55 47.22 Nantes\n\n20,46,Szeged\n2,35 48,85\nabc;def\n"
                b"  # retrait\n7.75\t48.58\tStrasbourg\n3.0,46.5,\n\xe9t\xe9;\x00\n+9.45 42.7 Bastia\n-9999 0\n")
         # Enough lines to cross the worker's pieces of 4 MiB.
         many = b"".join(b"%.6f %.6f n%d\n" % (-5 + (i * 7919 % 15000) / 1000, 41 + (i * 104729 % 10000) / 1000, i)
@@ -212,6 +270,9 @@ class Page(unittest.TestCase):
         self.convert_file("WGS84GG", "RGF93L93", [], odd + many + b"9.45 42.7 sans fin de ligne")
         self.convert_file("RGF93GG", "NTFL2E", ["--precision", "--entete"], odd)
         self.convert_file("NTFL2E", "RGF93L93", [], odd, dropped=True)
+        # Any file: the result is text, named after the whole name.
+        self.assertEqual(self.convert_file("WGS84GG", "RGF93L93", [], b"\x89PNG\r\n\x1a\n" + b"2.35 91\n" * 150,
+                                           name="carte.png"), "carte.png-RGF93L93.txt")
 
     def test_keyboard_alone(self):
         labelled = self.driver.execute_script(

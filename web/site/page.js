@@ -66,10 +66,14 @@ const ELEMENT_WORDS = {
   Z: 'composante verticale (vers le bas)', F: 'intensité totale',
 };
 
+// A field's text for the module, whose texts end at a NUL: a NUL becomes a
+// character no field accepts, so that what follows it is not ignored.
+const field = (id) => $(id).value.replace(/\0/g, '\uFFFD');
+
 function compute(module) {
   // The module answers "1" and the five texts, or "0" and the message, one per line.
   const model = Number($('modele').value);
-  const place = [$('lat').value, $('lon').value, $('date').value, model];
+  const place = [field('lat'), field('lon'), field('date'), model];
   const types = ['string', 'string', 'string', 'number'];
   const answer = module.ccall('web_declination', 'string', types, place).split('\n');
   const ok = answer[0] === '1';
@@ -207,7 +211,7 @@ function chooseOnMap(module) {
 
 function convertPoint(module) {
   const ok = module.ccall('web_convert_point', 'number', ['string', 'string', 'string', 'string'],
-    [$('systeme-source').value, $('systeme-cible').value, $('x').value, $('y').value]);
+    [$('systeme-source').value, $('systeme-cible').value, field('x'), field('y')]);
   $('resultat-x').value = readText(module, module._web_result_x());
   $('resultat-y').value = readText(module, module._web_result_y());
   $('message-conversion').textContent = ok ? '' : readText(module, module._web_point_message());
@@ -232,9 +236,15 @@ function convertFile(file) {
   });
 }
 
+// The result is text: a text file keeps its extension, any other file's
+// whole name is followed by the target and ".txt" (carte.png-RGF93L93.txt).
+const TEXT_EXTENSIONS = ['.txt', '.csv', '.tsv', '.dat', '.xyz', '.asc'];
+
 function resultName(name, target) {
   const point = name.lastIndexOf('.');
-  return point > 0 ? `${name.slice(0, point)}-${target}${name.slice(point)}` : `${name}-${target}.txt`;
+  const extension = point > 0 ? name.slice(point).toLowerCase() : '';
+  return TEXT_EXTENSIONS.includes(extension) ? `${name.slice(0, point)}-${target}${name.slice(point)}`
+    : `${name}-${target}.txt`;
 }
 
 worker.onmessage = (event) => {
@@ -275,7 +285,7 @@ if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catc
   fillSystems(module);
   fillModels(module);
   $('date').value = today();
-  $('chargement').textContent = missing ? 'Fichier de données absent : ' + missing : '';
+  $('chargement').textContent = missing ? 'Fichier de données absent ou incomplet : ' + missing : '';
 
   $('form-declinaison').addEventListener('submit', (e) => { e.preventDefault(); compute(module); });
   gridLegend = $('legende-carte').innerHTML;

@@ -23,6 +23,7 @@ async function convert(m, request) {
   };
   try {
     for (let done = 0; done < file.size; done += PIECE) {
+      if (request.number !== latest) return;  // another file, or other systems, were chosen since
       const piece = new Uint8Array(await file.slice(done, done + PIECE).arrayBuffer());
       m.HEAPU8.set(piece, buffer);
       keep(m._web_file_add(buffer, piece.length));
@@ -130,20 +131,34 @@ async function drawMap(m, request) {
   }
 }
 
-// One file at a time: the module holds one conversion, so a file chosen
-// while another converts waits for it; the map's requests wait in the same line.
+// One file at a time: the module holds one conversion. A request made while
+// another converts ends that one at its next piece, and only the latest
+// request waiting is started. The map's requests wait in the same line, the
+// latest of them only.
 let queue = Promise.resolve();
+let latest = 0;
+let latestMap = 0;
 onmessage = (event) => {
-  queue = queue.then(async () => {
-    try {
-      if (event.data.type === 'map') {
-        await drawMap(await ready, event.data);
-        return;
+  const request = event.data;
+  if (request.type === 'map') {
+    latestMap = request.number;
+    queue = queue.then(async () => {
+      if (request.number !== latestMap) return;
+      try {
+        await drawMap(await ready, request);
+      } catch (error) {
+        // the page keeps the calculator's map
       }
-      await convert(await ready, event.data);
+    });
+    return;
+  }
+  latest = request.number;
+  queue = queue.then(async () => {
+    if (request.number !== latest) return;
+    try {
+      await convert(await ready, request);
     } catch (error) {
-      if (event.data.type === 'map') return;  // the page keeps the calculator's map
-      postMessage({ type: 'error', number: event.data.number, message: 'Conversion impossible : ' + error.message });
+      postMessage({ type: 'error', number: request.number, message: 'Conversion impossible : ' + error.message });
     }
   });
 };
