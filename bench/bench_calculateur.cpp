@@ -14,6 +14,7 @@
 #include "Declination.h"
 #include "DeclinationGrids.h"
 #include "Igrf.h"
+#include "ModelTable.h"
 #include "norvane.h"
 
 #ifndef BENCH_CALCULATOR_DATA_DIR
@@ -63,7 +64,7 @@ void UnCalcul(benchmark::State& state) {
 // The model at one place from the coefficients of the day (8 December 2026),
 // the places going round the globe.
 void UnLieuModele(benchmark::State& state) {
-    const std::string fichier = std::string(BENCH_CALCULATOR_DATA_DIR) + "/" + kszModelFile;
+    const std::string fichier = std::string(BENCH_CALCULATOR_DATA_DIR) + "/" + ModelById(kModelIgrf)->pszFile;
     const CIgrfSnapshot instantane = ModelSnapshot(CIgrfModel::Load(fichier), 2026, 12, 8);
     double dLongitude = -180.0;
     double dLatitude = -89.0;
@@ -101,6 +102,33 @@ void TableauModele(benchmark::State& state) {
     NorvaneFerme(pDonnees);
 }
 
+// Places of France on one date through NorvaneChampTableau, every element,
+// with the uncertainties and zones, for the model of the benchmark's argument.
+void TableauChamp(benchmark::State& state) {
+    const int nModele = static_cast<int>(state.range(0));
+    NORVANE_DONNEES* pDonnees = NorvaneOuvre(BENCH_CALCULATOR_DATA_DIR);
+    const std::size_t kLieux = nModele == NORVANE_WMMHR ? 10000 : 100000;
+    std::vector<double> annees(kLieux, 2026.93), longitudes(kLieux), latitudes(kLieux);
+    std::vector<double> elements(kLieux * NORVANE_ELEMENTS), incertitudes(kLieux * NORVANE_INCERTITUDES);
+    std::vector<int> zones(kLieux), statuts(kLieux);
+    for (std::size_t i = 0; i < kLieux; ++i) {
+        longitudes[i] = -5.0 + 14.0 * static_cast<double>(i % 100) / 100.0;
+        latitudes[i] = 42.0 + 9.0 * static_cast<double>(i / 100) / static_cast<double>(kLieux / 100);
+    }
+    if (NorvaneChampTableau(pDonnees, nModele, 1, annees.data(), longitudes.data(), latitudes.data(), nullptr,
+                            elements.data(), nullptr, nullptr, statuts.data()) != 1)
+        state.SkipWithError("model file not found");
+    for (auto _ : state) {
+        const std::size_t uResultats = NorvaneChampTableau(
+            pDonnees, nModele, kLieux, annees.data(), longitudes.data(), latitudes.data(), nullptr, elements.data(),
+            incertitudes.data(), zones.data(), statuts.data());
+        benchmark::DoNotOptimize(uResultats);
+    }
+    state.SetLabel(NorvaneModeleNom(nModele));
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kLieux));
+    NorvaneFerme(pDonnees);
+}
+
 }  // namespace
 
 void EnregistrerCalculateur() {
@@ -111,5 +139,10 @@ void EnregistrerCalculateur() {
     benchmark::RegisterBenchmark("calculator/DeclinationFromSnapshot (model, one place)", UnLieuModele)
         ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("norvane_c/NorvaneDeclinaisonTableau (model, 100,000 places, one day)", TableauModele)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("norvane_c/NorvaneChampTableau (every element, one date)", TableauChamp)
+        ->Arg(NORVANE_IGRF)
+        ->Arg(NORVANE_WMM)
+        ->Arg(NORVANE_WMMHR)
         ->Unit(benchmark::kMillisecond);
 }

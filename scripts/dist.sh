@@ -6,7 +6,7 @@
 # for Windows developers, dist/geokern-win32-sdk.zip (scripts/sdk.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-files=(norvane.exe geokern.dll Grid2009_5.dat GridVS2013Poly.dat IGRF14.shc info.txt)
+files=(norvane.exe geokern.dll Grid2009_5.dat GridVS2013Poly.dat IGRF14.shc WMM2025.COF WMMHR2025.COF info.txt)
 # Console programs, each built in its own folder beside a copy of geokern.dll.
 programs=(programs/geokern-conv/geokern-conv.exe programs/norvane-cli/norvane-cli.exe)
 mkdir -p dist

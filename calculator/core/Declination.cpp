@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "FixedText.h"
+#include "Utf8Text.h"
 
 namespace {
 
@@ -43,6 +44,17 @@ const char* DeclinationMessage(DeclinationStatus eStatus) {
     case kDeclinationResult: break;
     }
     return nullptr;
+}
+
+std::string OutcomeMessage(DeclinationStatus eStatus, const ModelDescription* pModel) {
+    if (pModel != nullptr && eStatus == kDeclinationModelOutOfPeriod)
+        return "Date hors de la p\xC3\xA9riode du mod\xC3\xA8le " + std::string(pModel->pszName) + " : " +
+               ModelSpanText(*pModel) + ".";
+    if (pModel != nullptr && eStatus == kDeclinationModelMissing)
+        return "Fichier de coefficients " + std::string(pModel->pszFile) + " introuvable";
+    if (eStatus == kDeclinationDateOutOfPeriod) return Windows1252ToUtf8(PeriodMessageOnOneLine());
+    const char* pszMessage = DeclinationMessage(eStatus);
+    return pszMessage == nullptr ? std::string() : Windows1252ToUtf8(pszMessage);
 }
 
 bool IsDateInPeriod(int nYear, int nMonth, int nDay) {
@@ -148,26 +160,45 @@ constexpr double kMinHorizontalField = 1.0;
 // wrong by degrees), and so does the meridian of the place.
 constexpr double kPoleMarginDegrees = 1e-7;
 
+// The declination and its rate out of all the elements.
+DeclinationOutcome DeclinationFromField(const FieldOutcome& field) {
+    DeclinationOutcome outcome = Outcome(field.m_eStatus);
+    if (field.m_eStatus == kDeclinationResult) {
+        outcome.m_dDeclination = field.m_dElements[kElementD];
+        outcome.m_dAnnualVariation = field.m_dElements[kElementCount + kElementD];
+        outcome.m_strDeclination = FormatDeclination(outcome.m_dDeclination);
+        outcome.m_strAnnualVariation = FormatAnnualVariation(outcome.m_dAnnualVariation);
+    }
+    return outcome;
+}
+
 DeclinationOutcome ModelOutcome(bool bDateParsed, int nYear, int nMonth, int nDay,
                                 double dLongitude, double dLatitude, double dAltitudeMetres,
                                 const CIgrfModel* pModel, CModelDayCache* pModelDay) {
-    if (!bDateParsed || !IsCalendarDate(nYear, nMonth, nDay)) return Outcome(kDeclinationDateNotValid);
-    if (!IsModelPositionValid(dLongitude, dLatitude, dAltitudeMetres)) return Outcome(kDeclinationPositionNotValid);
-    if (pModel == nullptr) return Outcome(kDeclinationModelMissing);
-    if (!IsDateInModelSpan(nYear, nMonth, nDay)) return Outcome(kDeclinationModelOutOfPeriod);
-    if (pModelDay != nullptr)
-        return DeclinationFromSnapshot(pModelDay->At(*pModel, nYear, nMonth, nDay), dLongitude, dLatitude,
-                                       dAltitudeMetres);
-    return DeclinationFromSnapshot(ModelSnapshot(*pModel, nYear, nMonth, nDay), dLongitude, dLatitude,
-                                   dAltitudeMetres);
+    DeclinationOutcome outcome;
+    if (!bDateParsed || !IsCalendarDate(nYear, nMonth, nDay)) {
+        outcome = Outcome(kDeclinationDateNotValid);
+    } else {
+        CModelDayCache cache;
+        const FieldOutcome field = FieldAtPlace(pModel, IgrfDecimalYear(nYear, nMonth, nDay), dLongitude, dLatitude,
+                                                dAltitudeMetres, pModelDay != nullptr ? pModelDay : &cache);
+        outcome = DeclinationFromField(field);
+    }
+    if (pModel != nullptr) outcome.m_pModel = pModel->Description();
+    return outcome;
 }
 
 }  // namespace
 
-bool IsDateInModelSpan(int nYear, int nMonth, int nDay) {
-    const long long nDayNumber = CalendarDayNumber(nYear, nMonth, nDay);
-    return nDayNumber >= CalendarDayNumber(kModelFirstYear, kModelFirstMonth, kModelFirstDay) &&
-           nDayNumber <= CalendarDayNumber(kModelLastYear, kModelLastMonth, kModelLastDay);
+bool IsDecimalYearInModelSpan(const CIgrfModel& model, double dDecimalYear) {
+    // The file's epochs too: a file put in the place of the published one may
+    // span less than its row says.
+    const bool bInFile = dDecimalYear >= model.FirstEpoch() && dDecimalYear <= model.LastEpoch();
+    return bInFile && (model.Description() == nullptr || IsDecimalYearInModelSpan(*model.Description(), dDecimalYear));
+}
+
+bool IsDateInModelSpan(const CIgrfModel& model, int nYear, int nMonth, int nDay) {
+    return IsDecimalYearInModelSpan(model, IgrfDecimalYear(nYear, nMonth, nDay));
 }
 
 bool IsModelPositionValid(double dLongitude, double dLatitude, double dAltitudeMetres) {
@@ -181,30 +212,56 @@ CIgrfSnapshot ModelSnapshot(const CIgrfModel& model, int nYear, int nMonth, int 
     return model.At(IgrfDecimalYear(nYear, nMonth, nDay));
 }
 
-const CIgrfSnapshot& CModelDayCache::At(const CIgrfModel& model, int nYear, int nMonth, int nDay) {
-    if (!m_bValid || m_pModel != &model || nYear != m_nYear || nMonth != m_nMonth || nDay != m_nDay) {
-        m_snapshot = ModelSnapshot(model, nYear, nMonth, nDay);
+const CIgrfSnapshot& CModelDayCache::At(const CIgrfModel& model, double dDecimalYear) {
+    if (!m_bValid || m_pModel != &model || dDecimalYear != m_dDecimalYear) {
+        m_snapshot = model.At(dDecimalYear);
         m_bValid = true;
         m_pModel = &model;
-        m_nYear = nYear, m_nMonth = nMonth, m_nDay = nDay;
+        m_dDecimalYear = dDecimalYear;
     }
     return m_snapshot;
 }
 
-DeclinationOutcome DeclinationFromSnapshot(const CIgrfSnapshot& snapshot, double dLongitude, double dLatitude,
-                                           double dAltitudeMetres) {
+FieldOutcome FieldFromSnapshot(const CIgrfSnapshot& snapshot, const ModelDescription* pModel, double dLongitude,
+                               double dLatitude, double dAltitudeMetres) {
+    FieldOutcome outcome;
     // North has no direction at a geographic pole.
-    if (std::fabs(dLatitude) > kMaxLatitude - kPoleMarginDegrees) return Outcome(kDeclinationPole);
+    if (std::fabs(dLatitude) > kMaxLatitude - kPoleMarginDegrees) {
+        outcome.m_eStatus = kDeclinationPole;
+        return outcome;
+    }
     IgrfVector field;
     IgrfVector rate;
     snapshot.FieldAndRate(dLatitude, dLongitude, dAltitudeMetres * kKilometresPerMetre, &field, &rate);
-    if (!(std::hypot(field.x, field.y) >= kMinHorizontalField)) return Outcome(kDeclinationPole);
-    DeclinationOutcome outcome = Outcome(kDeclinationResult);
-    outcome.m_dDeclination = IgrfDeclination(field);
-    outcome.m_dAnnualVariation = IgrfDeclinationRate(field, rate);
-    outcome.m_strDeclination = FormatDeclination(outcome.m_dDeclination);
-    outcome.m_strAnnualVariation = FormatAnnualVariation(outcome.m_dAnnualVariation);
+    const double dH = std::hypot(field.x, field.y);
+    if (!(dH >= kMinHorizontalField)) {
+        outcome.m_eStatus = kDeclinationPole;
+        return outcome;
+    }
+    ElementsFromField(field, rate, outcome.m_dElements);
+    outcome.m_eZone = PoleZoneOf(dH);
+    if (pModel != nullptr) outcome.m_bUncertainty = ElementUncertainties(*pModel, dH, outcome.m_dUncertainties);
     return outcome;
+}
+
+DeclinationOutcome DeclinationFromSnapshot(const CIgrfSnapshot& snapshot, double dLongitude, double dLatitude,
+                                           double dAltitudeMetres) {
+    return DeclinationFromField(FieldFromSnapshot(snapshot, nullptr, dLongitude, dLatitude, dAltitudeMetres));
+}
+
+FieldOutcome FieldAtPlace(const CIgrfModel* pModel, double dDecimalYear, double dLongitude, double dLatitude,
+                          double dAltitudeMetres, CModelDayCache* pCache) {
+    FieldOutcome outcome;
+    if (!IsModelPositionValid(dLongitude, dLatitude, dAltitudeMetres))
+        outcome.m_eStatus = kDeclinationPositionNotValid;
+    else if (pModel == nullptr)
+        outcome.m_eStatus = kDeclinationModelMissing;
+    else if (!IsDecimalYearInModelSpan(*pModel, dDecimalYear))
+        outcome.m_eStatus = kDeclinationModelOutOfPeriod;
+    if (outcome.m_eStatus != kDeclinationResult) return outcome;
+    CModelDayCache cache;
+    const CIgrfSnapshot& snapshot = (pCache != nullptr ? pCache : &cache)->At(*pModel, dDecimalYear);
+    return FieldFromSnapshot(snapshot, pModel->Description(), dLongitude, dLatitude, dAltitudeMetres);
 }
 
 DeclinationOutcome DeclinationAtPlace(DeclinationSource eSource, bool bDateParsed, int nYear, int nMonth, int nDay,

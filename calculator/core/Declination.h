@@ -12,6 +12,8 @@
 #include "Calendar.h"
 #include "DeclinationGrids.h"
 #include "Igrf.h"
+#include "MagneticElements.h"
+#include "ModelTable.h"
 #include "geokern2.h"
 
 // Messages, in Windows-1252 bytes (0xEA e circumflex, 0xE9 e acute).
@@ -21,9 +23,9 @@ constexpr char kszMsgDateOutOfPeriod[] =
     "cembre 2015.";
 constexpr char kszMsgOutOfZone[] = "Coordonn\xE9"
                                    "es hors zone";
-// The model's messages (same encoding).
-constexpr char kszMsgModelOutOfPeriod[] =
-    "La date doit \xEAtre comprise entre le 1er janvier 1900 et le 1er janvier 2030.";
+// The model's messages (same encoding); ModelMessage gives the ones that name
+// the model and its span.
+constexpr char kszMsgModelOutOfPeriod[] = "Date hors de la p\xE9riode du mod\xE8le";
 constexpr char kszMsgPositionNotValid[] =
     "Position non valide : la latitude doit \xEAtre comprise entre -90\xB0 et 90\xB0, la longitude entre "
     "-180\xB0 et 180\xB0, l'altitude entre -10 000 m et 1 000 000 m.";
@@ -31,12 +33,12 @@ constexpr char kszMsgPole[] =
     "D\xE9"
     "clinaison non d\xE9"
     "finie en ce point : p\xF4le g\xE9ographique ou champ magn\xE9tique vertical.";
-constexpr char kszMsgModelMissing[] = "Fichier de coefficients IGRF14.shc introuvable";
+constexpr char kszMsgModelMissing[] = "Fichier de coefficients du mod\xE8le introuvable";
 
 // The two sources.
 enum DeclinationSource {
     kSourceGrid,  // the calculator's grids, 2009-01-01 to 2015-12-31, metropolitan France
-    kSourceModel  // the geomagnetic model, 1900-01-01 to 2030-01-01, anywhere
+    kSourceModel  // a main-field model of ModelTable.h, over its span, anywhere
 };
 
 // What the dialog hands over after its own transfer and validation. The date
@@ -68,7 +70,7 @@ enum DeclinationStatus {
     kDeclinationOutOfZone,        // "Coordonnees hors zone", both result fields emptied
     kDeclinationResult,           // the two texts below
     // The model only:
-    kDeclinationModelOutOfPeriod,  // date outside 1900-01-01 .. 2030-01-01
+    kDeclinationModelOutOfPeriod,  // date outside the model's span
     kDeclinationPositionNotValid,  // not finite, or outside the ranges of kszMsgPositionNotValid
     kDeclinationPole,              // within 1e-7 degree of a geographic pole, or no horizontal field
     kDeclinationModelMissing       // no coefficient file
@@ -81,10 +83,14 @@ struct DeclinationOutcome {
     double m_dDeclination = 0.0;        // the value behind m_strDeclination, degrees
     double m_dAnnualVariation = 0.0;    // the node's variation widened to double, degrees per year
                                         // (the model: its instantaneous rate)
+    const ModelDescription* m_pModel = nullptr;  // the model's row, for its outcomes
 };
 
 // The message box text for a status, or nullptr for a result.
 const char* DeclinationMessage(DeclinationStatus eStatus);
+// The message of an outcome in UTF-8; the model's span and file named in its
+// own messages.
+std::string OutcomeMessage(DeclinationStatus eStatus, const ModelDescription* pModel);
 
 // The window's computation: its entry converted by EntryToDegrees, then
 // DeclinationAtPlace by the grids. pfnTransform is the engine's
@@ -109,25 +115,48 @@ DeclinationOutcome DeclinationAtPlace(DeclinationSource eSource, bool bDateParse
                                       const CIgrfModel* pModel, CModelDayCache* pModelDay = nullptr);
 
 // The model's steps, for callers that keep one snapshot for many places.
-// Whether a date lies in the model's span (an existing day is assumed).
-bool IsDateInModelSpan(int nYear, int nMonth, int nDay);
+// Whether a date lies in the model's span (an existing day is assumed): its
+// row's span and its file's epochs (a model without its row: the epochs).
+bool IsDateInModelSpan(const CIgrfModel& model, int nYear, int nMonth, int nDay);
+bool IsDecimalYearInModelSpan(const CIgrfModel& model, double dDecimalYear);
 // Latitude -90 to 90, longitude -180 to 180, altitude -10,000 to 1,000,000 m,
 // all finite.
 bool IsModelPositionValid(double dLongitude, double dLatitude, double dAltitudeMetres);
 // The model's coefficients on a day of its span.
 CIgrfSnapshot ModelSnapshot(const CIgrfModel& model, int nYear, int nMonth, int nDay);
-// The coefficients of the last day asked for, computed again only when the day
-// changes.
+// The coefficients of the last date asked for, computed again only when the
+// date or the model changes.
 class CModelDayCache {
 public:
-    const CIgrfSnapshot& At(const CIgrfModel& model, int nYear, int nMonth, int nDay);
+    const CIgrfSnapshot& At(const CIgrfModel& model, int nYear, int nMonth, int nDay) {
+        return At(model, IgrfDecimalYear(nYear, nMonth, nDay));
+    }
+    const CIgrfSnapshot& At(const CIgrfModel& model, double dDecimalYear);
 
 private:
     bool m_bValid = false;
     const CIgrfModel* m_pModel = nullptr;
-    int m_nYear = 0, m_nMonth = 0, m_nDay = 0;
+    double m_dDecimalYear = 0.0;
     CIgrfSnapshot m_snapshot;
 };
+
+// Every element of a model's field at a place (WGS84 degrees, metres above the
+// ellipsoid) and a decimal year.
+struct FieldOutcome {
+    DeclinationStatus m_eStatus = kDeclinationResult;  // a result, or the model's statuses
+    double m_dElements[kElementWithRatesCount] = {};   // MagneticElements.h order; 0 unless a result
+    bool m_bUncertainty = false;                       // the model publishes one
+    double m_dUncertainties[kElementCount] = {};
+    PoleZone m_eZone = kPoleZoneNone;
+};
+// The checks of DeclinationAtPlace in the same order (position, data, span),
+// then the field; pCache as there.
+FieldOutcome FieldAtPlace(const CIgrfModel* pModel, double dDecimalYear, double dLongitude, double dLatitude,
+                          double dAltitudeMetres, CModelDayCache* pCache = nullptr);
+// The elements at a valid position from a snapshot: a result, or
+// kDeclinationPole at a geographic pole or where there is no horizontal field.
+FieldOutcome FieldFromSnapshot(const CIgrfSnapshot& snapshot, const ModelDescription* pModel, double dLongitude,
+                               double dLatitude, double dAltitudeMetres);
 // The outcome at a valid position from a snapshot: a result, or kDeclinationPole.
 DeclinationOutcome DeclinationFromSnapshot(const CIgrfSnapshot& snapshot, double dLongitude, double dLatitude,
                                            double dAltitudeMetres);

@@ -1,9 +1,11 @@
-// The IGRF synthesis. The file is read once; a snapshot holds the
-// coefficients at one date and everything that does not depend on the place.
+// The synthesis of the main-field models. The file is read once; a snapshot
+// holds the coefficients at one date and everything that does not depend on
+// the place.
 #include "Igrf.h"
 
 #include "Calendar.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -13,19 +15,19 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kDegToRad = kPi / 180.0;
-// Reference radius of the IGRF expansion, km.
+// Reference radius of the IGRF and WMM expansions, km.
 constexpr double kReferenceRadius = 6371.2;
 // WGS84 ellipsoid, km.
 constexpr double kWgs84A = 6378.137;
 constexpr double kWgs84F = 1.0 / 298.257223563;
 constexpr double kWgs84E2 = kWgs84F * (2.0 - kWgs84F);
-// Largest degree the fixed-size work arrays hold.
-constexpr int kMaxDegree = 20;
-constexpr int kMaxTerms = (kMaxDegree + 1) * (kMaxDegree + 2) / 2;
+// The .COF layout gives the coefficients at its epoch and their rates; its
+// models are valid for the five years from that epoch.
+constexpr double kCofSpanYears = 5.0;
 // Below this sin(colatitude) the east component's division is held finite.
 constexpr double kSinThetaFloor = 1e-10;
 
-[[noreturn]] void Fail(const std::string& strWhy) { throw std::runtime_error("IGRF coefficients: " + strWhy); }
+[[noreturn]] void Fail(const std::string& strWhy) { throw std::runtime_error("coefficients: " + strWhy); }
 
 // Next line that is neither blank nor a '#' comment.
 bool NextDataLine(std::istream& in, std::string& strLine) {
@@ -79,6 +81,7 @@ double IgrfDecimalYear(int nYear, int nMonth, int nDay) {
     return nYear + (DayOfYear(nYear, nMonth, nDay) - 1) / static_cast<double>(DaysInYear(nYear));
 }
 
+
 CIgrfModel CIgrfModel::Load(const std::string& strPath) {
     std::ifstream in(strPath);
     if (!in) Fail("cannot open " + strPath);
@@ -87,16 +90,22 @@ CIgrfModel CIgrfModel::Load(const std::string& strPath) {
 
 CIgrfModel CIgrfModel::Parse(std::istream& in) {
     std::string strLine;
-    // Header: lowest degree, highest degree, number of epochs, spline order,
-    // step, first and last epoch.
+    // .shc header: lowest degree, highest degree, number of epochs, spline
+    // order, step, first and last epoch. .COF header: epoch, name, date.
     if (!NextDataLine(in, strLine)) Fail("no header line");
     int nMin = 0, nMax = 0, nTimes = 0, nOrder = 0, nStep = 0;
     double dT0 = 0.0, dT1 = 0.0;
     {
         std::istringstream h(strLine);
+        std::string strFirst, strSecond;
+        if (h >> strFirst >> strSecond && strSecond.find_first_not_of("0123456789.+-eE") != std::string::npos)
+            return ParseCof(in, strLine);
+    }
+    {
+        std::istringstream h(strLine);
         if (!(h >> nMin >> nMax >> nTimes >> nOrder >> nStep >> dT0 >> dT1)) Fail("malformed header line");
     }
-    if (nMin != 1 || nMax < 1 || nMax > kMaxDegree) Fail("unsupported degree range");
+    if (nMin != 1 || nMax < 1 || nMax > kIgrfMaxDegree) Fail("unsupported degree range");
     if (nTimes < 2) Fail("fewer than two epochs");
     // Order 2 is the piecewise-linear model the IGRF file uses; anything else
     // would need another interpolation.
@@ -139,8 +148,60 @@ CIgrfModel CIgrfModel::Parse(std::istream& in) {
     return model;
 }
 
+CIgrfModel CIgrfModel::ParseCof(std::istream& in, const std::string& strHeader) {
+    // NOAA's layout: "epoch name date", then "n m g h dg dh" rows (nT, nT per
+    // year) for n = 1..N, m = 0..n, closed by a row of 9s. The model is the
+    // epoch's coefficients moved linearly by their rates: two epochs here,
+    // the second kCofSpanYears later.
+    CIgrfModel model;
+    double dEpoch = 0.0;
+    {
+        std::istringstream h(strHeader);
+        if (!(h >> dEpoch >> model.m_strName)) Fail("malformed header line");
+    }
+    struct Row {
+        int n, m;
+        double g, h, dg, dh;
+    };
+    std::vector<Row> rows;
+    std::string strLine;
+    bool bClosed = false;
+    while (NextDataLine(in, strLine)) {
+        if (strLine.find_first_not_of(" \t\r9") == std::string::npos) {
+            bClosed = true;
+            break;
+        }
+        std::istringstream r(strLine);
+        Row row{};
+        if (!(r >> row.n >> row.m >> row.g >> row.h >> row.dg >> row.dh)) Fail("malformed coefficient line: " + strLine);
+        if (row.n < 1 || row.n > kIgrfMaxDegree || row.m < 0 || row.m > row.n)
+            Fail("degree or order out of range: " + strLine);
+        rows.push_back(row);
+        model.m_nMax = std::max(model.m_nMax, row.n);
+    }
+    if (!bClosed) Fail("no closing row of 9s");
+    if (model.m_nMax < 1) Fail("no coefficients");
+    const int nCount = CIgrfSnapshot::Index(model.m_nMax, model.m_nMax) + 1;
+    model.m_epochs = {dEpoch, dEpoch + kCofSpanYears};
+    model.m_g.assign(2, std::vector<double>(nCount, 0.0));
+    model.m_h.assign(2, std::vector<double>(nCount, 0.0));
+    std::vector<char> seen(nCount, 0);
+    for (const Row& row : rows) {
+        const int nIdx = CIgrfSnapshot::Index(row.n, row.m);
+        if (seen[nIdx]) Fail("coefficient given twice: n " + std::to_string(row.n) + " m " + std::to_string(row.m));
+        seen[nIdx] = 1;
+        model.m_g[0][nIdx] = row.g;
+        model.m_h[0][nIdx] = row.h;
+        model.m_g[1][nIdx] = row.g + kCofSpanYears * row.dg;
+        model.m_h[1][nIdx] = row.h + kCofSpanYears * row.dh;
+    }
+    // Every (n, m) for n = 1..N, m = 0..n.
+    if (static_cast<int>(rows.size()) != nCount - 1) Fail("incomplete coefficient table");
+    return model;
+}
+
 CIgrfSnapshot CIgrfModel::At(double dT) const {
-    if (!(dT >= m_epochs.front() && dT <= m_epochs.back())) throw std::out_of_range("IGRF: date outside the model");
+    if (!(dT >= m_epochs.front() && dT <= m_epochs.back())) throw std::out_of_range("model: date outside its span");
     // The segment [epoch k, epoch k+1) holding the instant; the last epoch
     // belongs to the last segment.
     std::size_t k = 0;
@@ -160,18 +221,57 @@ CIgrfSnapshot CIgrfModel::At(double dT) const {
         s.m_gRate[c] = (m_g[k + 1][c] - m_g[k][c]) / dSpan;
         s.m_hRate[c] = (m_h[k + 1][c] - m_h[k][c]) / dSpan;
     }
-    s.m_a.assign(uCount, 0.0);
-    s.m_b.assign(uCount, 0.0);
-    s.m_c.assign(uCount, 0.0);
+    s.Prepare();
+    return s;
+}
+
+void CIgrfSnapshot::Prepare() {
+    const std::size_t uCount = m_g.size();
+    m_a.assign(uCount, 0.0);
+    m_b.assign(uCount, 0.0);
+    m_c.assign(uCount, 0.0);
     for (int n = 1; n <= m_nMax; ++n) {
-        s.m_c[CIgrfSnapshot::Index(n, n)] = n == 1 ? 1.0 : std::sqrt((2.0 * n - 1.0) / (2.0 * n));
+        m_c[Index(n, n)] = n == 1 ? 1.0 : std::sqrt((2.0 * n - 1.0) / (2.0 * n));
         for (int m = 0; m < n; ++m) {
             const double dRoot = std::sqrt(double(n * n - m * m));
-            s.m_a[CIgrfSnapshot::Index(n, m)] = (2.0 * n - 1.0) / dRoot;
-            if (m < n - 1) s.m_b[CIgrfSnapshot::Index(n, m)] = std::sqrt(double((n - 1) * (n - 1) - m * m)) / dRoot;
+            m_a[Index(n, m)] = (2.0 * n - 1.0) / dRoot;
+            if (m < n - 1) m_b[Index(n, m)] = std::sqrt(double((n - 1) * (n - 1) - m * m)) / dRoot;
         }
     }
-    return s;
+    m_nRateMax = 0;
+    for (int n = 1; n <= m_nMax; ++n)
+        for (int m = 0; m <= n; ++m)
+            if (m_gRate[Index(n, m)] != 0.0 || m_hRate[Index(n, m)] != 0.0) m_nRateMax = n;
+    // Order by order for the column sums; P(0, 0) = 1 heads order 0.
+    m_fieldTerms.clear();
+    m_rateTerms.clear();
+    m_factors.clear();
+    m_columnStart.assign(m_nMax + 2, 0);
+    m_columnRateStart.assign(m_nMax + 2, 0);
+    m_sectoral.assign(m_nMax + 1, 1.0);
+    const auto terms = [&](const std::vector<double>& g, const std::vector<double>& h, int n, int m) {
+        const int i = Index(n, m);
+        Coefficients c{g[i], h[i], n * g[i], n * h[i], 0.0, 0.0};
+        if (n < m_nMax) {
+            const int iNext = Index(n + 1, m);
+            const double e = std::sqrt(double((n + 1) * (n + 1) - m * m));
+            c.ge = e * g[iNext];
+            c.he = e * h[iNext];
+        }
+        return c;
+    };
+    for (int m = 0; m <= m_nMax; ++m) {
+        if (m >= 1) m_sectoral[m] = m_sectoral[m - 1] * m_c[Index(m, m)];
+        m_columnStart[m] = static_cast<int>(m_fieldTerms.size());
+        m_columnRateStart[m] = static_cast<int>(m_rateTerms.size());
+        for (int n = m; n <= m_nMax; ++n) {
+            m_fieldTerms.push_back(terms(m_g, m_h, n, m));
+            m_factors.push_back(n < m_nMax ? Factors{m_a[Index(n + 1, m)], m_b[Index(n + 1, m)]} : Factors{0.0, 0.0});
+            if (n <= m_nRateMax) m_rateTerms.push_back(terms(m_gRate, m_hRate, n, m));
+        }
+    }
+    m_columnStart[m_nMax + 1] = static_cast<int>(m_fieldTerms.size());
+    m_columnRateStart[m_nMax + 1] = static_cast<int>(m_rateTerms.size());
 }
 
 IgrfVector CIgrfSnapshot::Field(double dLatitudeDeg, double dLongitudeDeg, double dHeightKm) const {
@@ -181,10 +281,9 @@ IgrfVector CIgrfSnapshot::Field(double dLatitudeDeg, double dLongitudeDeg, doubl
     const double sin_t_safe = sin_t < kSinThetaFloor ? kSinThetaFloor : sin_t;
 
     // Schmidt semi-normalised P(n, m)(cos theta) and dP/dtheta.
-    double P[kMaxDegree + 1][kMaxDegree + 1] = {};
-    double dP[kMaxDegree + 1][kMaxDegree + 1] = {};
+    const int nSize = m_nMax + 1;
+    std::vector<std::vector<double>> P(nSize, std::vector<double>(nSize, 0.0)), dP = P;
     P[0][0] = 1.0;
-    dP[0][0] = 0.0;
     for (int n = 1; n <= m_nMax; ++n) {
         if (n == 1) {
             P[1][1] = sin_t;
@@ -208,7 +307,7 @@ IgrfVector CIgrfSnapshot::Field(double dLatitudeDeg, double dLongitudeDeg, doubl
     }
 
     const double lambda = dLongitudeDeg * kDegToRad;
-    double cos_ml[kMaxDegree + 1], sin_ml[kMaxDegree + 1];
+    std::vector<double> cos_ml(nSize), sin_ml(nSize);
     for (int m = 0; m <= m_nMax; ++m) {
         cos_ml[m] = std::cos(m * lambda);
         sin_ml[m] = std::sin(m * lambda);
@@ -236,73 +335,127 @@ IgrfVector CIgrfSnapshot::Field(double dLatitudeDeg, double dLongitudeDeg, doubl
     return ToGeodetic(-b_theta, b_phi, -b_r, geo);
 }
 
+
+namespace {
+
+// The sums of one order m over the degrees n = m..N, for the field or its
+// rate, with q(n) = (a/r)^n P(n, m) / sin(theta)^m: s0 = sum g q, t0 = sum h q,
+// s3 and t3 the same with n g and n h, s4 and t4 with e g and e h of degree
+// n + 1 (e = sqrt((n + 1)^2 - m^2)); s2 and t2, order 0 only, with
+// dq / dcos(theta) in place of q.
+struct OrderSums {
+    double s0 = 0.0, t0 = 0.0, s3 = 0.0, t3 = 0.0, s4 = 0.0, t4 = 0.0, s2 = 0.0, t2 = 0.0;
+    template <typename Terms>
+    void Add(const Terms& c, double q) {
+        s0 += c.g * q, t0 += c.h * q;
+        s3 += c.gn * q, t3 += c.hn * q;
+        s4 += c.ge * q, t4 += c.he * q;
+    }
+};
+
+// The orders' sums put into the three components by Horner's scheme in
+// u = sin(theta), from the highest order down; all without the common
+// factor (a/r)^2.
+struct ComponentsByHorner {
+    double dRadial = 0.0;  // sum u^m (cos m.l (s0 + s3) + sin m.l (t0 + t3))
+    double dNorth = 0.0;   // sum over m >= 1 of u^(m-1) (cos(theta) C(s3, t3) - (a/r) C(s4, t4))
+    double dEast = 0.0;    // sum over m >= 1 of u^(m-1) m (sin m.l s0 - cos m.l t0)
+    double dNorth0 = 0.0;  // order 0's part of the north component
+    void Add(int m, double dU, double dT, double dRho, double dCosMl, double dSinMl, const OrderSums& s) {
+        dRadial = dRadial * dU + (dCosMl * (s.s0 + s.s3) + dSinMl * (s.t0 + s.t3));
+        if (m >= 1) {
+            // dP/dtheta = (n cos(theta) P(n, m) - sqrt(n^2 - m^2) P(n - 1, m)) / sin(theta).
+            dNorth = dNorth * dU + (dT * (dCosMl * s.s3 + dSinMl * s.t3) - dRho * (dCosMl * s.s4 + dSinMl * s.t4));
+            dEast = dEast * dU + m * (dSinMl * s.s0 - dCosMl * s.t0);
+        } else {
+            // Order 0 by dP/dtheta = -sin(theta) dP/dcos(theta): nothing divided near the poles.
+            dNorth0 = -dU * s.s2;
+        }
+    }
+    // Geocentric north (-B_theta), east (B_phi), down (-B_r).
+    void Finish(double dRho2, double* pdNorth, double* pdEast, double* pdDown) const {
+        *pdNorth = dRho2 * (dNorth + dNorth0);
+        *pdEast = dRho2 * dEast;
+        *pdDown = -dRho2 * dRadial;
+    }
+};
+
+}  // namespace
+
 void CIgrfSnapshot::FieldAndRate(double dLatitudeDeg, double dLongitudeDeg, double dHeightKm, IgrfVector* pField,
                                  IgrfVector* pRate) const {
-    // Field's formulas with the date's recurrence factors, one pass for the
-    // coefficients and their rates, and cos(m lambda), sin(m lambda) from
-    // the angle addition formulas.
+    // Holmes, S. A. and Featherstone, W. E. (2002), "A unified approach to the
+    // Clenshaw summation and the recursive computation of very high degree and
+    // order normalised associated Legendre functions", Journal of Geodesy 76,
+    // 279-299: the modified forward column method. The powers sin(theta)^m
+    // are kept out of the column recurrences, which then run on
+    // P(n, m) / sin(theta)^m (no underflow at any degree here), scaled by
+    // (a/r)^n, and are put back by Horner's scheme over the orders. The
+    // derivative in theta is their equation for dP/dtheta from P(n, m) and
+    // P(n - 1, m) (order 0 by its own recurrence). The same sums as Field;
+    // the east component's 1 / sin(theta) is absorbed by the powers.
     const Geocentric geo = ToGeocentric(dLatitudeDeg, dHeightKm);
-    const double dCos = geo.dCosTheta, dSin = geo.dSinTheta;
-
-    double P[kMaxTerms], dP[kMaxTerms];
-    P[0] = 1.0;
-    dP[0] = 0.0;
-    for (int n = 1; n <= m_nMax; ++n) {
-        const int nRow = Index(n, 0), nPrev = Index(n - 1, 0);
-        for (int m = 0; m < n; ++m) {
-            const double dA = m_a[nRow + m];
-            double dValue = dA * dCos * P[nPrev + m];
-            double dSlope = dA * (dCos * dP[nPrev + m] - dSin * P[nPrev + m]);
-            if (m < n - 1) {
-                const int nPrev2 = Index(n - 2, m);
-                dValue -= m_b[nRow + m] * P[nPrev2];
-                dSlope -= m_b[nRow + m] * dP[nPrev2];
-            }
-            P[nRow + m] = dValue;
-            dP[nRow + m] = dSlope;
-        }
-        const double dC = m_c[nRow + n];
-        P[nRow + n] = dC * dSin * P[nPrev + n - 1];
-        dP[nRow + n] = dC * (dSin * dP[nPrev + n - 1] + dCos * P[nPrev + n - 1]);
-    }
+    const double dT = geo.dCosTheta, dU = geo.dSinTheta;
+    const double dRho = kReferenceRadius / geo.dRadius, dRhoT = dRho * dT, dRho2 = dRho * dRho;
 
     const double dLambda = dLongitudeDeg * kDegToRad;
     const double dCos1 = std::cos(dLambda), dSin1 = std::sin(dLambda);
-    double cosMl[kMaxDegree + 1], sinMl[kMaxDegree + 1];
+    double cosMl[kIgrfMaxDegree + 1], sinMl[kIgrfMaxDegree + 1], rhoPow[kIgrfMaxDegree + 1];
     cosMl[0] = 1.0;
     sinMl[0] = 0.0;
+    rhoPow[0] = 1.0;
     for (int m = 1; m <= m_nMax; ++m) {
         cosMl[m] = cosMl[m - 1] * dCos1 - sinMl[m - 1] * dSin1;
         sinMl[m] = sinMl[m - 1] * dCos1 + cosMl[m - 1] * dSin1;
+        rhoPow[m] = rhoPow[m - 1] * dRho;
     }
 
-    double dBr = 0.0, dBt = 0.0, dBp = 0.0, dRr = 0.0, dRt = 0.0, dRp = 0.0;
-    const double dRatio = kReferenceRadius / geo.dRadius;
-    double dAr = dRatio * dRatio;
-    for (int n = 1; n <= m_nMax; ++n) {
-        dAr *= dRatio;
-        const int nRow = Index(n, 0);
-        double sr = 0.0, st = 0.0, sp = 0.0, rr = 0.0, rt = 0.0, rp = 0.0;
-        for (int m = 0; m <= n; ++m) {
-            const double g = m_g[nRow + m], h = m_h[nRow + m];
-            const double gr = m_gRate[nRow + m], hr = m_hRate[nRow + m];
-            const double dTerm = g * cosMl[m] + h * sinMl[m];
-            const double dTermRate = gr * cosMl[m] + hr * sinMl[m];
-            sr += dTerm * P[nRow + m];
-            st += dTerm * dP[nRow + m];
-            sp += m * (g * sinMl[m] - h * cosMl[m]) * P[nRow + m];
-            rr += dTermRate * P[nRow + m];
-            rt += dTermRate * dP[nRow + m];
-            rp += m * (gr * sinMl[m] - hr * cosMl[m]) * P[nRow + m];
+    ComponentsByHorner field, rate;
+    for (int m = m_nMax; m >= 0; --m) {
+        const Coefficients* pField = m_fieldTerms.data() + m_columnStart[m];
+        const Coefficients* pRate = m_rateTerms.data() + m_columnRateStart[m];
+        const Factors* pFactors = m_factors.data() + m_columnStart[m];
+        const int nTerms = m_nMax - m + 1, nRateTerms = std::min(nTerms, std::max(0, m_nRateMax - m + 1));
+        OrderSums s, r;
+        // q(m), then q(n + 1) = a (a/r) cos(theta) q(n) - b (a/r)^2 q(n - 1).
+        double q = rhoPow[m] * m_sectoral[m], qPrevious = 0.0;
+        if (m == 0) {
+            // With the derivative dq: d(n + 1) = a (a/r) (q(n) + cos(theta) d(n)) - b (a/r)^2 d(n - 1).
+            double dq = 0.0, dqPrevious = 0.0;
+            for (int n = 0; n < nTerms; ++n) {
+                s.Add(pField[n], q);
+                s.s2 += pField[n].g * dq;
+                if (n < nRateTerms) {
+                    r.Add(pRate[n], q);
+                    r.s2 += pRate[n].g * dq;
+                }
+                const double dA = pFactors[n].a * dRho, dB = pFactors[n].b * dRho2;
+                const double dqNext = dA * (q + dT * dq) - dB * dqPrevious;
+                const double qNext = dA * dT * q - dB * qPrevious;
+                dqPrevious = dq, dq = dqNext;
+                qPrevious = q, q = qNext;
+            }
+        } else {
+            // The degrees with rates first, then the rest (most of WMMHR's).
+            int k = 0;
+            for (; k < nRateTerms; ++k) {
+                s.Add(pField[k], q);
+                r.Add(pRate[k], q);
+                const double qNext = pFactors[k].a * dRhoT * q - pFactors[k].b * dRho2 * qPrevious;
+                qPrevious = q, q = qNext;
+            }
+            for (; k < nTerms; ++k) {
+                s.Add(pField[k], q);
+                const double qNext = pFactors[k].a * dRhoT * q - pFactors[k].b * dRho2 * qPrevious;
+                qPrevious = q, q = qNext;
+            }
         }
-        dBr += (n + 1) * dAr * sr;
-        dBt -= dAr * st;
-        dBp += dAr * sp;
-        dRr += (n + 1) * dAr * rr;
-        dRt -= dAr * rt;
-        dRp += dAr * rp;
+        field.Add(m, dU, dT, dRho, cosMl[m], sinMl[m], s);
+        rate.Add(m, dU, dT, dRho, cosMl[m], sinMl[m], r);
     }
-    const double dSinSafe = dSin < kSinThetaFloor ? kSinThetaFloor : dSin;
-    *pField = ToGeodetic(-dBt, dBp / dSinSafe, -dBr, geo);
-    *pRate = ToGeodetic(-dRt, dRp / dSinSafe, -dRr, geo);
+    double dNorth, dEast, dDown;
+    field.Finish(dRho2, &dNorth, &dEast, &dDown);
+    *pField = ToGeodetic(dNorth, dEast, dDown, geo);
+    rate.Finish(dRho2, &dNorth, &dEast, &dDown);
+    *pRate = ToGeodetic(dNorth, dEast, dDown, geo);
 }

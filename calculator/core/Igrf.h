@@ -1,9 +1,10 @@
-// The International Geomagnetic Reference Field, evaluated from its published
-// coefficient file (.shc): spherical harmonic synthesis with Schmidt
-// semi-normalised associated Legendre functions, positions geodetic on the
-// WGS84 ellipsoid, field components in the local geodetic frame. This unit owns
-// the model: its file, its time convention and the declination it gives. The
-// calculator's second source, the grid generator and the tests all use it.
+// The main-field models, evaluated from their published coefficient files:
+// IAGA's .shc layout (the International Geomagnetic Reference Field) and
+// NOAA's .COF layout (the World Magnetic Models, WMM and WMMHR). Spherical
+// harmonic synthesis of any degree with Schmidt semi-normalised associated
+// Legendre functions, positions geodetic on the WGS84 ellipsoid, field
+// components in the local geodetic frame. This unit owns the evaluator and the
+// time convention; the table of models (names, files, spans) is ModelTable.h.
 #ifndef NORVANE_IGRF_H
 #define NORVANE_IGRF_H
 
@@ -11,13 +12,7 @@
 #include <string>
 #include <vector>
 
-// The coefficient file looked for beside the grids: IGRF, 14th generation.
-constexpr char kszModelFile[] = "IGRF14.shc";
-
-// The span of dates the model answers for, both included: its first and last
-// epochs (after 2025 the file's last column is a prediction).
-constexpr int kModelFirstYear = 1900, kModelFirstMonth = 1, kModelFirstDay = 1;
-constexpr int kModelLastYear = 2030, kModelLastMonth = 1, kModelLastDay = 1;
+struct ModelDescription;
 
 // Field vector in nanotesla (or nanotesla per year for its rate): x north,
 // y east, z down, in the geodetic frame.
@@ -34,10 +29,13 @@ double IgrfDeclination(const IgrfVector& field);
 // dD/dt = (x dy/dt - y dx/dt) / (x^2 + y^2).
 double IgrfDeclinationRate(const IgrfVector& field, const IgrfVector& rate);
 
-// The model's time for a calendar date: year + (day of year - 1) / days in that
-// year (January 1st is the year itself). Throws std::out_of_range for a day
-// that does not exist.
+// The models' time for a calendar date: year + (day of year - 1) / days in
+// that year (January 1st is the year itself). Throws std::out_of_range for a
+// day that does not exist.
 double IgrfDecimalYear(int nYear, int nMonth, int nDay);
+
+// The largest degree a coefficient file may have.
+constexpr int kIgrfMaxDegree = 200;
 
 // The Gauss coefficients at one instant and their rate there, with everything
 // the synthesis needs that does not depend on the place: the recurrence
@@ -46,14 +44,17 @@ double IgrfDecimalYear(int nYear, int nMonth, int nDay);
 class CIgrfSnapshot {
 public:
     // Field at a geodetic position (degrees; height in km above the
-    // ellipsoid), by the plain formulas.
+    // ellipsoid), by the plain formulas: every P(n, m) by the standard
+    // recurrences, then the double sum.
     IgrfVector Field(double dLatitudeDeg, double dLongitudeDeg, double dHeightKm) const;
-    // The field and its rate at once, with the factors computed for the date
-    // and the longitude's multiples by recurrence: the same numbers as Field
-    // to rounding, several times faster.
+    // The field and its rate at once, by the column sums of Holmes and
+    // Featherstone (see Igrf.cpp), which stay accurate at high degree: the
+    // same numbers as Field to rounding, many times faster.
     void FieldAndRate(double dLatitudeDeg, double dLongitudeDeg, double dHeightKm, IgrfVector* pField,
                       IgrfVector* pRate) const;
     int MaxDegree() const { return m_nMax; }
+    // The highest degree with a non-zero rate (WMMHR: 15).
+    int MaxRateDegree() const { return m_nRateMax; }
     // g(n, m) and h(n, m) in nT, and their rates in nT per year; h(n, 0) is 0.
     double G(int n, int m) const { return m_g[Index(n, m)]; }
     double H(int n, int m) const { return m_h[Index(n, m)]; }
@@ -64,11 +65,28 @@ public:
 
 private:
     friend class CIgrfModel;
+    void Prepare();
     int m_nMax = 0;
+    int m_nRateMax = 0;
     std::vector<double> m_g, m_h, m_gRate, m_hRate;
     // Recurrence factors, by Index(n, m): P(n, m) = a cos(theta) P(n-1, m) -
     // b P(n-2, m) for m < n, and P(n, n) = c sin(theta) P(n-1, n-1).
     std::vector<double> m_a, m_b, m_c;
+    // The same, order by order (m = 0..N, then n = m..N within an order), for
+    // the column sums: for each term g, h, n g, n h, and e g, e h of the next
+    // degree (e = sqrt((n + 1)^2 - m^2)); the rates' likewise for n up to
+    // m_nRateMax; the factors a and b that lead to the next degree; and
+    // m_sectoral[m] = P(m, m) / sin(theta)^m.
+    struct Coefficients {
+        double g, h, gn, hn, ge, he;
+    };
+    struct Factors {
+        double a, b;
+    };
+    std::vector<Coefficients> m_fieldTerms, m_rateTerms;
+    std::vector<Factors> m_factors;
+    std::vector<int> m_columnStart, m_columnRateStart;
+    std::vector<double> m_sectoral;
 };
 
 // A whole coefficient file: the coefficients at each epoch, linear in time
@@ -76,14 +94,24 @@ private:
 class CIgrfModel {
 public:
     // Throws std::runtime_error with the reason when the file cannot be read or
-    // is not a well-formed piecewise-linear .shc file.
+    // is neither a well-formed piecewise-linear .shc file nor a .COF file.
     static CIgrfModel Load(const std::string& strPath);
     static CIgrfModel Parse(std::istream& in);
+    // The file of a row of ModelTable.h, which the model then carries.
+    static CIgrfModel Load(const std::string& strPath, const ModelDescription& description) {
+        CIgrfModel model = Load(strPath);
+        model.m_pDescription = &description;
+        return model;
+    }
+    // Its row of ModelTable.h, or nullptr for a file loaded without one.
+    const ModelDescription* Description() const { return m_pDescription; }
 
     double FirstEpoch() const { return m_epochs.front(); }
     double LastEpoch() const { return m_epochs.back(); }
     const std::vector<double>& Epochs() const { return m_epochs; }
     int MaxDegree() const { return m_nMax; }
+    // The name in the file's header (a .COF file's second field), or "".
+    const std::string& Name() const { return m_strName; }
 
     // Coefficients at a decimal year, with the rate of the segment the instant
     // belongs to; an epoch starts its segment (the last epoch ends the last
@@ -95,7 +123,10 @@ public:
     }
 
 private:
+    static CIgrfModel ParseCof(std::istream& in, const std::string& strHeader);
     int m_nMax = 0;
+    const ModelDescription* m_pDescription = nullptr;
+    std::string m_strName;
     std::vector<double> m_epochs;
     // Per epoch, g and h in CIgrfSnapshot::Index order.
     std::vector<std::vector<double>> m_g, m_h;

@@ -3,7 +3,9 @@
 #include "norvane.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <new>
 #include <optional>
 #include <string>
@@ -12,12 +14,14 @@
 #include "DeclinationGrids.h"
 #include "GridConvergence.h"
 #include "Igrf.h"
+#include "MagneticElements.h"
+#include "ModelTable.h"
 #include "Utf8Text.h"
 #include "geokern2.h"
 
 struct NORVANE_DONNEES {
     DeclinationGrids grids;
-    std::optional<CIgrfModel> model;
+    std::optional<CIgrfModel> models[kModelCount];  // by ModelId; empty when its file was not read
     const char* pszMissingGrid = nullptr;  // the first grid file not read
 };
 
@@ -95,9 +99,10 @@ NORVANE_DECLINAISON OnePoint(const NORVANE_DONNEES* pData, int nSource, int nYea
                                               dAltitude, pData->grids, &SysCoord2SysCoord, nullptr),
                            nSource);
     }
-    if (!pData->model) return Answer(NORVANE_DONNEES_ABSENTES, nSource);
+    const std::optional<CIgrfModel>& model = pData->models[kModelIgrf];
+    if (!model) return Answer(NORVANE_DONNEES_ABSENTES, nSource);
     return FromOutcome(DeclinationAtPlace(kSourceModel, true, nYear, nMonth, nDay, dLongitude, dLatitude, dAltitude,
-                                          pData->grids, &SysCoord2SysCoord, &*pData->model, pCache),
+                                          pData->grids, &SysCoord2SysCoord, &*model, pCache),
                        nSource);
 }
 
@@ -126,6 +131,18 @@ size_t Fill(const NORVANE_DONNEES* pData, int nSource, size_t n, const Points& p
         uResults += answer.statut == NORVANE_RESULTAT;
     }
     return uResults;
+}
+
+// The statuses of the model's outcomes.
+const DeclinationStatus kModelStatuses[] = {kDeclinationModelOutOfPeriod, kDeclinationModelMissing};
+
+// One point of NorvaneChampTableau.
+int FieldPoint(const std::optional<CIgrfModel>* pModel, double dYear, double dLongitude, double dLatitude,
+               double dAltitude, CModelDayCache* pCache, FieldOutcome* pOutcome) {
+    if (pModel == nullptr) return NORVANE_SOURCE_NON_VALIDE;
+    if (std::isnan(dYear)) return NORVANE_DATE_NON_VALIDE;
+    *pOutcome = FieldAtPlace(*pModel ? &**pModel : nullptr, dYear, dLongitude, dLatitude, dAltitude, pCache);
+    return StatusOf(pOutcome->m_eStatus);
 }
 
 // Days since 1970-01-01 are kept within 100,000 years, which an int holds:
@@ -157,10 +174,13 @@ NORVANE_DONNEES* NorvaneOuvre(const char* repertoire) {
             break;
         }
     }
-    try {
-        pData->model = CIgrfModel::Load(JoinPath(repertoire, kszModelFile));
-    } catch (const std::exception&) {
-        pData->model.reset();
+    for (int nModel = 0; nModel < kModelCount; ++nModel) {
+        const ModelDescription& description = *ModelById(nModel);
+        try {
+            pData->models[nModel] = CIgrfModel::Load(JoinPath(repertoire, description.pszFile), description);
+        } catch (const std::exception&) {
+            pData->models[nModel].reset();
+        }
     }
     return pData;
 }
@@ -173,7 +193,7 @@ const char* NorvaneFichierManquant(const NORVANE_DONNEES* donnees, int source) {
         if (donnees->pszMissingGrid != nullptr) return donnees->pszMissingGrid;
     }
     if (source == NORVANE_MODELE || source == NORVANE_AUTO) {
-        if (donnees == nullptr || !donnees->model) return kszModelFile;
+        if (donnees == nullptr || !donnees->models[kModelIgrf]) return ModelById(kModelIgrf)->pszFile;
     }
     return nullptr;
 }
@@ -214,7 +234,7 @@ const char* NorvaneMessage(int statut) {
         Messages() {
             texts[NORVANE_DATE_NON_VALIDE] = Windows1252ToUtf8(kszMsgDateNotValid);
             texts[NORVANE_HORS_PERIODE_GRILLE] = Windows1252ToUtf8(PeriodMessageOnOneLine());
-            texts[NORVANE_HORS_PERIODE_MODELE] = Windows1252ToUtf8(kszMsgModelOutOfPeriod);
+            texts[NORVANE_HORS_PERIODE_MODELE] = OutcomeMessage(kDeclinationModelOutOfPeriod, ModelById(kModelIgrf));
             texts[NORVANE_HORS_ZONE] = Windows1252ToUtf8(kszMsgOutOfZone);
             texts[NORVANE_POSITION_NON_VALIDE] = Windows1252ToUtf8(kszMsgPositionNotValid);
             texts[NORVANE_POLE] = Windows1252ToUtf8(kszMsgPole);
@@ -232,6 +252,96 @@ size_t NorvaneTexteDeclinaison(double degres, char* tampon, size_t taille) {
 
 size_t NorvaneTexteVariation(double degres_par_an, char* tampon, size_t taille) {
     return CopyText(Windows1252ToUtf8(FormatAnnualVariation(degres_par_an)), tampon, taille);
+}
+
+int NorvaneModele(const char* cle) {
+    const ModelDescription* pModel = cle == nullptr ? nullptr : ModelByKey(cle);
+    return pModel == nullptr ? -1 : pModel->eId;
+}
+
+const char* NorvaneModeleCle(int modele) { return ModelById(modele) ? ModelById(modele)->pszKey : nullptr; }
+const char* NorvaneModeleNom(int modele) { return ModelById(modele) ? ModelById(modele)->pszName : nullptr; }
+const char* NorvaneModeleFichier(int modele) { return ModelById(modele) ? ModelById(modele)->pszFile : nullptr; }
+const char* NorvaneModeleDescription(int modele) {
+    return ModelById(modele) ? ModelById(modele)->pszAbout : nullptr;
+}
+
+const char* NorvaneModelePeriode(int modele) {
+    static const struct Spans {
+        std::string texts[kModelCount];
+        Spans() {
+            for (int nModel = 0; nModel < kModelCount; ++nModel) texts[nModel] = ModelSpanText(*ModelById(nModel));
+        }
+    } spans;
+    return ModelById(modele) ? spans.texts[modele].c_str() : nullptr;
+}
+
+double NorvaneModeleDebut(int modele) {
+    return ModelById(modele) ? ModelFirstDecimalYear(*ModelById(modele)) : std::numeric_limits<double>::quiet_NaN();
+}
+
+double NorvaneModeleFin(int modele) {
+    return ModelById(modele) ? ModelLastDecimalYear(*ModelById(modele)) : std::numeric_limits<double>::quiet_NaN();
+}
+
+double NorvaneAnneeDecimale(int annee, int mois, int jour) {
+    if (!IsCalendarDate(annee, mois, jour)) return std::numeric_limits<double>::quiet_NaN();
+    return IgrfDecimalYear(annee, mois, jour);
+}
+
+double NorvaneAnneeDecimaleJours(int64_t jours_depuis_1970) {
+    int nYear = 0, nMonth = 0, nDay = 0;
+    CalendarDateFromDayNumber(std::clamp(jours_depuis_1970, -kDayNumberLimit, kDayNumberLimit), &nYear, &nMonth, &nDay);
+    return IgrfDecimalYear(nYear, nMonth, nDay);
+}
+
+const char* NorvaneElementNom(int k) { return k >= 0 && k < NORVANE_ELEMENTS ? kszElementNames[k] : nullptr; }
+
+const char* NorvaneZoneTexte(int zone) {
+    if (zone != NORVANE_ZONE_PRUDENCE && zone != NORVANE_ZONE_INUTILISABLE) return nullptr;
+    return PoleZoneText(static_cast<PoleZone>(zone));
+}
+
+size_t NorvaneChampTableau(const NORVANE_DONNEES* donnees, int modele, size_t n, const double* annees,
+                           const double* longitudes, const double* latitudes, const double* altitudes,
+                           double* elements, double* incertitudes, int* zones, int* statuts) {
+    const std::optional<CIgrfModel>* pModel = nullptr;
+    static const std::optional<CIgrfModel> s_noModel;
+    if (ModelById(modele) != nullptr) pModel = donnees != nullptr ? &donnees->models[modele] : &s_noModel;
+    CModelDayCache cache;
+    size_t uResults = 0;
+    for (size_t i = 0; i < n; ++i) {
+        FieldOutcome outcome;
+        const double dAltitude = altitudes == nullptr ? 0.0 : altitudes[i];
+        const int nStatus = FieldPoint(pModel, annees[i], longitudes[i], latitudes[i], dAltitude, &cache, &outcome);
+        const bool bResult = nStatus == NORVANE_RESULTAT;
+        uResults += bResult;
+        if (statuts != nullptr) statuts[i] = nStatus;
+        if (elements != nullptr)
+            for (int k = 0; k < NORVANE_ELEMENTS; ++k) elements[NORVANE_ELEMENTS * i + k] = bResult ? outcome.m_dElements[k] : 0.0;
+        if (incertitudes != nullptr)
+            for (int k = 0; k < NORVANE_INCERTITUDES; ++k)
+                incertitudes[NORVANE_INCERTITUDES * i + k] = !bResult ? 0.0
+                                                             : outcome.m_bUncertainty ? outcome.m_dUncertainties[k]
+                                                                                      : std::numeric_limits<double>::quiet_NaN();
+        if (zones != nullptr) zones[i] = bResult ? static_cast<int>(outcome.m_eZone) : NORVANE_ZONE_NORMALE;
+    }
+    return uResults;
+}
+
+const char* NorvaneMessageModele(int statut, int modele) {
+    static const struct Messages {
+        std::string texts[kModelCount][2];
+        Messages() {
+            for (int nModel = 0; nModel < kModelCount; ++nModel)
+                for (int k = 0; k < 2; ++k) texts[nModel][k] = OutcomeMessage(kModelStatuses[k], ModelById(nModel));
+        }
+    } messages;
+    if (ModelById(modele) != nullptr) {
+        if (statut == NORVANE_HORS_PERIODE_MODELE) return messages.texts[modele][0].c_str();
+        if (statut == NORVANE_DONNEES_ABSENTES) return messages.texts[modele][1].c_str();
+    }
+    return NorvaneMessage(statut);
 }
 
 int NorvaneConvergenceLambert93(double longitude, double latitude, double* degres) {

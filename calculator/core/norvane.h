@@ -13,6 +13,9 @@
  *   crustal field (a few tenths of a degree in places).
  * - NORVANE_AUTO: the grids from 2009-01-01 to 2015-12-31, the model on any
  *   other day.
+ * Beside the declination, every element of the field (D, I, H, X, Y, Z, F and
+ * their rates) by one of three main-field models: IGRF-14, WMM2025 and
+ * WMMHR2025 (NorvaneChampTableau).
  *
  * Positions are WGS84 decimal degrees, east and north positive; the altitude
  * is in metres above the WGS84 ellipsoid (the grids ignore it). Declinations
@@ -74,7 +77,8 @@ typedef struct NORVANE_DECLINAISON {
     double variation_annuelle; /* degrees per year */
 } NORVANE_DECLINAISON;
 
-/* Reads Grid2009_5.dat, GridVS2013Poly.dat and IGRF14.shc from a directory
+/* Reads Grid2009_5.dat, GridVS2013Poly.dat and the models' files
+ * (IGRF14.shc, WMM2025.COF, WMMHR2025.COF) from a directory
  * (UTF-8 path on every platform; "" or NULL: the current directory). A file
  * that cannot be read, or a grid file with fewer readable records than the
  * grid has nodes, leaves its source without data (NorvaneFichierManquant);
@@ -118,6 +122,67 @@ const char* NorvaneMessage(int statut);
  * returns the text's length in bytes, as snprintf does. */
 size_t NorvaneTexteDeclinaison(double degres, char* tampon, size_t taille);
 size_t NorvaneTexteVariation(double degres_par_an, char* tampon, size_t taille);
+
+/* The main-field models, for NorvaneChampTableau. */
+enum {
+    NORVANE_IGRF = 0,  /* IGRF-14, 1900-01-01 .. 2030-01-01 */
+    NORVANE_WMM = 1,   /* WMM2025, 2025-01-01 .. 2030-01-01 */
+    NORVANE_WMMHR = 2  /* WMMHR2025 (degree 133, with the crustal field), same span */
+};
+#define NORVANE_NOMBRE_MODELES 3
+/* Values per point: D, I, H, X, Y, Z, F, then dD, dI, dH, dX, dY, dZ, dF
+ * (degrees and nT, then degrees and nT per year); the uncertainties of D, I,
+ * H, X, Y, Z, F (one standard error, degrees and nT). */
+#define NORVANE_ELEMENTS 14
+#define NORVANE_INCERTITUDES 7
+/* The zones near the magnetic poles, by H. */
+enum {
+    NORVANE_ZONE_NORMALE = 0,      /* H at least 6000 nT */
+    NORVANE_ZONE_PRUDENCE = 1,     /* H below 6000 nT: use with caution */
+    NORVANE_ZONE_INUTILISABLE = 2  /* H below 2000 nT: the compass is unreliable */
+};
+
+/* The code of a model by its key ("igrf", "wmm", "wmmhr", case ignored), or -1. */
+int NorvaneModele(const char* cle);
+/* About a model (static UTF-8 texts, NULL for an unknown code): its key, its
+ * name ("WMM2025"), its file, its span ("du 1er janvier 2025 au 1er janvier
+ * 2030") and what it is, in French. */
+const char* NorvaneModeleCle(int modele);
+const char* NorvaneModeleNom(int modele);
+const char* NorvaneModeleFichier(int modele);
+const char* NorvaneModelePeriode(int modele);
+const char* NorvaneModeleDescription(int modele);
+/* The span as decimal years, both included (NaN for an unknown code). */
+double NorvaneModeleDebut(int modele);
+double NorvaneModeleFin(int modele);
+/* The models' time of a day: year + (day of year - 1) / days in the year; NaN
+ * for a day that does not exist. */
+double NorvaneAnneeDecimale(int annee, int mois, int jour);
+/* The same for a day given as days since 1970-01-01. */
+double NorvaneAnneeDecimaleJours(int64_t jours_depuis_1970);
+/* The name of value k of the elements: "D", "I", ..., "dF" (k = 0 to 13), NULL
+ * beyond. */
+const char* NorvaneElementNom(int k);
+/* The zone in words (UTF-8), NULL for NORVANE_ZONE_NORMALE. */
+const char* NorvaneZoneTexte(int zone);
+
+/* n points of one model: for each i, the decimal year annees[i] and the place
+ * (longitudes[i], latitudes[i], altitudes[i]; altitudes may be NULL for 0).
+ * Writes statuts[i] (the statuses of NorvaneDeclinaison: NORVANE_RESULTAT,
+ * NORVANE_DATE_NON_VALIDE for NaN, NORVANE_POSITION_NON_VALIDE,
+ * NORVANE_HORS_PERIODE_MODELE, NORVANE_POLE, NORVANE_DONNEES_ABSENTES;
+ * NORVANE_SOURCE_NON_VALIDE for an unknown model), elements[14 i .. 14 i + 13],
+ * and, when not NULL, incertitudes[7 i .. 7 i + 6] (NaN where the model
+ * publishes none: IGRF-14) and zones[i]. No number is given (all 0) without
+ * NORVANE_RESULTAT. The coefficients are computed once for a run of
+ * consecutive points sharing a year; each point's values are those it has
+ * alone. Returns the number of points with NORVANE_RESULTAT. */
+size_t NorvaneChampTableau(const NORVANE_DONNEES* donnees, int modele, size_t n, const double* annees,
+                           const double* longitudes, const double* latitudes, const double* altitudes,
+                           double* elements, double* incertitudes, int* zones, int* statuts);
+/* The message of a status for a model, naming its span or its file (UTF-8,
+ * static), NULL for NORVANE_RESULTAT and unknown codes. */
+const char* NorvaneMessageModele(int statut, int modele);
 
 /* The meridian convergence of Lambert 93 at a WGS84 position: the angle from
  * true north to grid north, degrees, positive east of 3 degrees E. The angle

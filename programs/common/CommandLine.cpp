@@ -33,10 +33,13 @@ CommandLine ParseCommandLine(int argc, char** argv, const std::vector<OptionSpec
         const OptionSpec& entry = specs[k];
         if (entry.cShort != 0) {
             strShort += entry.cShort;
-            if (entry.pszValue != nullptr) strShort += ':';
+            if (entry.pszValue != nullptr) strShort += entry.bOptionalValue ? "::" : ":";
         }
         const int nVal = entry.cShort != 0 ? entry.cShort : kLongOnlyBase + static_cast<int>(k);
-        longOptions.push_back({entry.pszLong, entry.pszValue != nullptr ? required_argument : no_argument, nullptr, nVal});
+        const int nHasArg = entry.pszValue == nullptr ? no_argument
+                            : entry.bOptionalValue    ? optional_argument
+                                                      : required_argument;
+        longOptions.push_back({entry.pszLong, nHasArg, nullptr, nVal});
     }
     longOptions.push_back({nullptr, 0, nullptr, 0});
 

@@ -17,6 +17,7 @@ struct OptionSpec {
     char cShort;           // 'd', or 0 for none
     const char* pszValue;  // the value's name in messages ("DATE"); nullptr: the option takes none
     int nId;               // what the program knows the option by
+    bool bOptionalValue = false;  // the value may be left out ("--modele" or "--modele=wmm")
 };
 
 struct GivenOption {

@@ -69,19 +69,20 @@ bool LoadGrids(const std::vector<std::string>& directories, DeclinationGrids& gr
     return true;
 }
 
-bool LoadModel(const std::vector<std::string>& directories, CIgrfModel* pModel, std::string* pstrError) {
+bool LoadModel(const std::vector<std::string>& directories, const ModelDescription& description, CIgrfModel* pModel,
+               std::string* pstrError) {
     for (const std::string& strDirectory : directories) {
-        const std::string strPath = JoinPath(strDirectory, kszModelFile);
+        const std::string strPath = JoinPath(strDirectory, description.pszFile);
         if (!std::ifstream(strPath, std::ios::binary)) continue;
         try {
-            *pModel = CIgrfModel::Load(strPath);
+            *pModel = CIgrfModel::Load(strPath, description);
             return true;
         } catch (const std::exception& error) {
             *pstrError = "fichier \xC2\xAB " + strPath + " \xC2\xBB illisible : " + error.what();
             return false;
         }
     }
-    *pstrError = MissingFileMessage(kszModelFile, directories);
+    *pstrError = MissingFileMessage(description.pszFile, directories);
     return false;
 }
 

@@ -7,6 +7,7 @@
 
 #include "DeclinationGrids.h"
 #include "Igrf.h"
+#include "ModelTable.h"
 
 // The directories looked in, in order: a directory given on the command line
 // (if any), the program's own directory (the Windows bundle, the build tree),
@@ -30,10 +31,11 @@ struct GridLoadReport {
 // opens. False when one is in none of them (report.pszMissing names it).
 bool LoadGrids(const std::vector<std::string>& directories, DeclinationGrids& grids, GridLoadReport* pReport);
 
-// Reads the model's coefficient file (kszModelFile) from the first directory
-// that holds it. False with the reason in strError (UTF-8) when no directory
-// holds it or the file is not a coefficient file.
-bool LoadModel(const std::vector<std::string>& directories, CIgrfModel* pModel, std::string* pstrError);
+// Reads a model's coefficient file from the first directory that holds it.
+// False with the reason in strError (UTF-8) when no directory holds it or the
+// file is not a coefficient file.
+bool LoadModel(const std::vector<std::string>& directories, const ModelDescription& description, CIgrfModel* pModel,
+               std::string* pstrError);
 
 // "fichier de données NAME introuvable ; cherché dans :" and the directories,
 // one a line (UTF-8).

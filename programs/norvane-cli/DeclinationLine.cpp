@@ -4,10 +4,12 @@
 
 #include "Declination.h"
 #include "FixedText.h"
+#include "MagneticElements.h"
 #include "GridConvergence.h"
 #include "Numbers.h"
 #include "PointDomain.h"
 #include "PlaceText.h"
+#include "Utf8Text.h"
 #include "systemes.h"
 
 namespace {
@@ -33,7 +35,54 @@ PlaceResult FromOutcome(const DeclinationOutcome& outcome) {
         result.m_bOutOfGridPeriod = true;
         return result;
     }
-    return Failure(DeclinationMessage(outcome.m_eStatus));
+    PlaceResult result;
+    result.m_strMessage = OutcomeMessage(outcome.m_eStatus, outcome.m_pModel);
+    result.m_bMessageUtf8 = true;
+    return result;
+}
+
+// A column of the elements: the value with its unit, or the plain number.
+std::string ElementColumn(int nIndex, double dValue, bool bNumbers) {
+    if (bNumbers) return Number(dValue);
+    const bool bRate = nIndex >= kElementCount;
+    if (IsAngleElement(nIndex)) return FormatFixed(dValue, 2) + (bRate ? " \xC2\xB0/an" : " \xC2\xB0");
+    return FormatFixed(dValue, 1) + (bRate ? " nT/an" : " nT");
+}
+
+// The columns of --elements, --incertitude and the zone, in UTF-8.
+PlaceResult FieldColumns(const FieldOutcome& field, const CliOptions& options, const ModelDescription* pModel) {
+    if (field.m_eStatus != kDeclinationResult) {
+        DeclinationOutcome outcome;
+        outcome.m_eStatus = field.m_eStatus;
+        outcome.m_pModel = pModel;
+        return FromOutcome(outcome);
+    }
+    PlaceResult result;
+    result.m_bOk = true;
+    result.m_bColumnsUtf8 = true;
+    std::string& strColumns = result.m_strColumns;
+    const int nElements = options.m_bElements ? kElementWithRatesCount : 0;
+    for (int k = 0; k < nElements; ++k)
+        strColumns += (k ? "\t" : "") + ElementColumn(k, field.m_dElements[k], options.m_bNumbers);
+    if (!options.m_bElements) {
+        strColumns = ElementColumn(kElementD, field.m_dElements[kElementD], options.m_bNumbers) + '\t';
+        strColumns += options.m_bNumbers ? Number(field.m_dElements[kElementCount + kElementD])
+                                         : Windows1252ToUtf8(FormatAnnualVariation(field.m_dElements[kElementCount + kElementD]));
+    }
+    if (options.m_bUncertainty) {
+        const int nCount = options.m_bElements ? kElementCount : 1;
+        for (int k = 0; k < nCount; ++k)
+            strColumns += '\t' + ElementColumn(k, field.m_dUncertainties[k], options.m_bNumbers);
+    }
+    if (options.m_bZone) {
+        const char* pszZone = PoleZoneText(field.m_eZone);
+        strColumns += '\t';
+        if (options.m_bNumbers)
+            strColumns += std::to_string(static_cast<int>(field.m_eZone));
+        else
+            strColumns += pszZone == nullptr ? "-" : pszZone;
+    }
+    return result;
 }
 
 }  // namespace
@@ -112,7 +161,29 @@ const char* ReadGeographicPosition(std::string_view x, std::string_view y, bool 
     return nullptr;
 }
 
-std::string MarkerColumns(const CliOptions& options) { return options.m_bConvergence ? "*\t*\t*\t*" : "*\t*"; }
+std::string MarkerColumns(const CliOptions& options) {
+    int nColumns = options.m_bElements ? kElementWithRatesCount : 2;
+    if (options.m_bUncertainty) nColumns += options.m_bElements ? kElementCount : 1;
+    if (options.m_bZone) ++nColumns;
+    if (options.m_bConvergence) nColumns += 2;
+    std::string strMarkers = "*";
+    for (int k = 1; k < nColumns; ++k) strMarkers += "\t*";
+    return strMarkers;
+}
+
+FieldOutcome PlaceSources::Field(const ParsedDate& date, double dLongitude, double dLatitude,
+                                 double dAltitudeMetres) {
+    double dYear = date.m_dDecimalYear;
+    if (!date.m_bDecimalYear) {
+        if (!date.m_bParsed || !IsCalendarDate(date.m_nYear, date.m_nMonth, date.m_nDay)) {
+            FieldOutcome outcome;
+            outcome.m_eStatus = kDeclinationDateNotValid;
+            return outcome;
+        }
+        dYear = IgrfDecimalYear(date.m_nYear, date.m_nMonth, date.m_nDay);
+    }
+    return FieldAtPlace(m_pModel, dYear, dLongitude, dLatitude, dAltitudeMetres, &m_modelDay);
+}
 
 DeclinationOutcome PlaceSources::At(DeclinationSource eSource, bool bDateParsed, int nYear, int nMonth, int nDay,
                                     double dLongitude, double dLatitude, double dAltitudeMetres) {
@@ -147,6 +218,20 @@ PlaceResult DeclinationForPlace(std::string_view date, std::string_view x, std::
         if (options.m_eSystem != WGS84GG) {
             wgs84 = SysCoord2SysCoord(point, options.m_eSystem, WGS84GG);
             if (GeokernEchec(wgs84)) return Failure(DeclinationMessage(kDeclinationPositionNotValid));
+        }
+        if (options.m_eSource == kSourceModel &&
+            (options.m_bElements || options.m_bUncertainty || options.m_bZone || parsedDate.m_bDecimalYear)) {
+            const FieldOutcome field = sources.Field(parsedDate, wgs84.x_lambda, wgs84.y_phi, options.m_dAltitudeMetres);
+            PlaceResult result = FieldColumns(field, options, sources.Model() ? sources.Model()->Description() : nullptr);
+            if (!result.m_bOk || !options.m_bConvergence) return result;
+            double dConvergence = 0.0;
+            if (!Lambert93Convergence(point, options.m_eSystem, &SysCoord2SysCoord, &dConvergence))
+                return Failure(DeclinationMessage(kDeclinationOutOfZone));
+            const double dGridAngle = field.m_dElements[kElementD] - dConvergence;
+            for (const double dAngle : {dConvergence, dGridAngle})
+                result.m_strColumns +=
+                    '\t' + (options.m_bNumbers ? Number(dAngle) : Windows1252ToUtf8(FormatDeclination(dAngle)));
+            return result;
         }
         outcome = sources.At(options.m_eSource, parsedDate.m_bParsed, parsedDate.m_nYear, parsedDate.m_nMonth,
                              parsedDate.m_nDay, wgs84.x_lambda, wgs84.y_phi, options.m_dAltitudeMetres);

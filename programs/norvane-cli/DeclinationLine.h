@@ -18,6 +18,10 @@ struct CliOptions {
     bool m_bConvergence = false;            // the two columns for Lambert 93 maps
     DeclinationSource m_eSource = kSourceGrid;
     double m_dAltitudeMetres = 0.0;         // the model's altitude above the ellipsoid
+    ModelId m_eModel = kModelIgrf;          // the model of --modele
+    bool m_bElements = false;               // the fourteen columns of every element and rate
+    bool m_bUncertainty = false;            // the model's uncertainties after them
+    bool m_bZone = false;                   // the pole-zone column (with any of the three above)
 };
 
 // What the places are computed from: the calculator's grids, and the model
@@ -30,6 +34,10 @@ public:
     DeclinationOutcome At(DeclinationSource eSource, bool bDateParsed, int nYear, int nMonth, int nDay,
                           double dLongitude, double dLatitude, double dAltitudeMetres);
     const DeclinationGrids& Grids() const { return m_grids; }
+    // FieldAtPlace of the model on a day or at a decimal year (a day that does
+    // not exist: kDeclinationDateNotValid).
+    FieldOutcome Field(const ParsedDate& date, double dLongitude, double dLatitude, double dAltitudeMetres);
+    const CIgrfModel* Model() const { return m_pModel; }
 
 private:
     const DeclinationGrids& m_grids;
@@ -40,12 +48,14 @@ private:
 // Decimals of the plain numbers.
 constexpr int kNumberDecimals = 6;
 
-// Either the columns or the message, both in Windows-1252.
+// Either the columns or the message, in Windows-1252 unless flagged UTF-8.
 struct PlaceResult {
     bool m_bOk = false;
     bool m_bOutOfGridPeriod = false;  // the grids' period message: the model would answer
     std::string m_strColumns;  // "declination\tvariation[\tconvergence\tangle]"
     std::string m_strMessage;
+    bool m_bColumnsUtf8 = false;  // the columns of the model's elements are UTF-8
+    bool m_bMessageUtf8 = false;  // the core's message of a model outcome is UTF-8
 };
 
 // The place given as three texts: date, then x and y of the system (longitude

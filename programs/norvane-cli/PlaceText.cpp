@@ -79,6 +79,11 @@ int FourDigits(std::string_view text) {
 ParsedDate ParseDate(std::string_view text) {
     ParsedDate date;
     int nYear = -1, nMonth = -1, nDay = -1;
+    if (text.size() >= 6 && text[4] == '.' && FourDigits(text.substr(0, 4)) >= 0 &&
+        text.find_first_not_of("0123456789", 5) == std::string_view::npos) {  // yyyy.f
+        date.m_bDecimalYear = ParseNumber(text, &date.m_dDecimalYear);
+        return date;
+    }
     if (text.size() >= 8 && text[4] == '-') {  // yyyy-mm-dd
         const std::size_t uDash = text.find('-', 5);
         if (uDash == std::string_view::npos) return date;

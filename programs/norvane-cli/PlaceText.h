@@ -14,6 +14,10 @@ struct ParsedDate {
     int m_nYear = 0;
     int m_nMonth = 0;
     int m_nDay = 0;
+    // A decimal year instead ("2025.5": four digits, a point, digits), which
+    // only the models take; m_bParsed stays false for the grids.
+    bool m_bDecimalYear = false;
+    double m_dDecimalYear = 0.0;
 };
 ParsedDate ParseDate(std::string_view text);
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <utility>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "DataFiles.h"
 #include "DeclinationGrids.h"
 #include "DeclinationLine.h"
+#include "MagneticElements.h"
 #include "Numbers.h"
 #include "ProgramStreams.h"
 #include "systemes.h"
@@ -28,8 +30,8 @@ constexpr char kszHelp[] =
     "D\xE9" "clinaison magn\xE9tique et variation annuelle en France m\xE9tropolitaine, du\n"
     "1er janvier 2009 au 31 d\xE9" "cembre 2015 : le calcul de la calculatrice Norvane,\n"
     "sans sa fen\xEAtre, avec les m\xEAmes grilles et le m\xEAme moteur geokern.\n"
-    "Avec --modele : partout sur Terre, du 1er janvier 1900 au 1er janvier 2030, par\n"
-    "le mod\xE8le IGRF-14 (voir plus bas).\n"
+    "Avec --modele : partout sur Terre, par un mod\xE8le du champ principal (voir\n"
+    "plus bas), et avec --elements tous les \xE9l\xE9ments du champ.\n"
     "\n"
     "Chaque ligne d'entr\xE9" "e donne un lieu : \"date longitude latitude\" (x puis y),\n"
     "champs s\xE9par\xE9s par des espaces, des tabulations, ';' ou ','. Sans FICHIER,\n"
@@ -67,8 +69,17 @@ constexpr char kszHelp[] =
     "                       nord g\xE9ographique (\xE0 l'est du m\xE9ridien 3\xB0 E) ; puis\n"
     "                       l'angle du nord du quadrillage au nord magn\xE9tique,\n"
     "                       positif vers l'est : d\xE9" "clinaison moins convergence.\n"
-    "  -m, --modele         chaque lieu par le mod\xE8le IGRF-14 plut\xF4t que par les\n"
-    "                       grilles : m\xEAmes entr\xE9" "es, m\xEAmes colonnes\n"
+    "  -m, --modele[=MODELE]  chaque lieu par un mod\xE8le plut\xF4t que par les grilles :\n"
+    "                       igrf (sans valeur), wmm ou wmmhr ; m\xEAmes entr\xE9" "es, m\xEAmes\n"
+    "                       colonnes, et avec wmm ou wmmhr une colonne de plus :\n"
+    "                       la zone d'un p\xF4le magn\xE9tique (\"-\" hors zone ; avec\n"
+    "                       --nombres 0, 1 prudence, 2 boussole inutilisable)\n"
+    "      --elements       avec --modele, les quatorze colonnes D, I, H, X, Y, Z, F\n"
+    "                       puis dD, dI, dH, dX, dY, dZ, dF (degr\xE9s et nT, puis par\n"
+    "                       an), et la colonne de la zone\n"
+    "      --incertitude    avec --modele=wmm ou wmmhr, l'incertitude publi\xE9" "e (un\n"
+    "                       \xE9" "cart type) : de D, ou des sept \xE9l\xE9ments avec\n"
+    "                       --elements, apr\xE8s eux ; celle de D cro\xEEt quand H d\xE9" "cro\xEEt\n"
     "      --altitude METRES  avec --modele, l'altitude des lieux au-dessus de\n"
     "                       l'ellipso\xEF" "de WGS84 (0 sans cette option)\n"
     "      --entete         recopie la premi\xE8re ligne de chaque entr\xE9" "e\n"
@@ -86,19 +97,49 @@ constexpr char kszHelp[] =
     "d'usage, fichier illisible, grille introuvable ou incompl\xE8te, sortie\n"
     "impossible \xE0 \xE9" "crire.\n"
     "\n"
-    "Le mod\xE8le : l'IGRF-14, International Geomagnetic Reference Field, 14e\n"
-    "g\xE9n\xE9ration (2024), de l'AIGA (IAGA), le champ principal de la Terre calcul\xE9\n"
-    "au lieu exact, du 1er janvier 1900 au 1er janvier 2030 ; apr\xE8s 2025 c'est une\n"
-    "pr\xE9vision. Il omet le champ crustal, celui des roches de l'\xE9" "corce : quelques\n"
-    "dixi\xE8mes de degr\xE9 d'\xE9" "cart par endroits. La variation annuelle est celle\n"
-    "du mod\xE8le \xE0 la date. Aux p\xF4les g\xE9ographiques la d\xE9" "clinaison n'est pas\n"
-    "d\xE9" "finie.\n"
+    "Les mod\xE8les, calcul\xE9s au lieu exact, \xE0 une altitude au-dessus de\n"
+    "l'ellipso\xEF" "de WGS84 ; la variation annuelle est celle du mod\xE8le \xE0 la date :\n"
+    "%MODELS%"
+    "Le champ crustal, celui des roches de l'\xE9" "corce, que seul wmmhr contient,\n"
+    "\xE9" "carte la d\xE9" "clinaison de quelques dixi\xE8mes de degr\xE9 par endroits. Pr\xE8s des\n"
+    "p\xF4les magn\xE9tiques, o\xF9 H est sous %CAUTION% nT, la boussole est \xE0 utiliser avec\n"
+    "prudence ; sous %BLACKOUT% nT elle est inutilisable. Aux p\xF4les g\xE9ographiques la\n"
+    "d\xE9" "clinaison n'est pas d\xE9" "finie.\n"
     "\n"
-    "Donn\xE9" "es : Grid2009_5.dat et GridVS2013Poly.dat (grilles), IGRF14.shc (mod\xE8le),\n"
+    "Donn\xE9" "es : les grilles Grid2009_5.dat et GridVS2013Poly.dat, les mod\xE8les\n"
+    "%FILES%,\n"
     "cherch\xE9s \xE0 c\xF4t\xE9 du programme, puis dans ../share/norvane depuis son dossier\n"
     "(installation).\n";
 
-void Complain(const std::string& str1252) { programs::Say(Windows1252ToUtf8(str1252)); }
+// A line's message in UTF-8.
+std::string MessageText(const PlaceResult& result) {
+    return result.m_bMessageUtf8 ? result.m_strMessage : Windows1252ToUtf8(result.m_strMessage);
+}
+
+// A UTF-8 text cut into lines of at most 79 characters at its spaces, each
+// indented.
+std::string Wrapped(const std::string& strText, std::size_t uIndent) {
+    std::string strOut, strLine(uIndent, ' ');
+    std::size_t uWidth = uIndent;
+    std::size_t uStart = 0;
+    while (uStart < strText.size()) {
+        std::size_t uEnd = strText.find(' ', uStart);
+        if (uEnd == std::string::npos) uEnd = strText.size();
+        const std::string strWord = strText.substr(uStart, uEnd - uStart);
+        std::size_t uChars = 0;  // characters, not bytes
+        for (const char c : strWord) uChars += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        if (uWidth > uIndent && uWidth + 1 + uChars > 79) {
+            strOut += strLine + "\n";
+            strLine.assign(uIndent, ' ');
+            uWidth = uIndent;
+        }
+        if (uWidth > uIndent) strLine += ' ', ++uWidth;
+        strLine += strWord;
+        uWidth += uChars;
+        uStart = uEnd + 1;
+    }
+    return strOut + strLine + "\n";
+}
 
 // In UTF-8.
 std::string HelpText() {
@@ -109,14 +150,27 @@ std::string HelpText() {
                       system.nom);
         strSystems += std::string(szLine) + system.description + ", " + system.unites + "\n";
     }
+    // The models from their table: key, name, span, what each is.
+    std::string strModels, strFiles;
+    for (int nModel = 0; nModel < kModelCount; ++nModel) {
+        const ModelDescription& model = *ModelById(nModel);
+        strModels += std::string("  ") + model.pszKey + " : " + model.pszName + ", " + ModelSpanText(model) + ".\n" +
+                     Wrapped(std::string(model.pszAbout) + ".", 4);
+        strFiles += std::string(nModel == 0 ? "" : nModel + 1 == kModelCount ? " et " : ", ") + model.pszFile;
+    }
     std::string strHelp = Windows1252ToUtf8(kszHelp);
-    const std::string strMark = "%SYSTEMS%";
-    strHelp.replace(strHelp.find(strMark), strMark.size(), strSystems);
+    for (const auto& mark : {std::make_pair(std::string("%SYSTEMS%"), strSystems),
+                             std::make_pair(std::string("%MODELS%"), strModels),
+                             std::make_pair(std::string("%FILES%"), strFiles),
+                             std::make_pair(std::string("%CAUTION%"), std::to_string(int(kPoleCautionH))),
+                             std::make_pair(std::string("%BLACKOUT%"), std::to_string(int(kPoleBlackoutH)))})
+        strHelp.replace(strHelp.find(mark.first), mark.first.size(), mark.second);
     return strHelp;
 }
 
 enum OptionId {
-    kOptDate, kOptLon, kOptLat, kOptSystem, kOptNumbers, kOptConvergence, kOptHeader, kOptData, kOptModel, kOptAltitude
+    kOptDate, kOptLon, kOptLat, kOptSystem, kOptNumbers, kOptConvergence, kOptHeader, kOptData, kOptModel, kOptAltitude,
+    kOptElements, kOptUncertainty
 };
 
 // Said once, after the grids' period message: the model answers on any day.
@@ -124,8 +178,9 @@ void SuggestModel(const PlaceResult& result) {
     static bool s_bSaid = false;
     if (!result.m_bOutOfGridPeriod || s_bSaid) return;
     s_bSaid = true;
-    programs::Say("pour une date hors de cette p\xC3\xA9riode, --modele donne la d\xC3\xA9" "clinaison du mod\xC3\xA8le "
-                  "IGRF-14, du 1er janvier 1900 au 1er janvier 2030");
+    const ModelDescription& igrf = *ModelById(kModelIgrf);
+    programs::Say("pour une date hors de cette p\xC3\xA9riode, --modele donne la d\xC3\xA9" "clinaison du mod\xC3\xA8le " +
+                  std::string(igrf.pszName) + ", " + ModelSpanText(igrf));
 }
 
 struct Arguments {
@@ -176,11 +231,10 @@ private:
             else
                 result.m_strMessage = kszMsgIncompleteLine;
             if (result.m_bOk) {
-                strOut += ToTerminal(result.m_strColumns);
+                strOut += result.m_bColumnsUtf8 ? Utf8ToTerminal(result.m_strColumns) : ToTerminal(result.m_strColumns);
             } else {
                 m_bAllOk = false;
-                programs::Say(m_strName + ", ligne " + std::to_string(m_uLines) + " : " +
-                              Windows1252ToUtf8(result.m_strMessage));
+                programs::Say(m_strName + ", ligne " + std::to_string(m_uLines) + " : " + MessageText(result));
                 SuggestModel(result);
                 strOut += MarkerColumns(m_args.options);
             }
@@ -212,8 +266,10 @@ int main(int argc, char** argv) {
          {"convergence", 'c', nullptr, kOptConvergence},
          {"entete", 0, nullptr, kOptHeader},
          {"donnees", 0, "DOSSIER", kOptData},
-         {"modele", 'm', nullptr, kOptModel},
-         {"altitude", 0, "METRES", kOptAltitude}});
+         {"modele", 'm', "MODELE", kOptModel, true},
+         {"altitude", 0, "METRES", kOptAltitude},
+         {"elements", 0, nullptr, kOptElements},
+         {"incertitude", 0, nullptr, kOptUncertainty}});
     const int nAnswer = programs::AnswerCommandLine(commandLine, HelpText(), NORVANE_VERSION);
     if (nAnswer >= 0) return nAnswer;
 
@@ -236,7 +292,20 @@ int main(int argc, char** argv) {
         case kOptConvergence: args.options.m_bConvergence = true; break;
         case kOptHeader: args.bHeader = true; break;
         case kOptData: args.strDataDirectory = option.strValue; break;
-        case kOptModel: args.options.m_eSource = kSourceModel; break;
+        case kOptModel: {
+            args.options.m_eSource = kSourceModel;
+            args.options.m_eModel = kModelIgrf;
+            if (option.strValue.empty()) break;  // a bare --modele: IGRF-14
+            const ModelDescription* pModel = ModelByKey(option.strValue);
+            if (pModel == nullptr)
+                return programs::UsageError("mod\xC3\xA8le inconnu \xC2\xAB " + programs::ArgumentText(option.strValue) +
+                                            " \xC2\xBB (igrf, wmm ou wmmhr)");
+            args.options.m_eModel = pModel->eId;
+            args.options.m_bZone = true;
+            break;
+        }
+        case kOptElements: args.options.m_bElements = args.options.m_bZone = true; break;
+        case kOptUncertainty: args.options.m_bUncertainty = args.options.m_bZone = true; break;
         case kOptAltitude:
             if (!programs::ReadNumber(option.strValue, &args.options.m_dAltitudeMetres))
                 return programs::UsageError("altitude non valide \xC2\xAB " + programs::ArgumentText(option.strValue) +
@@ -251,6 +320,11 @@ int main(int argc, char** argv) {
         return programs::UsageError("un lieu seul demande --date, --lon et --lat ensemble");
     if (bPlace && !args.files.empty()) return programs::UsageError("un lieu seul ou des fichiers, pas les deux");
 
+    if ((args.options.m_bElements || args.options.m_bUncertainty) && args.options.m_eSource != kSourceModel)
+        return programs::UsageError("--elements et --incertitude demandent --modele : les grilles ne donnent que la d\xC3\xA9" "clinaison");
+    if (args.options.m_bUncertainty && !ModelById(args.options.m_eModel)->bHasUncertainty)
+        return programs::UsageError(std::string("--incertitude : le mod\xC3\xA8le ") + ModelById(args.options.m_eModel)->pszName +
+                                    " n'en publie pas (wmm et wmmhr en publient une)");
     if (args.bAltitude && args.options.m_eSource != kSourceModel)
         return programs::UsageError("--altitude ne sert qu'avec --modele : les grilles ne d\xC3\xA9pendent pas de l'altitude");
 
@@ -261,7 +335,7 @@ int main(int argc, char** argv) {
     if (args.options.m_eSource == kSourceModel) {
         pModel = std::make_unique<CIgrfModel>();
         std::string strError;
-        if (!LoadModel(directories, pModel.get(), &strError)) {
+        if (!LoadModel(directories, *ModelById(args.options.m_eModel), pModel.get(), &strError)) {
             programs::Say(strError);
             return programs::kExitUsage;
         }
@@ -287,11 +361,11 @@ int main(int argc, char** argv) {
         std::string& strOut = programs::StandardOutput().Buffer();
         if (!result.m_bOk) {
             strOut += MarkerColumns(args.options) + "\n";
-            Complain(result.m_strMessage);
+            programs::Say(MessageText(result));
             SuggestModel(result);
             return programs::FinishOutput() == programs::kExitOk ? programs::kExitLineFailed : programs::kExitUsage;
         }
-        strOut += ToTerminal(result.m_strColumns) + "\n";
+        strOut += (result.m_bColumnsUtf8 ? Utf8ToTerminal(result.m_strColumns) : ToTerminal(result.m_strColumns)) + "\n";
         return programs::FinishOutput();
     }
 

@@ -142,10 +142,37 @@ py::object MissingFile(const py::capsule& data, int source) {
     return name ? py::object(py::str(name)) : py::object(py::none());
 }
 
-// declination(data, source, days since 1970, lon, lat, altitude, threads)
+// The declination of another model than IGRF-14 at the points of [begin, end)
+// that the source leaves to a model: every one for "modele", those outside the
+// grids' period for "auto" (their grid answer is in pd, pv, ps already).
+void OtherModelRange(const NORVANE_DONNEES* data, int source, int model, const std::int64_t* pj, const double* pl,
+                     const double* pp, const double* pa, double* pd, double* pv, int* ps, std::size_t begin,
+                     std::size_t end) {
+    std::vector<std::size_t> indexes;
+    std::vector<double> years, lons, lats, alts;
+    for (std::size_t k = begin; k < end; ++k) {
+        if (source == NORVANE_AUTO && ps[k] != NORVANE_HORS_PERIODE_GRILLE) continue;
+        indexes.push_back(k);
+        years.push_back(NorvaneAnneeDecimaleJours(pj[k]));
+        lons.push_back(pl[k]), lats.push_back(pp[k]), alts.push_back(pa[k]);
+    }
+    std::vector<double> elements(indexes.size() * NORVANE_ELEMENTS);
+    std::vector<int> statuses(indexes.size());
+    NorvaneChampTableau(data, model, indexes.size(), years.data(), lons.data(), lats.data(), alts.data(),
+                        elements.data(), nullptr, nullptr, statuses.data());
+    for (std::size_t i = 0; i < indexes.size(); ++i) {
+        const std::size_t k = indexes[i];
+        ps[k] = statuses[i];
+        pd[k] = elements[i * NORVANE_ELEMENTS];                          // D
+        pv[k] = elements[i * NORVANE_ELEMENTS + NORVANE_ELEMENTS / 2];  // dD, after the seven values
+    }
+}
+
+// declination(data, source, days since 1970, lon, lat, altitude, threads, model)
 //   -> (declinations, rates, statuses, first failed index or -1), NaN where failed.
 py::tuple Declination(const py::capsule& capsule, int source, const py::array_t<std::int64_t, py::array::c_style>& days,
-                      const Doubles& lon, const Doubles& lat, const Doubles& altitude, const py::object& threads) {
+                      const Doubles& lon, const Doubles& lat, const Doubles& altitude, const py::object& threads,
+                      int model) {
     const int requested_threads = Threads(threads);
     const std::size_t n = static_cast<std::size_t>(days.size());
     if (static_cast<std::size_t>(lon.size()) != n || static_cast<std::size_t>(lat.size()) != n ||
@@ -163,9 +190,16 @@ py::tuple Declination(const py::capsule& capsule, int source, const py::array_t<
     {
         py::gil_scoped_release no_gil;
         first_failure = InParallel(n, requested_threads, [=](std::size_t begin, std::size_t end) {
-            const std::size_t succeeded = NorvaneDeclinaisonTableauJours(
-                data, source, end - begin, pj + begin, pl + begin, pp + begin, pa + begin, pd + begin,
-                pv + begin, ps + begin, nullptr);
+            const bool other_model = model != NORVANE_IGRF && source != NORVANE_GRILLE;
+            std::size_t succeeded = 0;
+            if (!other_model || source == NORVANE_AUTO)
+                succeeded = NorvaneDeclinaisonTableauJours(data, other_model ? NORVANE_GRILLE : source, end - begin,
+                                                          pj + begin, pl + begin, pp + begin, pa + begin,
+                                                          pd + begin, pv + begin, ps + begin, nullptr);
+            if (other_model) {
+                OtherModelRange(data, source, model, pj, pl, pp, pa, pd, pv, ps, begin, end);
+                succeeded = static_cast<std::size_t>(std::count(ps + begin, ps + end, NORVANE_RESULTAT));
+            }
             std::size_t first = end;
             if (succeeded == end - begin) return first;
             for (std::size_t k = begin; k < end; ++k) {
@@ -180,9 +214,67 @@ py::tuple Declination(const py::capsule& capsule, int source, const py::array_t<
     return py::make_tuple(declinations, variations, statuses, IndexOrMinusOne(first_failure, n));
 }
 
-py::object Message(int status) {
-    const char* text = NorvaneMessage(status);
+py::object Message(int status, int model) {
+    const char* text = NorvaneMessageModele(status, model);
     return text ? py::object(py::str(text)) : py::object(py::none());
+}
+
+// decimal_years(days since 1970) -> the models' decimal years of those days.
+Doubles DecimalYears(const py::array_t<std::int64_t, py::array::c_style>& days) {
+    Doubles years(days.size());
+    const std::int64_t* pj = days.data();
+    double* py_ = years.mutable_data();
+    for (py::ssize_t k = 0; k < days.size(); ++k) py_[k] = NorvaneAnneeDecimaleJours(pj[k]);
+    return years;
+}
+
+// field(data, model, decimal years, lon, lat, altitude, threads)
+//   -> (elements (n, 14), uncertainties (n, 7), zones, statuses, first failed index or -1),
+//   NaN where failed (and for the uncertainties of a model that publishes none).
+py::tuple Field(const py::capsule& capsule, int model, const Doubles& years, const Doubles& lon, const Doubles& lat,
+                const Doubles& altitude, const py::object& threads) {
+    const int requested_threads = Threads(threads);
+    const std::size_t n = static_cast<std::size_t>(years.size());
+    if (static_cast<std::size_t>(lon.size()) != n || static_cast<std::size_t>(lat.size()) != n ||
+        static_cast<std::size_t>(altitude.size()) != n)
+        throw py::value_error("the arrays differ in length");
+    Doubles elements({static_cast<py::ssize_t>(n), static_cast<py::ssize_t>(NORVANE_ELEMENTS)});
+    Doubles uncertainties({static_cast<py::ssize_t>(n), static_cast<py::ssize_t>(NORVANE_INCERTITUDES)});
+    py::array_t<std::int32_t> zones(years.size()), statuses(years.size());
+    const NORVANE_DONNEES* data = DataOf(capsule);
+    const double *pt = years.data(), *pl = lon.data(), *pp = lat.data(), *pa = altitude.data();
+    double *pe = elements.mutable_data(), *pu = uncertainties.mutable_data();
+    int* pz = reinterpret_cast<int*>(zones.mutable_data());
+    int* ps = reinterpret_cast<int*>(statuses.mutable_data());
+    std::size_t first_failure;
+    {
+        py::gil_scoped_release no_gil;
+        first_failure = InParallel(n, requested_threads, [=](std::size_t begin, std::size_t end) {
+            NorvaneChampTableau(data, model, end - begin, pt + begin, pl + begin, pp + begin, pa + begin,
+                                pe + begin * NORVANE_ELEMENTS, pu + begin * NORVANE_INCERTITUDES, pz + begin,
+                                ps + begin);
+            std::size_t first = end;
+            for (std::size_t k = begin; k < end; ++k) {
+                if (ps[k] == NORVANE_RESULTAT) continue;
+                std::fill(pe + k * NORVANE_ELEMENTS, pe + (k + 1) * NORVANE_ELEMENTS,
+                          std::numeric_limits<double>::quiet_NaN());
+                std::fill(pu + k * NORVANE_INCERTITUDES, pu + (k + 1) * NORVANE_INCERTITUDES,
+                          std::numeric_limits<double>::quiet_NaN());
+                first = std::min(first, k);
+            }
+            return first;
+        });
+    }
+    return py::make_tuple(elements, uncertainties, zones, statuses, IndexOrMinusOne(first_failure, n));
+}
+
+// The models as tuples (code, key, name, file, span text, description, zone texts).
+py::list Models() {
+    py::list entries;
+    for (int k = 0; k < NORVANE_NOMBRE_MODELES; ++k)
+        entries.append(py::make_tuple(k, NorvaneModeleCle(k), NorvaneModeleNom(k), NorvaneModeleFichier(k),
+                                      NorvaneModelePeriode(k), NorvaneModeleDescription(k)));
+    return entries;
 }
 
 // precision(lon, lat) -> int32 codes of the GR3DF97A node, -9999 outside the grid.
@@ -235,9 +327,23 @@ PYBIND11_MODULE(_geokern, m) {
     m.def("missing_file", &MissingFile, py::arg("data"), py::arg("source"),
           "The first file a source lacks, or None.");
     m.def("declination", &Declination, py::arg("data"), py::arg("source"), py::arg("days"), py::arg("lon"),
-          py::arg("lat"), py::arg("altitude"), py::arg("threads") = 0,
+          py::arg("lat"), py::arg("altitude"), py::arg("threads") = 0, py::arg("model") = static_cast<int>(NORVANE_IGRF),
           "Declinations of flat arrays; returns (declinations, rates, statuses, first failed index or -1).");
-    m.def("message", &Message, py::arg("status"), "The French message of a status, or None.");
+    m.def("message", &Message, py::arg("status"), py::arg("model") = static_cast<int>(NORVANE_IGRF),
+          "The French message of a status (for a model), or None.");
+    m.def("decimal_years", &DecimalYears, py::arg("days"), "The models' decimal years of days since 1970.");
+    m.def("field", &Field, py::arg("data"), py::arg("model"), py::arg("years"), py::arg("lon"), py::arg("lat"),
+          py::arg("altitude"), py::arg("threads") = 0,
+          "Every element of flat arrays; returns (elements, uncertainties, zones, statuses, first failed or -1).");
+    m.def("models", &Models, "The models: tuples (code, key, name, file, span, description).");
+    py::list element_names, zone_texts;
+    for (int k = 0; k < NORVANE_ELEMENTS; ++k) element_names.append(NorvaneElementNom(k));
+    for (int z = NORVANE_ZONE_NORMALE; z <= NORVANE_ZONE_INUTILISABLE; ++z) {
+        const char* text = NorvaneZoneTexte(z);
+        zone_texts.append(text ? py::object(py::str(text)) : py::object(py::none()));
+    }
+    m.attr("ELEMENTS") = py::tuple(element_names);
+    m.attr("ZONES") = py::tuple(zone_texts);
     m.attr("__version__") = GEOKERN_VERSION;
     m.attr("SOURCES") = py::dict(py::arg("auto") = static_cast<int>(NORVANE_AUTO),
                                  py::arg("grille") = static_cast<int>(NORVANE_GRILLE),

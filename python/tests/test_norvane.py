@@ -57,6 +57,55 @@ def test_failures_give_nan_or_raise_with_the_reason():
         norvane.declination(["2013-01-01", "2013-02-30"], 2.35, 48.85, errcheck=True)
 
 
+# Places of the WMM's span, one near a magnetic pole, one as a decimal year.
+FIELD_PLACES = [("2026-06-01", 2.35, 48.85), ("2025-01-01", -121.0, 89.0), ("2029.75", 151.2, -33.9),
+                ("2027-03-14", -70.0, 75.0)]
+
+
+@pytest.mark.skipif(not CLI, reason="NORVANE_CLI names the program")
+@pytest.mark.parametrize("model", ["wmm", "wmmhr", "igrf"])
+def test_field_equals_norvane_cli_elements(model):
+    dates, lon, lat = zip(*FIELD_PLACES)
+    rows = [norvane.field(float(d) if "." in d else d, x, y, model=model, uncertainty=model != "igrf")
+            for d, x, y in FIELD_PLACES]
+    f = {k: np.array([row[k] for row in rows]) for k in rows[0]}
+    options = ["--modele=" + model, "--elements"] + (["--incertitude"] if model != "igrf" else [])
+    lines = "".join(f"{d} {x} {y}\n" for d, x, y in FIELD_PLACES)
+    out = subprocess.run([CLI, "--nombres", *options], input=lines, capture_output=True, text=True, check=True)
+    table = np.array([[float(v) for v in line.split("\t")] for line in out.stdout.splitlines()])
+    keys = list(norvane.ELEMENTS) + (["u" + k for k in norvane.ELEMENTS[:7]] if model != "igrf" else []) + ["zone"]
+    np.testing.assert_allclose(np.column_stack([f[k] for k in keys]), table, rtol=0, atol=5e-7)
+    d, rate = norvane.declination(np.array(dates[:2], dtype="datetime64[D]"), lon[:2], lat[:2], model=model,
+                                  source="modele")
+    np.testing.assert_array_equal(d, f["D"][:2])
+    np.testing.assert_array_equal(rate, f["dD"][:2])
+
+
+# One table of the models' messages: each interface says the same.
+MESSAGE_CASES = [("wmm", "2024-12-31", 2.0, 48.0, "Date hors de la période du modèle WMM2025 : du 1er janvier 2025"),
+                 ("wmmhr", "2030-01-02", 2.0, 48.0, "WMMHR2025 : du 1er janvier 2025 au 1er janvier 2030"),
+                 ("igrf", "1899-12-31", 2.0, 48.0, "IGRF-14 : du 1er janvier 1900 au 1er janvier 2030"),
+                 ("wmm", "2026-01-01", 0.0, 90.0, "pôle géographique"),
+                 ("wmmhr", "2026-01-01", 0.0, -90.0, "pôle géographique")]
+
+
+@pytest.mark.skipif(not CLI, reason="NORVANE_CLI names the program")
+@pytest.mark.parametrize("model, date, lon, lat, words", MESSAGE_CASES)
+def test_messages_are_the_same_in_every_interface(model, date, lon, lat, words):
+    with pytest.raises(ValueError) as field_error:
+        norvane.field(date, lon, lat, model=model, errcheck=True)
+    with pytest.raises(ValueError) as declination_error:
+        norvane.declination(date, lon, lat, source="modele", model=model, errcheck=True)
+    run = subprocess.run([CLI, "--modele=" + model, "-d", date, "-x", str(lon), "-y", str(lat)],
+                         capture_output=True, text=True)
+    message = run.stderr.splitlines()[0].split(" : ", 1)[1]
+    assert run.returncode == 1 and run.stdout.startswith("*")
+    assert words in message
+    for error in (field_error, declination_error):
+        assert str(error.value).endswith(" : " + message)
+    assert np.isnan(norvane.field(date, lon, lat, model=model)["D"])
+
+
 def test_numbers_are_no_dates_and_every_unit_is_read():
     for number in (2013.0, True, 1 + 2j, [datetime.date(2013, 1, 1), 2013]):  # numpy: days since 1970
         with pytest.raises(TypeError, match="pas un nombre"):

@@ -24,7 +24,7 @@ const std::string kstrDataDir = NORVANE_DATA_DIR;
 
 struct Data {
     NORVANE_DONNEES* pHandle = NorvaneOuvre(kstrDataDir.c_str());
-    CIgrfModel model = CIgrfModel::Load(kstrDataDir + "/" + kszModelFile);
+    CIgrfModel model = CIgrfModel::Load(kstrDataDir + "/" + ModelById(kModelIgrf)->pszFile, *ModelById(kModelIgrf));
     ~Data() { NorvaneFerme(pHandle); }
 };
 const Data& Shared() {
@@ -149,8 +149,9 @@ TEST(ModelLimits, SpanPolesAndPositions) {
         }
     }
     // The messages state the valid ranges.
-    EXPECT_NE(std::string(DeclinationMessage(kDeclinationModelOutOfPeriod)).find("1900"), std::string::npos);
-    EXPECT_NE(std::string(DeclinationMessage(kDeclinationModelOutOfPeriod)).find("2030"), std::string::npos);
+    const std::string strSpan = OutcomeMessage(kDeclinationModelOutOfPeriod, ModelById(kModelIgrf));
+    EXPECT_NE(strSpan.find("1900"), std::string::npos);
+    EXPECT_NE(strSpan.find("2030"), std::string::npos);
     EXPECT_NE(std::string(DeclinationMessage(kDeclinationPositionNotValid)).find("-90"), std::string::npos);
 }
 
@@ -242,7 +243,7 @@ TEST(NorvaneC, StatusesAndTheirMessages) {
     // A directory without the files: each source names what it lacks.
     NORVANE_DONNEES* pEmpty = NorvaneOuvre(testing::TempDir().c_str());
     EXPECT_STREQ(NorvaneFichierManquant(pEmpty, NORVANE_GRILLE), kszEpochGridFile);
-    EXPECT_STREQ(NorvaneFichierManquant(pEmpty, NORVANE_MODELE), kszModelFile);
+    EXPECT_STREQ(NorvaneFichierManquant(pEmpty, NORVANE_MODELE), ModelById(kModelIgrf)->pszFile);
     EXPECT_EQ(NorvaneDeclinaison(pEmpty, NORVANE_AUTO, 2026, 12, 8, 2.35, 48.85, 0.0).statut,
               NORVANE_DONNEES_ABSENTES);
     NorvaneFerme(pEmpty);

@@ -30,7 +30,7 @@ LIST
 for expected in bin/geokern-conv bin/norvane-cli share/man/man1/geokern-conv.1.gz share/man/man1/norvane-cli.1.gz; do
   contents geokern-bin | grep -x "./usr/$expected" >/dev/null || fail "geokern-bin lacks $expected"
 done
-for expected in Grid2009_5.dat GridVS2013Poly.dat info.txt IGRF14.shc; do
+for expected in Grid2009_5.dat GridVS2013Poly.dat info.txt IGRF14.shc WMM2025.COF WMMHR2025.COF; do
   contents norvane-data | grep -x "./usr/share/norvane/$expected" >/dev/null || fail "norvane-data lacks $expected"
 done
 [ "$(dpkg-deb -f "$(deb norvane-data)" Architecture)" = all ] || fail "norvane-data is not for every architecture"

@@ -596,7 +596,7 @@ TEST_F(NorvaneCliRun, OptionsAndMessagesOfBothPrograms) {
     const std::string strConv = NativePath(GEOKERN_CONV_EXE);
     const std::string strAbsent = "\"" + NativePath(Scratch("absent.txt")) + "\"";
     const std::string strFolder = "\"" + NativePath(testing::TempDir()) + "\"";
-    const CIgrfModel model = CIgrfModel::Load(kstrGridDir + "/" + kszModelFile);
+    const CIgrfModel model = CIgrfModel::Load(kstrGridDir + "/" + ModelById(kModelIgrf)->pszFile, *ModelById(kModelIgrf));
     auto modelText = [&](int nYear, int nMonth, int nDay, double dLon, double dLat, double dAltitude) {
         const DeclinationOutcome outcome = DeclinationAtPlace(kSourceModel, true, nYear, nMonth, nDay, dLon, dLat,
                                                               dAltitude, *s_pGrids, &SysCoord2SysCoord, &model);
@@ -623,6 +623,15 @@ TEST_F(NorvaneCliRun, OptionsAndMessagesOfBothPrograms) {
         strPlacesOut += Fixed(outcome.m_dDeclination, 6) + "\t" + Fixed(outcome.m_dAnnualVariation, 6) + "\n";
     }
     const std::string kszPlace = " -d 2026-12-08 -x 2.35 -y 48.85";
+    // Every element of WMM2025 at NOAA's first test point, a decimal year, in
+    // the blackout zone.
+    const ModelDescription& wmm = *ModelById(kModelWmm);
+    const CIgrfModel wmmModel = CIgrfModel::Load(kstrGridDir + "/" + wmm.pszFile, wmm);
+    const FieldOutcome polar = FieldAtPlace(&wmmModel, 2025.0, -121.0, 89.0, 28000.0);
+    std::string strPolar;
+    for (int k = 0; k < kElementWithRatesCount; ++k) strPolar += Fixed(polar.m_dElements[k], 6) + "\t";
+    for (int k = 0; k < kElementCount; ++k) strPolar += Fixed(polar.m_dUncertainties[k], 6) + "\t";
+    strPolar += "2\n";
     struct OptionCase {
         std::string strConvArgs, strCliArgs;  // empty: the situation does not arise for that program
         std::string strInput;
@@ -652,11 +661,21 @@ TEST_F(NorvaneCliRun, OptionsAndMessagesOfBothPrograms) {
         {"", "-m -s RGF93L93 -d 2013-01-01 -x 700000 -y 6600000", "", 0, "",
          Terminal(fromL93.m_strDeclination + "\t" + fromL93.m_strAnnualVariation) + "\n"},
         {"", "-m -n", strPlaces, 0, "", strPlacesOut},
-        {"", "-m -d 1899-12-31 -x 2 -y 48", "", 1, Windows1252ToUtf8(kszMsgModelOutOfPeriod), "*\t*\n"},
+        {"", "-m -d 1899-12-31 -x 2 -y 48", "", 1, OutcomeMessage(kDeclinationModelOutOfPeriod, ModelById(kModelIgrf)), "*\t*\n"},
         {"", "-m -d 2020-01-01 -x 0 -y -90", "", 1, Windows1252ToUtf8(kszMsgPole), "*\t*\n"},
         {"", "-m -c --altitude 2e6" + kszPlace, "", 1, Windows1252ToUtf8(kszMsgPositionNotValid), "*\t*\t*\t*\n"},
         {"", "-m --altitude 12m" + kszPlace, "", 2, "altitude non valide \xC2\xAB 12m \xC2\xBB", ""},
         {"", "--altitude 5" + kszPlace, "", 2, "--altitude ne sert qu'avec --modele", ""},
+        // The other models, the elements and their messages.
+        {"", "--modele=wmm --elements --incertitude -n --altitude 28000 -d 2025.0 -x -121 -y 89", "", 0, "", strPolar},
+        {"", "--modele=wmm -d 2024-12-31 -x 2 -y 48", "", 1, OutcomeMessage(kDeclinationModelOutOfPeriod, &wmm),
+         "*\t*\t*\n"},
+        {"", "--modele=wmmhr --elements -d 2026-01-01 -x 0 -y 90", "", 1, Windows1252ToUtf8(kszMsgPole),
+         "*\t*\t*\t*\t*\t*\t*\t*\t*\t*\t*\t*\t*\t*\t*\n"},
+        {"", "--modele=wmm -d 2026.5 -x 2 -y 95", "", 1, Windows1252ToUtf8(kszMsgLatitudeNotValid), "*\t*\t*\n"},
+        {"", "--modele=wmmx" + kszPlace, "", 2, "mod\xC3\xA8le inconnu \xC2\xAB wmmx \xC2\xBB (igrf, wmm ou wmmhr)", ""},
+        {"", "--elements" + kszPlace, "", 2, "--elements et --incertitude demandent --modele", ""},
+        {"", "-m --incertitude" + kszPlace, "", 2, "--incertitude : le mod\xC3\xA8le IGRF-14 n'en publie pas", ""},
         // A projected place far outside its system (the page's test has the rest of the bad points).
         {"", "-m -s NTFL2E -d 2020-01-01 -x 1e308 -y 1e308", "", 1, Windows1252ToUtf8(kszMsgFarFromOrigin), "*\t*\n"},
         // Without the model, the grids' message and a line that names it.
@@ -692,7 +711,8 @@ TEST_F(NorvaneCliRun, OptionsAndMessagesOfBothPrograms) {
     }
     // What the model is, in the help.
     const std::string strCliHelp = RunCli("--aide").strOut;
-    for (const char* pszFact : {"--modele", "--altitude", "IGRF-14", "IAGA", "1900", "2030", "crustal", "2025"})
+    for (const char* pszFact : {"--modele", "--altitude", "IGRF-14", "IAGA", "1900", "2030", "crustal", "2025",
+                                "WMM2025", "WMMHR2025", "133", "--elements", "--incertitude"})
         EXPECT_NE(strCliHelp.find(pszFact), std::string::npos) << pszFact;
     // The help under each of its names, the same text.
     for (const std::string& strProgram : {strConv, kstrCli}) {

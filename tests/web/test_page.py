@@ -197,6 +197,38 @@ class Page(unittest.TestCase):
                 "g => [g.label, [...g.querySelectorAll('option')].map(o => [o.value, o.textContent])])", id_)
             self.assertEqual(listed, expected)
 
+    def test_model_elements_pole_zone_and_map(self):
+        """A chosen model: its declination, elements and pole zone as norvane-cli
+        --modele=... --elements --incertitude -n gives them, and its lines drawn on the map."""
+        program = os.path.join(ARGS.native, "programs/norvane-cli/norvane-cli")
+        select = Select(self.el("modele"))
+        for key, label, (date, lat, lon) in (("wmm", "WMM2025", ("2027-03-14", "75", "-70")),
+                                             ("wmmhr", "WMMHR2025", ("2026-06-01", "48.85", "2.35"))):
+            with self.subTest(model=key):
+                select.select_by_visible_text(next(o.text for o in select.options if o.text.startswith(label)))
+                self.compute(date, lat, lon)
+                run = subprocess.run([program, "--modele=" + key, "--elements", "--incertitude", "-n", "-d", date,
+                                      "-x", lon, "-y", lat], capture_output=True, text=True, check=True)
+                numbers = [float(v) for v in run.stdout.split("\t")]
+                self.assertIn(label, self.text("source"))
+                self.assertAlmostEqual(float(self.text("declinaison").split()[0]), numbers[0], delta=0.005)
+                rows = [[c.text for c in r.find_elements("css selector", "td")]
+                        for r in self.driver.find_elements("css selector", "#elements-lignes tr")]
+                for k, row in enumerate(rows):  # value, rate, uncertainty of D, I, H, X, Y, Z, F
+                    for column, index in enumerate((k, k + 7, k + 14)):
+                        decimals = len(row[column].split()[0].split(".")[1])
+                        self.assertAlmostEqual(float(row[column].split()[0]), numbers[index],
+                                               delta=0.5 * 10 ** -decimals + 1e-9)
+                zone = self.el("zone-pole")
+                self.assertEqual(zone.is_displayed(), numbers[-1] > 0)
+                if numbers[-1] > 0:
+                    self.assertIn("prudence", zone.text)
+                WebDriverWait(self.driver, 30).until(lambda d: label in self.el("legende-carte").text)
+                self.assertTrue(self.el("isogones").is_displayed())
+        select.select_by_index(0)
+        self.compute(*PLACES[0])
+        WebDriverWait(self.driver, 10).until(lambda d: not self.el("isogones").is_displayed())
+
     def test_bad_point_gives_geokern_conv_reason(self):
         cases = [("WGS84GG", "RGF93L93", "2,35", "48.85"), ("WGS84GG", "NTFL2E", "abc", "48.85"),
                  ("RGF93GG", "NTFL2E", "20", "46"), ("NTFL2E", "WGS84GG", "600000", "-9999x")]

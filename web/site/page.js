@@ -5,7 +5,6 @@
 // texts between the controls and the module.
 
 const $ = (id) => document.getElementById(id);
-const DATA_FILES = ['Grid2009_5.dat', 'GridVS2013Poly.dat', 'IGRF14.shc'];
 
 // The worker that converts whole files, started at once so that it is ready
 // (and loaded) before the first file comes, even without a network by then.
@@ -15,14 +14,27 @@ let fileNumber = 0;  // the file whose result the page waits for; older ones are
 
 function readText(module, address) { return module.UTF8ToString(address); }
 
+// The data files the module names, fetched into its directory /data (the
+// worker loads its own module the same way).
 async function loadData(module) {
   module.FS.mkdir('/data');
-  await Promise.all(DATA_FILES.map(async (name) => {
+  const names = readText(module, module._web_data_files()).split('\n');
+  await Promise.all(names.map(async (name) => {
     const response = await fetch('donnees/' + name);
     if (!response.ok) return;  // the module names the missing file
     module.FS.writeFile('/data/' + name, new Uint8Array(await response.arrayBuffer()));
   }));
   return module.ccall("web_open", "string", ["string"], ["/data"]);
+}
+
+function fillModels(module) {
+  const list = $('modele');
+  for (let k = 0; k < module._web_model_count(); ++k) {
+    const option = document.createElement('option');
+    option.value = String(k);
+    option.textContent = readText(module, module._web_model_label(k));
+    list.append(option);
+  }
 }
 
 // The engine's catalogue, grouped by datum (NTF, RGF93, WGS84), each system
@@ -62,6 +74,11 @@ function today() {
 // ---- Declination ----------------------------------------------------------
 
 const DECLINATION_RESULTS = ['declinaison', 'variation', 'source', 'convergence', 'angle-quadrillage'];
+const GRID_SOURCE = 'grilles du calculateur';
+const ELEMENT_WORDS = {
+  D: 'déclinaison', I: 'inclinaison', H: 'intensité horizontale', X: 'composante nord', Y: 'composante est',
+  Z: 'composante verticale (vers le bas)', F: 'intensité totale',
+};
 
 // A field's text for the module, whose texts end at a NUL: a NUL becomes a
 // character no field accepts, so that what follows it is not ignored.
@@ -69,11 +86,86 @@ const field = (id) => $(id).value.replace(/\0/g, '\uFFFD');
 
 function compute(module) {
   // The module answers "1" and the five texts, or "0" and the message, one per line.
-  const answer = module.ccall('web_declination', 'string', ['string', 'string', 'string'],
-    [field('lat'), field('lon'), field('date')]).split('\n');
+  const model = Number($('modele').value);
+  const place = [field('lat'), field('lon'), field('date'), model];
+  const types = ['string', 'string', 'string', 'number'];
+  const answer = module.ccall('web_declination', 'string', types, place).split('\n');
   const ok = answer[0] === '1';
   DECLINATION_RESULTS.forEach((id, i) => { $(id).value = ok ? answer[i + 1] : ''; });
   $('message').textContent = ok ? '' : answer[1];
+  showElements(module.ccall('web_elements', 'string', types, place).split('\n'), ok);
+  drawMap(module, ok && answer[3] === GRID_SOURCE);
+}
+
+// The elements' table and the pole zone's warning, of the chosen model (IGRF-14
+// when the date chooses the source).
+function showElements(answer, shown) {
+  const rows = $('elements-lignes');
+  rows.replaceChildren();
+  const ok = shown && answer[0] === '1';
+  $('elements').hidden = !ok;
+  $('zone-pole').hidden = !ok || answer[2] === '';
+  $('zone-pole').textContent = ok && answer[2] ? 'Près d\'un pôle magnétique : ' + answer[2] : '';
+  if (!ok) return;
+  $('elements-titre').textContent = 'Éléments du champ magnétique, modèle ' + answer[1];
+  for (const line of answer.slice(3)) {
+    const [name, ...values] = line.split('\t');
+    const row = rows.insertRow();
+    const head = document.createElement('th');
+    head.scope = 'row';
+    head.textContent = `${name} (${ELEMENT_WORDS[name]})`;
+    row.append(head);
+    for (const value of values) row.insertCell().textContent = value || '—';
+  }
+}
+
+// ---- The map's lines of equal declination ----------------------------------
+
+// The calculator's 2013 map shows the grids; for another date or source, or on
+// request, the worker draws the lines of the model at the date over it.
+let mapNumber = 0;
+let gridLegend = '';  // the legend of the calculator's own map
+
+function drawMap(module, gridsAnswered) {
+  const year = module.ccall('web_decimal_year', 'number', ['string'], [$('date').value]);
+  const wanted = Number.isFinite(year) && (!gridsAnswered || $('lignes-modele').checked);
+  const canvas = $('isogones');
+  ++mapNumber;
+  if (!wanted) {
+    canvas.hidden = true;
+    $('legende-carte').innerHTML = gridLegend;
+    return;
+  }
+  const model = Math.max(0, Number($('modele').value));
+  const image = $('carte');
+  worker.postMessage({ type: 'map', number: mapNumber, model, year, width: image.naturalWidth, height: image.naturalHeight });
+  $('legende-carte').textContent = 'Tracé des lignes d\'égale déclinaison…';
+}
+
+function showMap(m) {
+  const canvas = $('isogones');
+  canvas.width = m.width;
+  canvas.height = m.height;
+  const context = canvas.getContext('2d');
+  // The calculator's lines faded under the model's.
+  context.fillStyle = 'rgba(255, 255, 255, 0.65)';
+  context.fillRect(m.frame[0], m.frame[1], m.frame[2] - m.frame[0], m.frame[3] - m.frame[1]);
+  context.strokeStyle = '#b00020';
+  context.fillStyle = '#b00020';
+  context.lineWidth = 2;
+  context.font = 'bold 20px sans-serif';
+  for (const line of m.lines) {
+    context.beginPath();
+    for (let k = 0; k < line.segments.length; k += 4) {
+      context.moveTo(line.segments[k], line.segments[k + 1]);
+      context.lineTo(line.segments[k + 2], line.segments[k + 3]);
+    }
+    context.stroke();
+    if (line.label) context.fillText(line.text, line.label[0] + 4, line.label[1] - 4);
+  }
+  canvas.hidden = false;
+  $('legende-carte').textContent = `Les lignes d'égale déclinaison du modèle ${m.name} au ${$('date').value}, `
+    + `tous les ${m.step.toLocaleString('fr-FR')} °, sur la carte du calculateur.`;
 }
 
 // The map's sight, as fractions of the picture's width and height: moved by
@@ -171,6 +263,10 @@ function resultName(name, target) {
 
 worker.onmessage = (event) => {
   const m = event.data;
+  if (m.type === 'map') {
+    if (m.number === mapNumber) showMap(m);
+    return;
+  }
   if (m.number !== fileNumber) return;
   if (m.type === 'progress') {
     $('progression').value = m.total > 0 ? m.done / m.total : 1;
@@ -201,10 +297,16 @@ if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catc
   const module = await NorvaneModule();
   const missing = await loadData(module);
   fillSystems(module);
+  fillModels(module);
   $('date').value = today();
   $('chargement').textContent = missing ? 'Fichier de données absent ou incomplet : ' + missing : '';
 
   $('form-declinaison').addEventListener('submit', (e) => { e.preventDefault(); compute(module); });
+  gridLegend = $('legende-carte').innerHTML;
+  // A new model or the map's choice: computed again once a place is there.
+  const again = () => { if ($('lat').value && $('lon').value) compute(module); else drawMap(module, false); };
+  $('modele').addEventListener('change', again);
+  $('lignes-modele').addEventListener('change', again);
   $('carte').addEventListener('click', (e) => mapClick(module, e));
   $('zone-carte').addEventListener('keydown', (e) => mapKey(module, e));
   $('form-conversion').addEventListener('submit', (e) => { e.preventDefault(); convertPoint(module); });
