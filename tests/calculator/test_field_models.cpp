@@ -177,8 +177,12 @@ TEST(NorvaneChamp, ArrayIsEachPointAlone) {
                 // No number, and a message naming the range where there is one.
                 EXPECT_EQ(elements[i * NORVANE_ELEMENTS], 0.0);
                 const std::string strMessage = NorvaneMessageModele(statuses[i], nModel);
-                if (statuses[i] == NORVANE_HORS_PERIODE_MODELE) EXPECT_NE(strMessage.find("2030"), std::string::npos);
-                if (statuses[i] == NORVANE_POSITION_NON_VALIDE) EXPECT_NE(strMessage.find("90"), std::string::npos);
+                if (statuses[i] == NORVANE_HORS_PERIODE_MODELE) {
+                    EXPECT_NE(strMessage.find("2030"), std::string::npos);
+                }
+                if (statuses[i] == NORVANE_POSITION_NON_VALIDE) {
+                    EXPECT_NE(strMessage.find("90"), std::string::npos);
+                }
             }
         }
         EXPECT_EQ(zones[1], NORVANE_ZONE_PRUDENCE);
