@@ -194,12 +194,22 @@ DeclinationOutcome PlaceSources::At(DeclinationSource eSource, bool bDateParsed,
 PlaceResult DeclinationForPlace(std::string_view date, std::string_view x, std::string_view y, bool bOrderByLetters,
                                 const CliOptions& options, PlaceSources& sources) {
     const ParsedDate parsedDate = ParseDate(date);
-    const bool bGeographic = geokern_conv::SystemeDeCode(options.m_eSystem)->geographique;
+    const geokern_conv::Systeme& system = *geokern_conv::SystemeDeCode(options.m_eSystem);
+    const bool bGeographic = system.geographique;
 
     // The positions are read first, as the window validates its fields before
     // it looks at the date.
     COORDONNEES_TYPE_NC point{};
-    if (bGeographic) {
+    if (bGeographic && system.degresParUnite != 1.0) {
+        // Grads: plain numbers in the system's unit, as the engine takes them.
+        if (!ParseNumber(x, &point.x_lambda)) return Failure(kszMsgLongitudeNotValid);
+        if (!ParseNumber(y, &point.y_phi)) return Failure(kszMsgLatitudeNotValid);
+        switch (programs::CheckPoint(system, point.x_lambda, point.y_phi)) {
+        case programs::PointVerdict::kAccepted: break;
+        case programs::PointVerdict::kLatitudeBeyond90: return Failure(kszMsgLatitudeNotValid);
+        default: return Failure(kszMsgLongitudeNotValid);
+        }
+    } else if (bGeographic) {
         ParsedAngle longitude, latitude;
         if (const char* pszMessage = ReadGeographicPosition(x, y, bOrderByLetters, &longitude, &latitude))
             return Failure(pszMessage);

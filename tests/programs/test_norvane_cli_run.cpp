@@ -421,6 +421,19 @@ TEST_F(NorvaneCliRun, Lambert93Input) {
     // Metres in a geographic system, degrees in a projected one.
     EXPECT_EQ(RunCli("-s RGF93L93 -d 2012-06-15 -x 2.35E -y 48.85").strErr,
               "norvane-cli : " + Terminal(kszMsgEastingNotValid) + "\n");
+    // Grads from Paris: the same place as in NTF degrees, the same answer;
+    // a latitude beyond 100 grads is refused.
+    const COORDONNEES_TYPE_NC ntf = SysCoord2SysCoord({2.35, 48.85}, WGS84GG, NTFGG);
+    const COORDONNEES_TYPE_NC paris = SysCoord2SysCoord(ntf, NTFGG, NTFPARIS);
+    char szArgs[2][160];
+    std::snprintf(szArgs[0], sizeof szArgs[0], "-s NTFGG -d 2012-06-15 -x %.10f -y %.10f", ntf.x_lambda, ntf.y_phi);
+    std::snprintf(szArgs[1], sizeof szArgs[1], "-s NTFPARIS -d 2012-06-15 -x %.10f -y %.10f", paris.x_lambda,
+                  paris.y_phi);
+    const CliRun degrees = RunCli(szArgs[0]), grads = RunCli(szArgs[1]);
+    EXPECT_FALSE(grads.strOut.empty()) << grads.strErr;
+    EXPECT_EQ(grads.strOut, degrees.strOut);
+    EXPECT_EQ(RunCli("-s NTFPARIS -d 2012-06-15 -x 0 -y 100.5").strErr,
+              "norvane-cli : " + Terminal(kszMsgLatitudeNotValid) + "\n");
 }
 
 #ifndef _WIN32
