@@ -39,3 +39,11 @@ void CalendarDateFromDayNumber(long long nDayNumber, int* pnYear, int* pnMonth, 
     *pnMonth = static_cast<int>(nMonthFromMarch < 10 ? nMonthFromMarch + 3 : nMonthFromMarch - 9);
     *pnYear = static_cast<int>(nYearOfEra + nEra * 400 + (*pnMonth <= 2 ? 1 : 0));
 }
+
+std::string FrenchDayText(int nYear, int nMonth, int nDay) {
+    static const char* const kMonthNames[12] = {"janvier", "f\xC3\xA9vrier", "mars", "avril", "mai", "juin",
+                                                "juillet", "ao\xC3\xBBt", "septembre", "octobre", "novembre",
+                                                "d\xC3\xA9" "cembre"};
+    return (nDay == 1 ? std::string("1er") : std::to_string(nDay)) + " " + kMonthNames[nMonth - 1] + " " +
+           std::to_string(nYear);
+}

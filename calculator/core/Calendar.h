@@ -4,6 +4,8 @@
 #ifndef NORVANE_CALENDAR_H
 #define NORVANE_CALENDAR_H
 
+#include <string>
+
 // Divisible by 4, except centuries not divisible by 400.
 bool IsLeapYear(int nYear);
 // 365 or 366.
@@ -17,5 +19,7 @@ long long CalendarDayNumber(int nYear, int nMonth, int nDay);
 void CalendarDateFromDayNumber(long long nDayNumber, int* pnYear, int* pnMonth, int* pnDay);
 // 1 for January 1st, up to 365 or 366.
 int DayOfYear(int nYear, int nMonth, int nDay);
+// A day in French words, UTF-8: "1er janvier 2025", "31 décembre 2015".
+std::string FrenchDayText(int nYear, int nMonth, int nDay);
 
 #endif

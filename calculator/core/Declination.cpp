@@ -2,6 +2,7 @@
 #include "Declination.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "FixedText.h"
 #include "Utf8Text.h"
@@ -13,8 +14,6 @@ constexpr double kDegreesPerSecond = 0.0002777777777777778;  // nearest double t
 constexpr double kDegreesPerMinute = 0.016666666666666666;   // nearest double to 1/60
 constexpr double kHemisphereFactor = -1.0;
 
-constexpr int kFirstYear = 2009, kFirstMonth = 1, kFirstDay = 1;
-constexpr int kLastYear = 2015, kLastMonth = 12, kLastDay = 31;
 
 // "%3.2f" followed by a suffix, without the C locale's say on the decimal
 // separator.
@@ -57,10 +56,22 @@ std::string OutcomeMessage(DeclinationStatus eStatus, const ModelDescription* pM
     return pszMessage == nullptr ? std::string() : Windows1252ToUtf8(pszMessage);
 }
 
+std::string GridPeriodText() {
+    return "du " + FrenchDayText(kGridFirstYear, kGridFirstMonth, kGridFirstDay) + " au " +
+           FrenchDayText(kGridLastYear, kGridLastMonth, kGridLastDay);
+}
+
+std::string GridPeriodIso() {
+    char szText[32];
+    std::snprintf(szText, sizeof szText, "%04d-%02d-%02d/%04d-%02d-%02d", kGridFirstYear, kGridFirstMonth,
+                  kGridFirstDay, kGridLastYear, kGridLastMonth, kGridLastDay);
+    return szText;
+}
+
 bool IsDateInPeriod(int nYear, int nMonth, int nDay) {
     const long long nDayNumber = CalendarDayNumber(nYear, nMonth, nDay);
-    return nDayNumber >= CalendarDayNumber(kFirstYear, kFirstMonth, kFirstDay) &&
-           nDayNumber <= CalendarDayNumber(kLastYear, kLastMonth, kLastDay);
+    return nDayNumber >= CalendarDayNumber(kGridFirstYear, kGridFirstMonth, kGridFirstDay) &&
+           nDayNumber <= CalendarDayNumber(kGridLastYear, kGridLastMonth, kGridLastDay);
 }
 
 double DmsToDegrees(int nDeg, unsigned int uMin, unsigned int uSec) {

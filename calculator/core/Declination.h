@@ -35,6 +35,15 @@ constexpr char kszMsgPole[] =
     "finie en ce point : p\xF4le g\xE9ographique ou champ magn\xE9tique vertical.";
 constexpr char kszMsgModelMissing[] = "Fichier de coefficients du mod\xE8le introuvable";
 
+// The grids' period, both days included: the dates every interface states
+// (kszMsgDateOutOfPeriod is the window's own wording of them).
+constexpr int kGridFirstYear = 2009, kGridFirstMonth = 1, kGridFirstDay = 1;
+constexpr int kGridLastYear = 2015, kGridLastMonth = 12, kGridLastDay = 31;
+// "du 1er janvier 2009 au 31 décembre 2015" (UTF-8), as ModelSpanText.
+std::string GridPeriodText();
+// "2009-01-01/2015-12-31", an ISO 8601 interval.
+std::string GridPeriodIso();
+
 // The two sources.
 enum DeclinationSource {
     kSourceGrid,  // the calculator's grids, 2009-01-01 to 2015-12-31, metropolitan France
@@ -176,7 +185,7 @@ DeclinationStatus CheckDeclinationDate(bool bDateParsed, int nYear, int nMonth, 
 // The steps, for the tests and for whoever needs one of them. The calendar is
 // in Calendar.h; the node rule and the formula at a node in DeclinationGrids.h.
 
-// 2009-01-01 to 2015-12-31, both included.
+// Whether a day lies in the grids' period, both days included.
 bool IsDateInPeriod(int nYear, int nMonth, int nDay);
 
 // Signed decimal degrees from the entry, as (latitude, longitude).

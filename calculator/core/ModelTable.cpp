@@ -1,5 +1,7 @@
 #include "ModelTable.h"
 
+#include "Calendar.h"
+
 #include <cctype>
 
 #include "Igrf.h"
@@ -23,15 +25,6 @@ constexpr ModelDescription kModels[kModelCount] = {
      "World Magnetic Model haute r\xC3\xA9solution 2025 (NOAA) : degr\xC3\xA9 133, le champ principal et le "
      "champ crustal des roches de l'\xC3\xA9" "corce jusqu'\xC3\xA0 des longueurs d'onde d'environ 300 km"},
 };
-
-const char* const kMonthNames[12] = {"janvier", "f\xC3\xA9vrier", "mars", "avril", "mai", "juin",
-                                     "juillet", "ao\xC3\xBBt", "septembre", "octobre", "novembre",
-                                     "d\xC3\xA9" "cembre"};
-
-std::string DayText(int nYear, int nMonth, int nDay) {
-    return (nDay == 1 ? std::string("1er") : std::to_string(nDay)) + " " + kMonthNames[nMonth - 1] + " " +
-           std::to_string(nYear);
-}
 
 }  // namespace
 
@@ -58,6 +51,6 @@ bool IsDecimalYearInModelSpan(const ModelDescription& model, double dDecimalYear
 }
 
 std::string ModelSpanText(const ModelDescription& model) {
-    return "du " + DayText(model.nFirstYear, model.nFirstMonth, model.nFirstDay) + " au " +
-           DayText(model.nLastYear, model.nLastMonth, model.nLastDay);
+    return "du " + FrenchDayText(model.nFirstYear, model.nFirstMonth, model.nFirstDay) + " au " +
+           FrenchDayText(model.nLastYear, model.nLastMonth, model.nLastDay);
 }

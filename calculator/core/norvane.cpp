@@ -276,6 +276,11 @@ const char* NorvaneModelePeriode(int modele) {
     return ModelById(modele) ? spans.texts[modele].c_str() : nullptr;
 }
 
+const char* NorvanePeriodeGrilles(int iso) {
+    static const std::string strText = GridPeriodText(), strIso = GridPeriodIso();
+    return iso ? strIso.c_str() : strText.c_str();
+}
+
 double NorvaneModeleDebut(int modele) {
     return ModelById(modele) ? ModelFirstDecimalYear(*ModelById(modele)) : std::numeric_limits<double>::quiet_NaN();
 }

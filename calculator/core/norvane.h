@@ -155,6 +155,10 @@ const char* NorvaneModeleDescription(int modele);
 /* The span as decimal years, both included (NaN for an unknown code). */
 double NorvaneModeleDebut(int modele);
 double NorvaneModeleFin(int modele);
+/* The grids' period, both days included (a static UTF-8 text): "du 1er
+ * janvier 2009 au 31 décembre 2015", or with iso non-zero the ISO 8601
+ * interval "2009-01-01/2015-12-31". */
+const char* NorvanePeriodeGrilles(int iso);
 /* The models' time of a day: year + (day of year - 1) / days in the year; NaN
  * for a day that does not exist. */
 double NorvaneAnneeDecimale(int annee, int mois, int jour);

@@ -27,8 +27,8 @@ constexpr char kszHelp[] =
     "Usage : norvane-cli [options] [FICHIER...]\n"
     "        norvane-cli [options] --date DATE --lon X --lat Y\n"
     "\n"
-    "D\xE9" "clinaison magn\xE9tique et variation annuelle en France m\xE9tropolitaine, du\n"
-    "1er janvier 2009 au 31 d\xE9" "cembre 2015 : le calcul de la calculatrice Norvane,\n"
+    "D\xE9" "clinaison magn\xE9tique et variation annuelle en France m\xE9tropolitaine,\n"
+    "%PERIOD% : le calcul de la calculatrice Norvane,\n"
     "sans sa fen\xEAtre, avec les m\xEAmes grilles et le m\xEAme moteur geokern.\n"
     "Avec --modele : partout sur Terre, par un mod\xE8le du champ principal (voir\n"
     "plus bas), et avec --elements tous les \xE9l\xE9ments du champ.\n"
@@ -87,11 +87,7 @@ constexpr char kszHelp[] =
     "  -h, --aide, --help   cette aide\n"
     "      --version        la version\n"
     "\n"
-    "Erreurs : le message de la calculatrice (\"Date non valide\", \"La date doit\n"
-    "\xEAtre comprise entre Janvier 2009 et D\xE9" "cembre 2015.\", \"Coordonn\xE9" "es hors\n"
-    "zone\") ou celui d'une position illisible, sur la sortie d'erreur avec le\n"
-    "num\xE9ro de ligne ; sur la sortie standard, \"*\" \xE0 la place de chaque\n"
-    "r\xE9sultat, pour que l'ordre des lignes reste celui de l'entr\xE9" "e.\n"
+    "%ERRORS%"
     "\n"
     "Statut de sortie : 0 tout calcul\xE9, 1 une ligne au moins en erreur, 2 erreur\n"
     "d'usage, fichier illisible, grille introuvable ou incompl\xE8te, sortie\n"
@@ -141,6 +137,13 @@ std::string Wrapped(const std::string& strText, std::size_t uIndent) {
     return strOut + strLine + "\n";
 }
 
+// Cut into lines by HelpText, the period message being the core's.
+constexpr char kszHelpErrors[] =
+    "Erreurs : le message de la calculatrice (\"Date non valide\", \"%PERIODMSG%\", \"Coordonn\xE9" "es hors "
+    "zone\") ou celui d'une position illisible, sur la sortie d'erreur avec le num\xE9ro de ligne\xA0; sur la "
+    "sortie standard, \"*\" \xE0 la place de chaque r\xE9sultat, pour que l'ordre des lignes reste celui de "
+    "l'entr\xE9" "e.";
+
 // In UTF-8.
 std::string HelpText() {
     std::string strSystems;
@@ -158,8 +161,13 @@ std::string HelpText() {
                      Wrapped(std::string(model.pszAbout) + ".", 4);
         strFiles += std::string(nModel == 0 ? "" : nModel + 1 == kModelCount ? " et " : ", ") + model.pszFile;
     }
+    std::string strErrors = Windows1252ToUtf8(kszHelpErrors);
+    const std::string strPeriodMark = "%PERIODMSG%";
+    strErrors.replace(strErrors.find(strPeriodMark), strPeriodMark.size(), Windows1252ToUtf8(PeriodMessageOnOneLine()));
     std::string strHelp = Windows1252ToUtf8(kszHelp);
-    for (const auto& mark : {std::make_pair(std::string("%SYSTEMS%"), strSystems),
+    for (const auto& mark : {std::make_pair(std::string("%PERIOD%"), GridPeriodText()),
+                             std::make_pair(std::string("%ERRORS%"), Wrapped(strErrors, 0)),
+                             std::make_pair(std::string("%SYSTEMS%"), strSystems),
                              std::make_pair(std::string("%MODELS%"), strModels),
                              std::make_pair(std::string("%FILES%"), strFiles),
                              std::make_pair(std::string("%CAUTION%"), std::to_string(int(kPoleCautionH))),

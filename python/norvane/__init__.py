@@ -27,9 +27,11 @@ import numpy as np
 
 from geokern import _geokern, _numbers
 
-__all__ = ["declination", "field", "SOURCES", "MODELS", "ELEMENTS", "ZONES"]
+__all__ = ["declination", "field", "SOURCES", "MODELS", "ELEMENTS", "ZONES", "GRID_PERIOD"]
 
 SOURCES = tuple(_geokern.SOURCES)
+# The grids' period, both days included, from the core: ("2009-01-01", "2015-12-31").
+GRID_PERIOD = tuple(_geokern.GRID_PERIOD[0].split("/"))
 # The models by key: (name, span, description), from the core's table.
 MODELS = {key: (name, span, about) for _, key, name, _, span, about in _geokern.models()}
 # The keys of field(): "D", "I", "H", "X", "Y", "Z", "F", then "dD" ... "dF".

@@ -345,6 +345,7 @@ PYBIND11_MODULE(_geokern, m) {
     m.attr("ELEMENTS") = py::tuple(element_names);
     m.attr("ZONES") = py::tuple(zone_texts);
     m.attr("__version__") = GEOKERN_VERSION;
+    m.attr("GRID_PERIOD") = py::make_tuple(py::str(NorvanePeriodeGrilles(1)), py::str(NorvanePeriodeGrilles(0)));
     m.attr("SOURCES") = py::dict(py::arg("auto") = static_cast<int>(NORVANE_AUTO),
                                  py::arg("grille") = static_cast<int>(NORVANE_GRILLE),
                                  py::arg("modele") = static_cast<int>(NORVANE_MODELE));
