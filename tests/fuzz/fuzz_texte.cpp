@@ -79,8 +79,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::string attendu;
         if (point.x_lambda != -9999.0) point = SysCoord2SysCoord(point, in, out);
         if (point.x_lambda != -9999.0) {
-            const int code = static_cast<int>(out);
-            const bool degres = code == NTFGG || code == WGS84GG || code == RGF93GG;
+            // Angles (degrees or grads) to 1e-8, metres to the millimetre.
+            const DESCRIPTION_SYSCOORD* cible = DescriptionSysCoord(out);
+            const bool degres = cible != nullptr && cible->Code != 0 && cible->IsProjection == 0;
             char tampon[800];
             const int n = std::snprintf(tampon, sizeof tampon, degres ? "%.8f@%.8f" : "%.3f@%.3f", point.x_lambda,
                                         point.y_phi);
