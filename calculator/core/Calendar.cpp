@@ -43,7 +43,7 @@ void CalendarDateFromDayNumber(long long nDayNumber, int* pnYear, int* pnMonth, 
 std::string FrenchDayText(int nYear, int nMonth, int nDay) {
     static const char* const kMonthNames[12] = {"janvier", "f\xC3\xA9vrier", "mars", "avril", "mai", "juin",
                                                 "juillet", "ao\xC3\xBBt", "septembre", "octobre", "novembre",
-                                                "d\xC3\xA9" "cembre"};
+                                                "d\303\251cembre"};
     return (nDay == 1 ? std::string("1er") : std::to_string(nDay)) + " " + kMonthNames[nMonth - 1] + " " +
            std::to_string(nYear);
 }
