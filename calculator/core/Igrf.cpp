@@ -251,12 +251,11 @@ void CIgrfSnapshot::Prepare() {
     m_sectoral.assign(m_nMax + 1, 1.0);
     const auto terms = [&](const std::vector<double>& g, const std::vector<double>& h, int n, int m) {
         const int i = Index(n, m);
-        Coefficients c{g[i], h[i], n * g[i], n * h[i], 0.0, 0.0};
+        Coefficients c{{g[i], h[i]}, {n * g[i], n * h[i]}, {0.0, 0.0}};
         if (n < m_nMax) {
             const int iNext = Index(n + 1, m);
             const double e = std::sqrt(double((n + 1) * (n + 1) - m * m));
-            c.ge = e * g[iNext];
-            c.he = e * h[iNext];
+            c.gehe = IgrfPair{e * g[iNext], e * h[iNext]};
         }
         return c;
     };
@@ -344,12 +343,14 @@ namespace {
 // n + 1 (e = sqrt((n + 1)^2 - m^2)); s2 and t2, order 0 only, with
 // dq / dcos(theta) in place of q.
 struct OrderSums {
-    double s0 = 0.0, t0 = 0.0, s3 = 0.0, t3 = 0.0, s4 = 0.0, t4 = 0.0, s2 = 0.0, t2 = 0.0;
+    // (s0, t0), (s3, t3), (s4, t4) as lanes 0 and 1 of the coefficients' pairs.
+    IgrfPair s0t0 = {0.0, 0.0}, s3t3 = {0.0, 0.0}, s4t4 = {0.0, 0.0};
+    double s2 = 0.0;
     template <typename Terms>
     void Add(const Terms& c, double q) {
-        s0 += c.g * q, t0 += c.h * q;
-        s3 += c.gn * q, t3 += c.hn * q;
-        s4 += c.ge * q, t4 += c.he * q;
+        s0t0 += c.gh * q;
+        s3t3 += c.gnhn * q;
+        s4t4 += c.gehe * q;
     }
 };
 
@@ -362,11 +363,13 @@ struct ComponentsByHorner {
     double dEast = 0.0;    // sum over m >= 1 of u^(m-1) m (sin m.l s0 - cos m.l t0)
     double dNorth0 = 0.0;  // order 0's part of the north component
     void Add(int m, double dU, double dT, double dRho, double dCosMl, double dSinMl, const OrderSums& s) {
-        dRadial = dRadial * dU + (dCosMl * (s.s0 + s.s3) + dSinMl * (s.t0 + s.t3));
+        const double s0 = s.s0t0[0], t0 = s.s0t0[1], s3 = s.s3t3[0], t3 = s.s3t3[1];
+        const double s4 = s.s4t4[0], t4 = s.s4t4[1];
+        dRadial = dRadial * dU + (dCosMl * (s0 + s3) + dSinMl * (t0 + t3));
         if (m >= 1) {
             // dP/dtheta = (n cos(theta) P(n, m) - sqrt(n^2 - m^2) P(n - 1, m)) / sin(theta).
-            dNorth = dNorth * dU + (dT * (dCosMl * s.s3 + dSinMl * s.t3) - dRho * (dCosMl * s.s4 + dSinMl * s.t4));
-            dEast = dEast * dU + m * (dSinMl * s.s0 - dCosMl * s.t0);
+            dNorth = dNorth * dU + (dT * (dCosMl * s3 + dSinMl * t3) - dRho * (dCosMl * s4 + dSinMl * t4));
+            dEast = dEast * dU + m * (dSinMl * s0 - dCosMl * t0);
         } else {
             // Order 0 by dP/dtheta = -sin(theta) dP/dcos(theta): nothing divided near the poles.
             dNorth0 = -dU * s.s2;
@@ -411,7 +414,37 @@ void CIgrfSnapshot::FieldAndRate(double dLatitudeDeg, double dLongitudeDeg, doub
     }
 
     ComponentsByHorner field, rate;
+    const OrderSums noRate;
     for (int m = m_nMax; m >= 0; --m) {
+        if (m - 1 > m_nRateMax && m >= 2) {
+            // Two orders without rates together, m and m - 1: their
+            // recurrences do not depend on each other, so each waits less on
+            // its own previous step. The same operations, in the same order,
+            // as the loop below.
+            const Coefficients* pFieldA = m_fieldTerms.data() + m_columnStart[m];
+            const Coefficients* pFieldB = m_fieldTerms.data() + m_columnStart[m - 1];
+            const Factors* pFactorsA = m_factors.data() + m_columnStart[m];
+            const Factors* pFactorsB = m_factors.data() + m_columnStart[m - 1];
+            const int nTerms = m_nMax - m + 1;  // order m - 1 has one more
+            OrderSums sA, sB;
+            double qA = rhoPow[m] * m_sectoral[m], qPreviousA = 0.0;
+            double qB = rhoPow[m - 1] * m_sectoral[m - 1], qPreviousB = 0.0;
+            for (int k = 0; k < nTerms; ++k) {
+                sA.Add(pFieldA[k], qA);
+                sB.Add(pFieldB[k], qB);
+                const double qNextA = pFactorsA[k].a * dRhoT * qA - pFactorsA[k].b * dRho2 * qPreviousA;
+                const double qNextB = pFactorsB[k].a * dRhoT * qB - pFactorsB[k].b * dRho2 * qPreviousB;
+                qPreviousA = qA, qA = qNextA;
+                qPreviousB = qB, qB = qNextB;
+            }
+            sB.Add(pFieldB[nTerms], qB);
+            field.Add(m, dU, dT, dRho, cosMl[m], sinMl[m], sA);
+            rate.Add(m, dU, dT, dRho, cosMl[m], sinMl[m], noRate);
+            --m;
+            field.Add(m, dU, dT, dRho, cosMl[m], sinMl[m], sB);
+            rate.Add(m, dU, dT, dRho, cosMl[m], sinMl[m], noRate);
+            continue;
+        }
         const Coefficients* pField = m_fieldTerms.data() + m_columnStart[m];
         const Coefficients* pRate = m_rateTerms.data() + m_columnRateStart[m];
         const Factors* pFactors = m_factors.data() + m_columnStart[m];
@@ -424,10 +457,10 @@ void CIgrfSnapshot::FieldAndRate(double dLatitudeDeg, double dLongitudeDeg, doub
             double dq = 0.0, dqPrevious = 0.0;
             for (int n = 0; n < nTerms; ++n) {
                 s.Add(pField[n], q);
-                s.s2 += pField[n].g * dq;
+                s.s2 += pField[n].gh[0] * dq;
                 if (n < nRateTerms) {
                     r.Add(pRate[n], q);
-                    r.s2 += pRate[n].g * dq;
+                    r.s2 += pRate[n].gh[0] * dq;
                 }
                 const double dA = pFactors[n].a * dRho, dB = pFactors[n].b * dRho2;
                 const double dqNext = dA * (q + dT * dq) - dB * dqPrevious;

@@ -37,6 +37,12 @@ double IgrfDecimalYear(int nYear, int nMonth, int nDay);
 // The largest degree a coefficient file may have.
 constexpr int kIgrfMaxDegree = 200;
 
+// Two doubles side by side (a coefficient g beside its h, and their sums):
+// each lane's products and sums are the scalar ones, bit for bit, and the
+// compiler puts both lanes in one SSE2 (or WebAssembly SIMD) instruction where
+// it has one.
+typedef double IgrfPair __attribute__((vector_size(16)));
+
 // The Gauss coefficients at one instant and their rate there, with everything
 // the synthesis needs that does not depend on the place: the recurrence
 // factors of the Legendre functions. Build one per date, then ask it for as
@@ -78,7 +84,7 @@ private:
     // m_nRateMax; the factors a and b that lead to the next degree; and
     // m_sectoral[m] = P(m, m) / sin(theta)^m.
     struct Coefficients {
-        double g, h, gn, hn, ge, he;
+        IgrfPair gh, gnhn, gehe;  // (g, h), (n g, n h), (e g, e h)
     };
     struct Factors {
         double a, b;
