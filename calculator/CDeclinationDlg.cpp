@@ -8,6 +8,7 @@
 #include "Declination.h"
 #include "DeclinationGrids.h"
 #include "ProgramDirectory.h"
+#include "Utf8Text.h"
 #include "afxdisp.h"
 
 PFN_SysCoord2SysCoord g_pfnSysCoord2SysCoord = nullptr;
@@ -185,20 +186,21 @@ void CDeclinationDlg::OnCalculer() {
     case kDeclinationDateNotValid:
     case kDeclinationDateOutOfPeriod:
         // The fields keep what they show.
-        ShowError(DeclinationMessage(outcome.m_eStatus));
+        ShowError(Utf8ToWindows1252(DeclinationMessage(outcome.m_eStatus)).c_str());
         return;
     case kDeclinationModelOutOfPeriod:  // the model's outcomes: not asked for here
     case kDeclinationPositionNotValid:
     case kDeclinationPole:
     case kDeclinationModelMissing:
     case kDeclinationOutOfZone:
-        ShowError(DeclinationMessage(outcome.m_eStatus));
+        ShowError(Utf8ToWindows1252(DeclinationMessage(outcome.m_eStatus)).c_str());
         m_strDeclination.Empty();
         m_strAnnualVariation.Empty();
         break;
     case kDeclinationResult:
-        m_strDeclination = outcome.m_strDeclination.c_str();
-        m_strAnnualVariation = outcome.m_strAnnualVariation.c_str();
+        // The core's texts are UTF-8, the controls' Windows-1252.
+        m_strDeclination = Utf8ToWindows1252(outcome.m_strDeclination).c_str();
+        m_strAnnualVariation = Utf8ToWindows1252(outcome.m_strAnnualVariation).c_str();
         break;
     }
     UpdateData(FALSE);

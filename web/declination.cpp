@@ -24,9 +24,9 @@ namespace {
 NORVANE_DONNEES* g_data = nullptr;
 std::string g_answer;
 
-// "0" and the message, one per line; the message comes in Windows-1252.
-const char* Failure(const char* pszMessage1252) {
-    g_answer = "0\n" + Windows1252ToUtf8(pszMessage1252);
+// "0" and the message (UTF-8), one per line.
+const char* Failure(const char* pszMessage) {
+    g_answer = std::string("0\n") + pszMessage;
     return g_answer.c_str();
 }
 
@@ -110,7 +110,7 @@ EMSCRIPTEN_KEEPALIVE const char* web_declination(const char* latitude, const cha
     // the two grid fields say so, as norvane-cli's columns do.
     double dConvergence = 0.0;
     const bool bConvergence = NorvaneConvergenceLambert93(dLongitude, dLatitude, &dConvergence) != 0;
-    const std::string strUndefined = Windows1252ToUtf8(kszConvergenceUndefined);
+    const std::string strUndefined = kszConvergenceUndefined;
     g_answer = "1\n" + Text(NorvaneTexteDeclinaison, result.declinaison) + '\n' +
                 Text(NorvaneTexteVariation, result.variation_annuelle) + '\n' +
                 strSource + '\n' +

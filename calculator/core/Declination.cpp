@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "FixedText.h"
-#include "Utf8Text.h"
 
 namespace {
 
@@ -51,9 +50,9 @@ std::string OutcomeMessage(DeclinationStatus eStatus, const ModelDescription* pM
                ModelSpanText(*pModel) + ".";
     if (pModel != nullptr && eStatus == kDeclinationModelMissing)
         return "Fichier de coefficients " + std::string(pModel->pszFile) + " introuvable";
-    if (eStatus == kDeclinationDateOutOfPeriod) return Windows1252ToUtf8(PeriodMessageOnOneLine());
+    if (eStatus == kDeclinationDateOutOfPeriod) return PeriodMessageOnOneLine();
     const char* pszMessage = DeclinationMessage(eStatus);
-    return pszMessage == nullptr ? std::string() : Windows1252ToUtf8(pszMessage);
+    return pszMessage == nullptr ? std::string() : std::string(pszMessage);
 }
 
 std::string GridPeriodText() {
@@ -108,9 +107,9 @@ std::string PeriodMessageOnOneLine() {
     return strMessage.replace(uBegin, uEnd - uBegin, " ");
 }
 
-std::string FormatDeclination(double dDegrees) { return FormatFixed2(dDegrees, " \xB0"); }
+std::string FormatDeclination(double dDegrees) { return FormatFixed2(dDegrees, " \xC2\xB0"); }
 
-std::string FormatAnnualVariation(double dDegreesPerYear) { return FormatFixed2(dDegreesPerYear, " \xB0/an"); }
+std::string FormatAnnualVariation(double dDegreesPerYear) { return FormatFixed2(dDegreesPerYear, " \xC2\xB0/an"); }
 
 DeclinationStatus CheckDeclinationDate(bool bDateParsed, int nYear, int nMonth, int nDay) {
     if (!bDateParsed || !IsCalendarDate(nYear, nMonth, nDay)) return kDeclinationDateNotValid;

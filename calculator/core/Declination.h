@@ -16,24 +16,25 @@
 #include "ModelTable.h"
 #include "geokern2.h"
 
-// Messages, in Windows-1252 bytes (0xEA e circumflex, 0xE9 e acute).
+// Messages, in UTF-8 as every text of the core; the window shows them in
+// Windows-1252 (Utf8ToWindows1252).
 constexpr char kszMsgDateNotValid[] = "Date non valide";
 constexpr char kszMsgDateOutOfPeriod[] =
-    "La date doit \xEAtre comprise entre \n Janvier 2009 et D\xE9"
+    "La date doit \xC3\xAAtre comprise entre \n Janvier 2009 et D\xC3\xA9"
     "cembre 2015.";
-constexpr char kszMsgOutOfZone[] = "Coordonn\xE9"
+constexpr char kszMsgOutOfZone[] = "Coordonn\xC3\xA9"
                                    "es hors zone";
-// The model's messages (same encoding); ModelMessage gives the ones that name
+// The model's messages; ModelMessage gives the ones that name
 // the model and its span.
-constexpr char kszMsgModelOutOfPeriod[] = "Date hors de la p\xE9riode du mod\xE8le";
+constexpr char kszMsgModelOutOfPeriod[] = "Date hors de la p\xC3\xA9riode du mod\xC3\xA8le";
 constexpr char kszMsgPositionNotValid[] =
-    "Position non valide : la latitude doit \xEAtre comprise entre -90\xB0 et 90\xB0, la longitude entre "
-    "-180\xB0 et 180\xB0, l'altitude entre -10 000 m et 1 000 000 m.";
+    "Position non valide : la latitude doit \xC3\xAAtre comprise entre -90\xC2\xB0 et 90\xC2\xB0, la longitude entre "
+    "-180\xC2\xB0 et 180\xC2\xB0, l'altitude entre -10 000 m et 1 000 000 m.";
 constexpr char kszMsgPole[] =
-    "D\xE9"
-    "clinaison non d\xE9"
-    "finie en ce point : p\xF4le g\xE9ographique ou champ magn\xE9tique vertical.";
-constexpr char kszMsgModelMissing[] = "Fichier de coefficients du mod\xE8le introuvable";
+    "D\xC3\xA9"
+    "clinaison non d\xC3\xA9"
+    "finie en ce point : p\xC3\xB4le g\xC3\xA9ographique ou champ magn\xC3\xA9tique vertical.";
+constexpr char kszMsgModelMissing[] = "Fichier de coefficients du mod\xC3\xA8le introuvable";
 
 // The grids' period, both days included: the dates every interface states
 // (kszMsgDateOutOfPeriod is the window's own wording of them).
@@ -87,8 +88,8 @@ enum DeclinationStatus {
 
 struct DeclinationOutcome {
     DeclinationStatus m_eStatus;
-    std::string m_strDeclination;       // "%3.2f \xB0", set only for a result
-    std::string m_strAnnualVariation;   // "%3.2f \xB0/an", set only for a result
+    std::string m_strDeclination;       // "%3.2f °" (UTF-8), set only for a result
+    std::string m_strAnnualVariation;   // "%3.2f °/an", set only for a result
     double m_dDeclination = 0.0;        // the value behind m_strDeclination, degrees
     double m_dAnnualVariation = 0.0;    // the node's variation widened to double, degrees per year
                                         // (the model: its instantaneous rate)
@@ -197,7 +198,7 @@ double DmsToDegrees(int nDeg, unsigned int uMin, unsigned int uSec);
 // around it become one space.
 std::string PeriodMessageOnOneLine();
 
-// "%3.2f \xB0" and "%3.2f \xB0/an" with a full stop whatever the C locale.
+// "%3.2f °" and "%3.2f °/an" (UTF-8) with a full stop whatever the C locale.
 std::string FormatDeclination(double dDegrees);
 std::string FormatAnnualVariation(double dDegreesPerYear);
 

@@ -40,8 +40,9 @@ constexpr int kIgrfMaxDegree = 200;
 // Two doubles side by side (a coefficient g beside its h, and their sums):
 // each lane's products and sums are the scalar ones, bit for bit, and the
 // compiler puts both lanes in one SSE2 (or WebAssembly SIMD) instruction where
-// it has one.
-typedef double IgrfPair __attribute__((vector_size(16)));
+// it has one. Aligned as a double only: the 32-bit Windows stack keeps no
+// 16-byte alignment, and the pairs are read with unaligned loads.
+typedef double IgrfPair __attribute__((vector_size(16), aligned(8)));
 
 // The Gauss coefficients at one instant and their rate there, with everything
 // the synthesis needs that does not depend on the place: the recurrence

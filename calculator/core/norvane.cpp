@@ -16,7 +16,6 @@
 #include "Igrf.h"
 #include "MagneticElements.h"
 #include "ModelTable.h"
-#include "Utf8Text.h"
 #include "geokern2.h"
 
 struct NORVANE_DONNEES {
@@ -27,9 +26,9 @@ struct NORVANE_DONNEES {
 
 namespace {
 
-// The interface's own messages (Windows-1252, as the core's).
-constexpr char kszMsgDataMissing[] = "Fichier de donn\xE9" "es introuvable";
-constexpr char kszMsgSourceNotValid[] = "Source non valide : grille, mod\xE8le ou automatique";
+// The interface's own messages (UTF-8, as the core's).
+constexpr char kszMsgDataMissing[] = "Fichier de donn\xC3\xA9" "es introuvable";
+constexpr char kszMsgSourceNotValid[] = "Source non valide : grille, mod\xC3\xA8le ou automatique";
 
 // The grids answer for this period, the model for every other day.
 bool AutoTakesGrids(int nYear, int nMonth, int nDay) { return IsDateInPeriod(nYear, nMonth, nDay); }
@@ -232,14 +231,14 @@ const char* NorvaneMessage(int statut) {
     static const struct Messages {
         std::string texts[NORVANE_SOURCE_NON_VALIDE + 1];
         Messages() {
-            texts[NORVANE_DATE_NON_VALIDE] = Windows1252ToUtf8(kszMsgDateNotValid);
-            texts[NORVANE_HORS_PERIODE_GRILLE] = Windows1252ToUtf8(PeriodMessageOnOneLine());
+            texts[NORVANE_DATE_NON_VALIDE] = kszMsgDateNotValid;
+            texts[NORVANE_HORS_PERIODE_GRILLE] = PeriodMessageOnOneLine();
             texts[NORVANE_HORS_PERIODE_MODELE] = OutcomeMessage(kDeclinationModelOutOfPeriod, ModelById(kModelIgrf));
-            texts[NORVANE_HORS_ZONE] = Windows1252ToUtf8(kszMsgOutOfZone);
-            texts[NORVANE_POSITION_NON_VALIDE] = Windows1252ToUtf8(kszMsgPositionNotValid);
-            texts[NORVANE_POLE] = Windows1252ToUtf8(kszMsgPole);
-            texts[NORVANE_DONNEES_ABSENTES] = Windows1252ToUtf8(kszMsgDataMissing);
-            texts[NORVANE_SOURCE_NON_VALIDE] = Windows1252ToUtf8(kszMsgSourceNotValid);
+            texts[NORVANE_HORS_ZONE] = kszMsgOutOfZone;
+            texts[NORVANE_POSITION_NON_VALIDE] = kszMsgPositionNotValid;
+            texts[NORVANE_POLE] = kszMsgPole;
+            texts[NORVANE_DONNEES_ABSENTES] = kszMsgDataMissing;
+            texts[NORVANE_SOURCE_NON_VALIDE] = kszMsgSourceNotValid;
         }
     } messages;
     if (statut <= NORVANE_RESULTAT || statut > NORVANE_SOURCE_NON_VALIDE) return nullptr;
@@ -247,11 +246,11 @@ const char* NorvaneMessage(int statut) {
 }
 
 size_t NorvaneTexteDeclinaison(double degres, char* tampon, size_t taille) {
-    return CopyText(Windows1252ToUtf8(FormatDeclination(degres)), tampon, taille);
+    return CopyText(FormatDeclination(degres), tampon, taille);
 }
 
 size_t NorvaneTexteVariation(double degres_par_an, char* tampon, size_t taille) {
-    return CopyText(Windows1252ToUtf8(FormatAnnualVariation(degres_par_an)), tampon, taille);
+    return CopyText(FormatAnnualVariation(degres_par_an), tampon, taille);
 }
 
 int NorvaneModele(const char* cle) {

@@ -20,7 +20,7 @@ std::string Recode(unsigned int uFromCodePage, unsigned int uToCodePage, std::st
 namespace {
 
 // Without a console (output to a pipe of a program that has none), the ANSI
-// code page, in which the calculator's own texts are written.
+// code page.
 std::string ToConsoleCodePage(UINT uFrom, std::string_view text) {
     UINT uCodePage = ::GetConsoleOutputCP();
     if (uCodePage == 0) uCodePage = CP_ACP;
@@ -29,9 +29,7 @@ std::string ToConsoleCodePage(UINT uFrom, std::string_view text) {
 
 }  // namespace
 
-std::string ToTerminal(std::string_view text1252) { return ToConsoleCodePage(1252, text1252); }
 std::string Utf8ToTerminal(std::string_view textUtf8) { return ToConsoleCodePage(CP_UTF8, textUtf8); }
 #else
-std::string ToTerminal(std::string_view text1252) { return Windows1252ToUtf8(text1252); }
 std::string Utf8ToTerminal(std::string_view textUtf8) { return std::string(textUtf8); }
 #endif

@@ -31,3 +31,32 @@ std::string Windows1252ToUtf8(std::string_view text1252) {
     }
     return strUtf8;
 }
+
+std::string Utf8ToWindows1252(std::string_view textUtf8) {
+    std::string str1252;
+    str1252.reserve(textUtf8.size());
+    std::size_t i = 0;
+    while (i < textUtf8.size()) {
+        const unsigned char uLead = static_cast<unsigned char>(textUtf8[i]);
+        // The sequence's length from its first byte, then its code point.
+        const std::size_t uLength = uLead < 0x80 ? 1 : (uLead & 0xE0) == 0xC0 ? 2 : (uLead & 0xF0) == 0xE0 ? 3
+                                    : (uLead & 0xF8) == 0xF0 ? 4 : 0;
+        unsigned int uCode = uLength == 1 ? uLead : uLead & (0x7F >> uLength);
+        bool bValid = uLength != 0 && i + uLength <= textUtf8.size();
+        for (std::size_t k = 1; bValid && k < uLength; ++k) {
+            const unsigned char uNext = static_cast<unsigned char>(textUtf8[i + k]);
+            bValid = (uNext & 0xC0) == 0x80;
+            uCode = (uCode << 6) | (uNext & 0x3F);
+        }
+        i += bValid ? uLength : 1;
+        char c = '?';
+        if (bValid && (uCode < 0x80 || (uCode >= 0xA0 && uCode <= 0xFF))) {
+            c = static_cast<char>(uCode);
+        } else if (bValid) {
+            for (unsigned int k = 0; k < 32; ++k)
+                if (kWindows1252High[k] != 0 && kWindows1252High[k] == uCode) c = static_cast<char>(0x80 + k);
+        }
+        str1252 += c;
+    }
+    return str1252;
+}

@@ -9,7 +9,6 @@
 #include "Numbers.h"
 #include "PointDomain.h"
 #include "PlaceText.h"
-#include "Utf8Text.h"
 #include "systemes.h"
 
 namespace {
@@ -37,7 +36,6 @@ PlaceResult FromOutcome(const DeclinationOutcome& outcome) {
     }
     PlaceResult result;
     result.m_strMessage = OutcomeMessage(outcome.m_eStatus, outcome.m_pModel);
-    result.m_bMessageUtf8 = true;
     return result;
 }
 
@@ -59,7 +57,6 @@ PlaceResult FieldColumns(const FieldOutcome& field, const CliOptions& options, c
     }
     PlaceResult result;
     result.m_bOk = true;
-    result.m_bColumnsUtf8 = true;
     std::string& strColumns = result.m_strColumns;
     const int nElements = options.m_bElements ? kElementWithRatesCount : 0;
     for (int k = 0; k < nElements; ++k)
@@ -67,7 +64,7 @@ PlaceResult FieldColumns(const FieldOutcome& field, const CliOptions& options, c
     if (!options.m_bElements) {
         strColumns = ElementColumn(kElementD, field.m_dElements[kElementD], options.m_bNumbers) + '\t';
         strColumns += options.m_bNumbers ? Number(field.m_dElements[kElementCount + kElementD])
-                                         : Windows1252ToUtf8(FormatAnnualVariation(field.m_dElements[kElementCount + kElementD]));
+                                         : FormatAnnualVariation(field.m_dElements[kElementCount + kElementD]);
     }
     if (options.m_bUncertainty) {
         const int nCount = options.m_bElements ? kElementCount : 1;
@@ -240,7 +237,7 @@ PlaceResult DeclinationForPlace(std::string_view date, std::string_view x, std::
             const double dGridAngle = field.m_dElements[kElementD] - dConvergence;
             for (const double dAngle : {dConvergence, dGridAngle})
                 result.m_strColumns +=
-                    '\t' + (options.m_bNumbers ? Number(dAngle) : Windows1252ToUtf8(FormatDeclination(dAngle)));
+                    '\t' + (options.m_bNumbers ? Number(dAngle) : FormatDeclination(dAngle));
             return result;
         }
         outcome = sources.At(options.m_eSource, parsedDate.m_bParsed, parsedDate.m_nYear, parsedDate.m_nMonth,

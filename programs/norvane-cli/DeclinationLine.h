@@ -48,14 +48,12 @@ private:
 // Decimals of the plain numbers.
 constexpr int kNumberDecimals = 6;
 
-// Either the columns or the message, in Windows-1252 unless flagged UTF-8.
+// Either the columns or the message, in UTF-8.
 struct PlaceResult {
     bool m_bOk = false;
     bool m_bOutOfGridPeriod = false;  // the grids' period message: the model would answer
     std::string m_strColumns;  // "declination\tvariation[\tconvergence\tangle]"
     std::string m_strMessage;
-    bool m_bColumnsUtf8 = false;  // the columns of the model's elements are UTF-8
-    bool m_bMessageUtf8 = false;  // the core's message of a model outcome is UTF-8
 };
 
 // The place given as three texts: date, then x and y of the system (longitude
@@ -67,7 +65,7 @@ PlaceResult DeclinationForPlace(std::string_view date, std::string_view x, std::
 // A WGS84 position given as two texts, longitude then latitude, in any form
 // ParseAngle reads; with bOrderByLetters, hemisphere letters may put the
 // latitude first. Returns nullptr and the two angles, or the message
-// (Windows-1252) of the first field that cannot be used.
+// (UTF-8) of the first field that cannot be used.
 const char* ReadGeographicPosition(std::string_view x, std::string_view y, bool bOrderByLetters,
                                    ParsedAngle* pLongitude, ParsedAngle* pLatitude);
 
@@ -89,17 +87,17 @@ bool IsPassThroughLine(std::string_view line);
 std::string MarkerColumns(const CliOptions& options);
 
 
-// Messages of this program (Windows-1252).
-constexpr char kszMsgIncompleteLine[] = "Ligne incompl\xE8te : une date, puis deux coordonn\xE9" "es";
+// Messages of this program (UTF-8).
+constexpr char kszMsgIncompleteLine[] = "Ligne incompl\xC3\xA8te : une date, puis deux coordonn\xC3\xA9" "es";
 constexpr char kszMsgLongitudeNotValid[] = "Longitude non valide";
 constexpr char kszMsgLatitudeNotValid[] = "Latitude non valide";
 constexpr char kszMsgEastingNotValid[] = "Abscisse non valide";
-constexpr char kszMsgNorthingNotValid[] = "Ordonn\xE9" "e non valide";
-constexpr char kszMsgDecimalComma[] = "Virgule d\xE9" "cimale ? Le s\xE9parateur d\xE9" "cimal est le point";
-constexpr char kszMsgHemispheres[] = "Lettres d'h\xE9misph\xE8re incompatibles";
+constexpr char kszMsgNorthingNotValid[] = "Ordonn\xC3\xA9" "e non valide";
+constexpr char kszMsgDecimalComma[] = "Virgule d\xC3\xA9" "cimale ? Le s\xC3\xA9parateur d\xC3\xA9" "cimal est le point";
+constexpr char kszMsgHemispheres[] = "Lettres d'h\xC3\xA9misph\xC3\xA8re incompatibles";
 constexpr char kszMsgFarFromOrigin[] =
-    "Position hors du domaine du syst\xE8me : \xE0 plus de 10 000 km de l'origine de ses coordonn\xE9" "es";
+    "Position hors du domaine du syst\xC3\xA8me : \xC3\xA0 plus de 10 000 km de l'origine de ses coordonn\xC3\xA9" "es";
 // In both convergence columns where Lambert 93 has no convergence worth giving.
-constexpr char kszConvergenceUndefined[] = "non d\xE9" "finie";
+constexpr char kszConvergenceUndefined[] = "non d\xC3\xA9" "finie";
 
 #endif

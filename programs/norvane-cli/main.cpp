@@ -22,95 +22,90 @@ namespace {
 
 constexpr char kszProgram[] = "norvane-cli";
 
-// Windows-1252, as every text of the calculator.
+// UTF-8, as every text of the programs and the core.
 constexpr char kszHelp[] =
     "Usage : norvane-cli [options] [FICHIER...]\n"
     "        norvane-cli [options] --date DATE --lon X --lat Y\n"
     "\n"
-    "D\xE9" "clinaison magn\xE9tique et variation annuelle en France m\xE9tropolitaine,\n"
+    "D\xC3\xA9" "clinaison magn\xC3\xA9tique et variation annuelle en France m\xC3\xA9tropolitaine,\n"
     "%PERIOD% : le calcul de la calculatrice Norvane,\n"
-    "sans sa fen\xEAtre, avec les m\xEAmes grilles et le m\xEAme moteur geokern.\n"
-    "Avec --modele : partout sur Terre, par un mod\xE8le du champ principal (voir\n"
-    "plus bas), et avec --elements tous les \xE9l\xE9ments du champ.\n"
+    "sans sa fen\xC3\xAAtre, avec les m\xC3\xAAmes grilles et le m\xC3\xAAme moteur geokern.\n"
+    "Avec --modele : partout sur Terre, par un mod\xC3\xA8le du champ principal (voir\n"
+    "plus bas), et avec --elements tous les \xC3\xA9l\xC3\xA9ments du champ.\n"
     "\n"
-    "Chaque ligne d'entr\xE9" "e donne un lieu : \"date longitude latitude\" (x puis y),\n"
-    "champs s\xE9par\xE9s par des espaces, des tabulations, ';' ou ','. Sans FICHIER,\n"
-    "ou avec \"-\", l'entr\xE9" "e standard est lue. Les lignes vides et celles qui\n"
-    "commencent par '#' sont recopi\xE9" "es telles quelles ; ce qui suit les trois\n"
-    "champs est recopi\xE9 \xE0 la fin de la ligne de r\xE9sultat.\n"
+    "Chaque ligne d'entr\xC3\xA9" "e donne un lieu : \"date longitude latitude\" (x puis y),\n"
+    "champs s\xC3\xA9par\xC3\xA9s par des espaces, des tabulations, ';' ou ','. Sans FICHIER,\n"
+    "ou avec \"-\", l'entr\xC3\xA9" "e standard est lue. Les lignes vides et celles qui\n"
+    "commencent par '#' sont recopi\xC3\xA9" "es telles quelles ; ce qui suit les trois\n"
+    "champs est recopi\xC3\xA9 \xC3\xA0 la fin de la ligne de r\xC3\xA9sultat.\n"
     "\n"
-    "Dates : 2013-01-01 (ISO) ou 01/01/2013 (jour/mois/ann\xE9" "e).\n"
-    "Positions WGS84 en degr\xE9s, point d\xE9" "cimal :\n"
-    "  d\xE9" "cimaux sign\xE9s           -1.5  47.2\n"
-    "  lettre d'h\xE9misph\xE8re       1.5W  47.2N  1.5 O  (N, S, E, O ou W, sans signe)\n"
-    "  degr\xE9s-minutes-secondes   47\xB0" "12'30\"N  47d12m30s N  47:12:30N  1:30:00W\n"
-    "Les minutes et les secondes sont des nombres entiers de 0 \xE0 59, comme dans\n"
-    "la fen\xEAtre. Avec des lettres d'h\xE9misph\xE8re, la latitude peut venir en\n"
+    "Dates : 2013-01-01 (ISO) ou 01/01/2013 (jour/mois/ann\xC3\xA9" "e).\n"
+    "Positions WGS84 en degr\xC3\xA9s, point d\xC3\xA9" "cimal :\n"
+    "  d\xC3\xA9" "cimaux sign\xC3\xA9s           -1.5  47.2\n"
+    "  lettre d'h\xC3\xA9misph\xC3\xA8re       1.5W  47.2N  1.5 O  (N, S, E, O ou W, sans signe)\n"
+    "  degr\xC3\xA9s-minutes-secondes   47\xC2\xB0" "12'30\"N  47d12m30s N  47:12:30N  1:30:00W\n"
+    "Les minutes et les secondes sont des nombres entiers de 0 \xC3\xA0 59, comme dans\n"
+    "la fen\xC3\xAAtre. Avec des lettres d'h\xC3\xA9misph\xC3\xA8re, la latitude peut venir en\n"
     "premier (47.2N 1.5W).\n"
     "\n"
-    "R\xE9sultat : la d\xE9" "clinaison et la variation annuelle s\xE9par\xE9" "es par une\n"
-    "tabulation, comme la fen\xEAtre les affiche (\"-0.65 \xB0\" et \"0.15 \xB0/an\").\n"
+    "R\xC3\xA9sultat : la d\xC3\xA9" "clinaison et la variation annuelle s\xC3\xA9par\xC3\xA9" "es par une\n"
+    "tabulation, comme la fen\xC3\xAAtre les affiche (\"-0.65 \xC2\xB0\" et \"0.15 \xC2\xB0/an\").\n"
     "\n"
     "Options :\n"
     "  -d, --date DATE      la date d'un seul lieu (avec --lon et --lat)\n"
     "  -x, --lon X          sa longitude (ou son abscisse, avec --systeme)\n"
-    "  -y, --lat Y          sa latitude (ou son ordonn\xE9" "e)\n"
-    "  -s, --systeme SYS    positions dans un autre syst\xE8me du catalogue, par son\n"
-    "                       nom, son code ou EPSG:NNNN ; le moteur les ram\xE8ne en NTF\n"
-    "                       Lambert II \xE9tendu, o\xF9 le n\x9Cud de la grille est choisi\n"
-    "                       comme dans la calculatrice. Syst\xE8mes (x y) :\n"
+    "  -y, --lat Y          sa latitude (ou son ordonn\xC3\xA9" "e)\n"
+    "  -s, --systeme SYS    positions dans un autre syst\xC3\xA8me du catalogue, par son\n"
+    "                       nom, son code ou EPSG:NNNN ; le moteur les ram\xC3\xA8ne en NTF\n"
+    "                       Lambert II \xC3\xA9tendu, o\xC3\xB9 le n\xC5\x93ud de la grille est choisi\n"
+    "                       comme dans la calculatrice. Syst\xC3\xA8mes (x y) :\n"
     "%SYSTEMS%"
-    "  -n, --nombres        nombres seuls, point d\xE9" "cimal, 6 d\xE9" "cimales (degr\xE9s et\n"
-    "                       degr\xE9s par an)\n"
+    "  -n, --nombres        nombres seuls, point d\xC3\xA9" "cimal, 6 d\xC3\xA9" "cimales (degr\xC3\xA9s et\n"
+    "                       degr\xC3\xA9s par an)\n"
     "  -c, --convergence    deux colonnes de plus pour les cartes en Lambert 93 :\n"
-    "                       la convergence des m\xE9ridiens de Lambert 93 au lieu,\n"
-    "                       angle du nord g\xE9ographique au nord du quadrillage,\n"
-    "                       positive quand le nord du quadrillage est \xE0 l'est du\n"
-    "                       nord g\xE9ographique (\xE0 l'est du m\xE9ridien 3\xB0 E) ; puis\n"
-    "                       l'angle du nord du quadrillage au nord magn\xE9tique,\n"
-    "                       positif vers l'est : d\xE9" "clinaison moins convergence.\n"
-    "  -m, --modele[=MODELE]  chaque lieu par un mod\xE8le plut\xF4t que par les grilles :\n"
-    "                       igrf (sans valeur), wmm ou wmmhr ; m\xEAmes entr\xE9" "es, m\xEAmes\n"
+    "                       la convergence des m\xC3\xA9ridiens de Lambert 93 au lieu,\n"
+    "                       angle du nord g\xC3\xA9ographique au nord du quadrillage,\n"
+    "                       positive quand le nord du quadrillage est \xC3\xA0 l'est du\n"
+    "                       nord g\xC3\xA9ographique (\xC3\xA0 l'est du m\xC3\xA9ridien 3\xC2\xB0 E) ; puis\n"
+    "                       l'angle du nord du quadrillage au nord magn\xC3\xA9tique,\n"
+    "                       positif vers l'est : d\xC3\xA9" "clinaison moins convergence.\n"
+    "  -m, --modele[=MODELE]  chaque lieu par un mod\xC3\xA8le plut\xC3\xB4t que par les grilles :\n"
+    "                       igrf (sans valeur), wmm ou wmmhr ; m\xC3\xAAmes entr\xC3\xA9" "es, m\xC3\xAAmes\n"
     "                       colonnes, et avec wmm ou wmmhr une colonne de plus :\n"
-    "                       la zone d'un p\xF4le magn\xE9tique (\"-\" hors zone ; avec\n"
+    "                       la zone d'un p\xC3\xB4le magn\xC3\xA9tique (\"-\" hors zone ; avec\n"
     "                       --nombres 0, 1 prudence, 2 boussole inutilisable)\n"
     "      --elements       avec --modele, les quatorze colonnes D, I, H, X, Y, Z, F\n"
-    "                       puis dD, dI, dH, dX, dY, dZ, dF (degr\xE9s et nT, puis par\n"
+    "                       puis dD, dI, dH, dX, dY, dZ, dF (degr\xC3\xA9s et nT, puis par\n"
     "                       an), et la colonne de la zone\n"
-    "      --incertitude    avec --modele=wmm ou wmmhr, l'incertitude publi\xE9" "e (un\n"
-    "                       \xE9" "cart type) : de D, ou des sept \xE9l\xE9ments avec\n"
-    "                       --elements, apr\xE8s eux ; celle de D cro\xEEt quand H d\xE9" "cro\xEEt\n"
+    "      --incertitude    avec --modele=wmm ou wmmhr, l'incertitude publi\xC3\xA9" "e (un\n"
+    "                       \xC3\xA9" "cart type) : de D, ou des sept \xC3\xA9l\xC3\xA9ments avec\n"
+    "                       --elements, apr\xC3\xA8s eux ; celle de D cro\xC3\xAEt quand H d\xC3\xA9" "cro\xC3\xAEt\n"
     "      --altitude METRES  avec --modele, l'altitude des lieux au-dessus de\n"
-    "                       l'ellipso\xEF" "de WGS84 (0 sans cette option)\n"
-    "      --entete         recopie la premi\xE8re ligne de chaque entr\xE9" "e\n"
+    "                       l'ellipso\xC3\xAF" "de WGS84 (0 sans cette option)\n"
+    "      --entete         recopie la premi\xC3\xA8re ligne de chaque entr\xC3\xA9" "e\n"
     "      --donnees DOSSIER  cherche d'abord les grilles dans DOSSIER\n"
     "  -h, --aide, --help   cette aide\n"
     "      --version        la version\n"
     "\n"
     "%ERRORS%"
     "\n"
-    "Statut de sortie : 0 tout calcul\xE9, 1 une ligne au moins en erreur, 2 erreur\n"
-    "d'usage, fichier illisible, grille introuvable ou incompl\xE8te, sortie\n"
-    "impossible \xE0 \xE9" "crire.\n"
+    "Statut de sortie : 0 tout calcul\xC3\xA9, 1 une ligne au moins en erreur, 2 erreur\n"
+    "d'usage, fichier illisible, grille introuvable ou incompl\xC3\xA8te, sortie\n"
+    "impossible \xC3\xA0 \xC3\xA9" "crire.\n"
     "\n"
-    "Les mod\xE8les, calcul\xE9s au lieu exact, \xE0 une altitude au-dessus de\n"
-    "l'ellipso\xEF" "de WGS84 ; la variation annuelle est celle du mod\xE8le \xE0 la date :\n"
+    "Les mod\xC3\xA8les, calcul\xC3\xA9s au lieu exact, \xC3\xA0 une altitude au-dessus de\n"
+    "l'ellipso\xC3\xAF" "de WGS84 ; la variation annuelle est celle du mod\xC3\xA8le \xC3\xA0 la date :\n"
     "%MODELS%"
-    "Le champ crustal, celui des roches de l'\xE9" "corce, que seul wmmhr contient,\n"
-    "\xE9" "carte la d\xE9" "clinaison de quelques dixi\xE8mes de degr\xE9 par endroits. Pr\xE8s des\n"
-    "p\xF4les magn\xE9tiques, o\xF9 H est sous %CAUTION% nT, la boussole est \xE0 utiliser avec\n"
-    "prudence ; sous %BLACKOUT% nT elle est inutilisable. Aux p\xF4les g\xE9ographiques la\n"
-    "d\xE9" "clinaison n'est pas d\xE9" "finie.\n"
+    "Le champ crustal, celui des roches de l'\xC3\xA9" "corce, que seul wmmhr contient,\n"
+    "\xC3\xA9" "carte la d\xC3\xA9" "clinaison de quelques dixi\xC3\xA8mes de degr\xC3\xA9 par endroits. Pr\xC3\xA8s des\n"
+    "p\xC3\xB4les magn\xC3\xA9tiques, o\xC3\xB9 H est sous %CAUTION% nT, la boussole est \xC3\xA0 utiliser avec\n"
+    "prudence ; sous %BLACKOUT% nT elle est inutilisable. Aux p\xC3\xB4les g\xC3\xA9ographiques la\n"
+    "d\xC3\xA9" "clinaison n'est pas d\xC3\xA9" "finie.\n"
     "\n"
-    "Donn\xE9" "es : les grilles Grid2009_5.dat et GridVS2013Poly.dat, les mod\xE8les\n"
+    "Donn\xC3\xA9" "es : les grilles Grid2009_5.dat et GridVS2013Poly.dat, les mod\xC3\xA8les\n"
     "%FILES%,\n"
-    "cherch\xE9s \xE0 c\xF4t\xE9 du programme, puis dans ../share/norvane depuis son dossier\n"
+    "cherch\xC3\xA9s \xC3\xA0 c\xC3\xB4t\xC3\xA9 du programme, puis dans ../share/norvane depuis son dossier\n"
     "(installation).\n";
-
-// A line's message in UTF-8.
-std::string MessageText(const PlaceResult& result) {
-    return result.m_bMessageUtf8 ? result.m_strMessage : Windows1252ToUtf8(result.m_strMessage);
-}
 
 // A UTF-8 text cut into lines of at most 79 characters at its spaces, each
 // indented.
@@ -139,10 +134,10 @@ std::string Wrapped(const std::string& strText, std::size_t uIndent) {
 
 // Cut into lines by HelpText, the period message being the core's.
 constexpr char kszHelpErrors[] =
-    "Erreurs : le message de la calculatrice (\"Date non valide\", \"%PERIODMSG%\", \"Coordonn\xE9" "es hors "
-    "zone\") ou celui d'une position illisible, sur la sortie d'erreur avec le num\xE9ro de ligne\xA0; sur la "
-    "sortie standard, \"*\" \xE0 la place de chaque r\xE9sultat, pour que l'ordre des lignes reste celui de "
-    "l'entr\xE9" "e.";
+    "Erreurs : le message de la calculatrice (\"Date non valide\", \"%PERIODMSG%\", \"Coordonn\xC3\xA9" "es hors "
+    "zone\") ou celui d'une position illisible, sur la sortie d'erreur avec le num\xC3\xA9ro de ligne\xC2\xA0; sur la "
+    "sortie standard, \"*\" \xC3\xA0 la place de chaque r\xC3\xA9sultat, pour que l'ordre des lignes reste celui de "
+    "l'entr\xC3\xA9" "e.";
 
 // In UTF-8.
 std::string HelpText() {
@@ -161,10 +156,10 @@ std::string HelpText() {
                      Wrapped(std::string(model.pszAbout) + ".", 4);
         strFiles += std::string(nModel == 0 ? "" : nModel + 1 == kModelCount ? " et " : ", ") + model.pszFile;
     }
-    std::string strErrors = Windows1252ToUtf8(kszHelpErrors);
+    std::string strErrors = kszHelpErrors;
     const std::string strPeriodMark = "%PERIODMSG%";
-    strErrors.replace(strErrors.find(strPeriodMark), strPeriodMark.size(), Windows1252ToUtf8(PeriodMessageOnOneLine()));
-    std::string strHelp = Windows1252ToUtf8(kszHelp);
+    strErrors.replace(strErrors.find(strPeriodMark), strPeriodMark.size(), PeriodMessageOnOneLine());
+    std::string strHelp = kszHelp;
     for (const auto& mark : {std::make_pair(std::string("%PERIOD%"), GridPeriodText()),
                              std::make_pair(std::string("%ERRORS%"), Wrapped(strErrors, 0)),
                              std::make_pair(std::string("%SYSTEMS%"), strSystems),
@@ -239,10 +234,10 @@ private:
             else
                 result.m_strMessage = kszMsgIncompleteLine;
             if (result.m_bOk) {
-                strOut += result.m_bColumnsUtf8 ? Utf8ToTerminal(result.m_strColumns) : ToTerminal(result.m_strColumns);
+                strOut += Utf8ToTerminal(result.m_strColumns);
             } else {
                 m_bAllOk = false;
-                programs::Say(m_strName + ", ligne " + std::to_string(m_uLines) + " : " + MessageText(result));
+                programs::Say(m_strName + ", ligne " + std::to_string(m_uLines) + " : " + result.m_strMessage);
                 SuggestModel(result);
                 strOut += MarkerColumns(m_args.options);
             }
@@ -369,11 +364,11 @@ int main(int argc, char** argv) {
         std::string& strOut = programs::StandardOutput().Buffer();
         if (!result.m_bOk) {
             strOut += MarkerColumns(args.options) + "\n";
-            programs::Say(MessageText(result));
+            programs::Say(result.m_strMessage);
             SuggestModel(result);
             return programs::FinishOutput() == programs::kExitOk ? programs::kExitLineFailed : programs::kExitUsage;
         }
-        strOut += (result.m_bColumnsUtf8 ? Utf8ToTerminal(result.m_strColumns) : ToTerminal(result.m_strColumns)) + "\n";
+        strOut += (Utf8ToTerminal(result.m_strColumns)) + "\n";
         return programs::FinishOutput();
     }
 

@@ -93,8 +93,8 @@ TEST_F(DeclinationEngineTest, ParisAtTheEpochShowsTheNodeValue) {
     const float fA = s_pGrids->annualVariation[GridNodeIndex(kParisI, kParisJ)];
     const DeclinationOutcome outcome = ComputeDeclination(Paris(2009, 7, 1), *s_pGrids, &SysCoord2SysCoord);
     ASSERT_EQ(outcome.m_eStatus, kDeclinationResult);
-    EXPECT_EQ(outcome.m_strDeclination, Printf("%3.2f \xB0", fB));
-    EXPECT_EQ(outcome.m_strAnnualVariation, Printf("%3.2f \xB0/an", fA));
+    EXPECT_EQ(outcome.m_strDeclination, Printf("%3.2f \xC2\xB0", fB));
+    EXPECT_EQ(outcome.m_strAnnualVariation, Printf("%3.2f \xC2\xB0/an", fA));
     // Metropolitan France around 2009: a declination of a degree or so, slowly turning east.
     EXPECT_GT(fB, -3.0f);
     EXPECT_LT(fB, 3.0f);
@@ -105,7 +105,7 @@ TEST_F(DeclinationEngineTest, ParisAtTheEndOfThePeriod) {
     const double dA = s_pGrids->annualVariation[GridNodeIndex(kParisI, kParisJ)];
     const DeclinationOutcome outcome = ComputeDeclination(Paris(2015, 12, 31), *s_pGrids, &SysCoord2SysCoord);
     ASSERT_EQ(outcome.m_eStatus, kDeclinationResult);
-    EXPECT_EQ(outcome.m_strDeclination, Printf("%3.2f \xB0", dB + dA * 2374.0 / 365.0));
+    EXPECT_EQ(outcome.m_strDeclination, Printf("%3.2f \xC2\xB0", dB + dA * 2374.0 / 365.0));
 }
 
 TEST_F(DeclinationEngineTest, SameNodeFromDegreesMinutesSeconds) {

@@ -235,7 +235,7 @@ TEST(GridFileMend, ShortEpochFileNodesAreOutOfZone) {
     ASSERT_EQ(LoadDeclinationGrids(strEpoch.c_str(), strVariation.c_str(), *pGrids), kGridsLoaded);
     const DeclinationOutcome last = ComputeAtRecord(*pGrids, 599);
     ASSERT_EQ(last.m_eStatus, kDeclinationResult);
-    EXPECT_EQ(last.m_strDeclination, "299.50 \xB0");
+    EXPECT_EQ(last.m_strDeclination, "299.50 \xC2\xB0");
     EXPECT_EQ(ComputeAtRecord(*pGrids, 600).m_eStatus, kDeclinationOutOfZone);
     EXPECT_EQ(ComputeAtRecord(*pGrids, kGridNodes - 1).m_eStatus, kDeclinationOutOfZone);
 }

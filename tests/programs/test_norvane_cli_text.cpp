@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "ConsoleText.h"
+#include "Utf8Text.h"
 #include "Declination.h"
 #include "DeclinationLine.h"
 #include "PlaceText.h"
@@ -218,20 +219,27 @@ TEST(NorvaneCliMessages, PeriodMessageOnOneLine) {
                            strSecond.substr(strSecond.find_first_not_of(' ')));
 }
 
-TEST(NorvaneCliEncoding, Windows1252ToUtf8) {
-    // Latin-1 half: every byte is the code point of the same number.
+TEST(NorvaneCliEncoding, Windows1252AndUtf8) {
+    // Latin-1 half: every byte is the code point of the same number; every
+    // assigned byte comes back from UTF-8 as it was.
     for (unsigned int u = 0xA0; u <= 0xFF; ++u) {
         const std::string strUtf8 = Windows1252ToUtf8(std::string(1, static_cast<char>(u)));
         ASSERT_EQ(strUtf8.size(), 2u);
         EXPECT_EQ(((static_cast<unsigned char>(strUtf8[0]) & 0x1F) << 6) | (static_cast<unsigned char>(strUtf8[1]) & 0x3F), u);
     }
-    EXPECT_EQ(Windows1252ToUtf8("-0.65 \xB0"), "-0.65 \xC2\xB0");
+    for (unsigned int u = 1; u <= 0xFF; ++u) {
+        const std::string str1252(1, static_cast<char>(u));
+        if (Windows1252ToUtf8(str1252) != "?") {
+            EXPECT_EQ(Utf8ToWindows1252(Windows1252ToUtf8(str1252)), str1252) << u;
+        }
+    }
     EXPECT_EQ(Windows1252ToUtf8("n\x9C" "ud \x80"), "n\xC5\x93ud \xE2\x82\xAC");
     EXPECT_EQ(Windows1252ToUtf8("\x81"), "?");
-    EXPECT_EQ(Windows1252ToUtf8("plain ASCII"), "plain ASCII");
-#ifndef _WIN32
-    EXPECT_EQ(ToTerminal(kszMsgOutOfZone), "Coordonn\xC3\xA9" "es hors zone");
-#endif
+    // What Windows-1252 lacks, and broken sequences, become '?'.
+    EXPECT_EQ(Utf8ToWindows1252("\xE2\x88\x9A \xC3 x\xA9"), "? ? x?");
+    // The core's texts are UTF-8; the window shows them in Windows-1252.
+    EXPECT_EQ(Utf8ToWindows1252(kszMsgOutOfZone), "Coordonn\xE9" "es hors zone");
+    EXPECT_EQ(Utf8ToWindows1252(FormatDeclination(-0.654)), "-0.65 \xB0");
 }
 
 }  // namespace
