@@ -18,6 +18,7 @@ packages=(
   python3-dev python3-pybind11 pybind11-dev python3-numpy  # the Python package, its tests
   python3-setuptools python3-wheel python3-pip python3-venv python3-pytest
   python3-pyproj                                  # and its benchmark's peer
+  libgeographiclib-dev                            # the main-field models' peer in the benchmarks
   emscripten chromium chromium-driver python3-selenium  # the web page: WebAssembly build, browser tests
 )
 if [ "${1:-}" = maps ]; then
