@@ -368,7 +368,7 @@ int main(int argc, char** argv) {
             SuggestModel(result);
             return programs::FinishOutput() == programs::kExitOk ? programs::kExitLineFailed : programs::kExitUsage;
         }
-        strOut += (Utf8ToTerminal(result.m_strColumns)) + "\n";
+        strOut += Utf8ToTerminal(result.m_strColumns) + "\n";
         return programs::FinishOutput();
     }
 

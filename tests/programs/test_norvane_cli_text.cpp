@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -240,6 +241,15 @@ TEST(NorvaneCliEncoding, Windows1252AndUtf8) {
     // The core's texts are UTF-8; the window shows them in Windows-1252.
     EXPECT_EQ(Utf8ToWindows1252(kszMsgOutOfZone), "Coordonn\xE9" "es hors zone");
     EXPECT_EQ(Utf8ToWindows1252(FormatDeclination(-0.654)), "-0.65 \xB0");
+}
+
+// Every text the window shows comes from the core in UTF-8: each must have
+// its Windows-1252 form, or the window would show '?' in its place.
+TEST(NorvaneCliEncoding, EveryWindowTextHasItsWindows1252Form) {
+    std::vector<std::string> texts = {FormatDeclination(-0.654), FormatAnnualVariation(0.15), PeriodMessageOnOneLine()};
+    for (int n = kDeclinationDateNotValid; n <= kDeclinationModelMissing; ++n)
+        if (const char* pszMessage = DeclinationMessage(static_cast<DeclinationStatus>(n))) texts.emplace_back(pszMessage);
+    for (const std::string& strText : texts) EXPECT_EQ(Windows1252ToUtf8(Utf8ToWindows1252(strText)), strText);
 }
 
 }  // namespace
