@@ -5,9 +5,19 @@
 
 #include <cmath>
 
-#include "arctangente.h"
 #include "constantes.h"
+#include "elementaires.h"
 #include "geokern2.h"
+
+// The elementary functions of every computation: the engine's own
+// (elementaires.h), never the maths library's.
+using elementaires::ArcTangente;
+using elementaires::Cos;
+using elementaires::Exp;
+using elementaires::Log;
+using elementaires::Puissance;
+using elementaires::Sin;
+using elementaires::SinCos;
 
 // Catalogue (catalogue.cpp). A system's row: its description, its constants,
 // and for a geographic system the unit of its coordinates at the boundary.
@@ -32,55 +42,13 @@ const PARAMETRES_SYSTEME_COORDONNNEES* ConstantesSysCoord(Liste_SysCoord sysCoor
 constexpr double degre2radian(double AngleDeg) { return AngleDeg * constantes::DEGRE_EN_RADIAN; }
 constexpr double radian2degre(double AngleRad) { return AngleRad * constantes::RADIAN_EN_DEGRE; }
 
-// floor and ceil without a call into the maths library (which x86-64 makes for
-// want of SSE4.1): the conversion to a 64-bit integer truncates exactly below
-// 2^52, where every double is an integer anyway; the result has the sign of
-// the argument, as floor and ceil give it (ceil(-0.3) is -0.0).
-inline double Plancher(double reel) {
-    if (!(std::fabs(reel) < 4503599627370496.0)) return std::floor(reel);
-    double entier = static_cast<double>(static_cast<long long>(reel));
-    if (entier > reel) entier -= 1.0;
-    return std::copysign(entier, reel);
-}
-inline double Plafond(double reel) {
-    if (!(std::fabs(reel) < 4503599627370496.0)) return std::ceil(reel);
-    double entier = static_cast<double>(static_cast<long long>(reel));
-    if (entier < reel) entier += 1.0;
-    return std::copysign(entier, reel);
-}
-
+// The engine's own floor and ceil (elementaires.h): truncation and rounding.
+using elementaires::Plafond;
+using elementaires::Plancher;
 inline double TronqueReel(double reel) { return reel >= 0.0 ? Plancher(reel) : Plafond(reel); }
 
 // Halves away from zero; zero takes the second branch and comes back as -0.0.
 inline double ArrondiReel(double reel) { return reel > 0.0 ? Plancher(reel + 0.5) : Plafond(reel - 0.5); }
-// sin and cos of one angle with one argument reduction where the maths library
-// has sincos, whose results are its sin's and cos's: glibc (where GCC makes
-// the call of such a pair anyway) and the musl of WebAssembly. Elsewhere the
-// two functions.
-inline void SinCos(double angle, double* sinus, double* cosinus) {
-#if defined(__GLIBC__) || defined(__EMSCRIPTEN__)
-    ::sincos(angle, sinus, cosinus);
-#else
-    *sinus = std::sin(angle);
-    *cosinus = std::cos(angle);
-#endif
-}
-
-// sin and cos of the projection's angle at the pole, which stays below 0.2 rad
-// wherever a catalogue system is used: their Taylor series to the 13th and 14th
-// power are exact there to the last bit but one, and cheaper than the
-// library's general sincos. Larger angles, and NaN, go to the library.
-inline void SinCosGamma(double gamma, double* sinus, double* cosinus) {
-    if (!(std::fabs(gamma) < 0.2)) {
-        SinCos(gamma, sinus, cosinus);
-        return;
-    }
-    const double g2 = gamma * gamma;
-    *sinus = gamma + gamma * g2 * (-1.0 / 6 + g2 * (1.0 / 120 + g2 * (-1.0 / 5040 + g2 * (1.0 / 362880 +
-             g2 * (-1.0 / 39916800 + g2 * (1.0 / 6227020800.0))))));
-    *cosinus = 1.0 + g2 * (-0.5 + g2 * (1.0 / 24 + g2 * (-1.0 / 720 + g2 * (1.0 / 40320 + g2 * (-1.0 / 3628800 +
-               g2 * (1.0 / 479001600 + g2 * (-1.0 / 87178291200.0)))))));
-}
 
 COORDONNEES_CARTESIENNES Geographique2Cartesienne(COORDONNEES_GEOGRAPHIQUES entree,
                                                   double DemiGrdAxe, double DemiPetitAxe);
@@ -89,8 +57,8 @@ COORDONNEES_GEOGRAPHIQUES Cartesienne2Geographique(COORDONNEES_CARTESIENNES entr
 // The isometric latitude of phi (radians) on an ellipsoid of eccentricity e,
 // and its inverse.
 inline double LatitudeIso(double phi, double e) {
-    const double s = std::sin(phi);
-    return 0.5 * std::log((1.0 + s) / (1.0 - s)) - (e / 2.0) * std::log((1.0 + e * s) / (1.0 - e * s));
+    const double s = Sin(phi);
+    return 0.5 * Log((1.0 + s) / (1.0 - s)) - (e / 2.0) * Log((1.0 + e * s) / (1.0 - e * s));
 }
 double LatitudeIsoInverse(double latitudeiso, double e);
 

@@ -25,10 +25,10 @@ void CoordonneesPolaires(const COORDONNEES_PLANES& point, const PARAMETRES_SYSTE
 COORDONNEES_PLANES Geo2Lambert(const COORDONNEES_GEOGRAPHIQUES& entree,
                                const PARAMETRES_SYSTEME_COORDONNNEES& Const_sysCoordOut) {
     const double latitudeIso = LatitudeIso(entree.phi, Const_sysCoordOut.ellipsoide_Excentricite);
-    const double R = Const_sysCoordOut.C * std::exp(-Const_sysCoordOut.n * latitudeIso);
+    const double R = Const_sysCoordOut.C * Exp(-Const_sysCoordOut.n * latitudeIso);
     const double gamma = Const_sysCoordOut.n * (entree.lambda - Const_sysCoordOut.LAMBDA_ZERO);
     double sinus, cosinus;
-    SinCosGamma(gamma, &sinus, &cosinus);
+    SinCos(gamma, &sinus, &cosinus);
     COORDONNEES_PLANES sortie;
     sortie.x = Const_sysCoordOut.Xs + R * sinus;
     sortie.y = Const_sysCoordOut.Ys - R * cosinus;
@@ -38,7 +38,7 @@ COORDONNEES_PLANES Geo2Lambert(const COORDONNEES_GEOGRAPHIQUES& entree,
 COORDONNEES_GEOGRAPHIQUES Lambert2Geo(const COORDONNEES_PLANES& entree, const PARAMETRES_SYSTEME_COORDONNNEES& zone) {
     double R, gamma;
     CoordonneesPolaires(entree, zone, &R, &gamma);
-    const double latitudeIso = (-1.0 / zone.n) * std::log(std::fabs(R / zone.C));
+    const double latitudeIso = (-1.0 / zone.n) * Log(std::fabs(R / zone.C));
     COORDONNEES_GEOGRAPHIQUES sortie;
     sortie.lambda = zone.LAMBDA_ZERO + gamma / zone.n;
     sortie.phi = LatitudeIsoInverse(latitudeIso, zone.ellipsoide_Excentricite);
@@ -59,11 +59,7 @@ COORDONNEES_GEOGRAPHIQUES GEOKERN_APPEL SysProj2SysGeo(COORDONNEES_PLANES entree
 
 // Through the isometric latitude, which the two projections share with the
 // longitude: the input's polar coordinates, the angle scaled by n2 / n1, the
-// distance carried from C1 to C2. The sine and cosine of the output angle are
-// the library's, not SinCosGamma's: the NTF plane-to-plane route returns its
-// result unrounded, so the last bit that the Taylor form may differ in would
-// reach the caller (on the projection routes it is far below the millimetre
-// that the dispatcher rounds to). A transverse Mercator record on either side
+// distance carried from C1 to C2. A transverse Mercator record on either side
 // goes through the position.
 COORDONNEES_PLANES GEOKERN_APPEL Lambert2Lambert(COORDONNEES_PLANES pointIn,
                                                  PARAMETRES_SYSTEME_COORDONNNEES Const_sysCoordIn,
@@ -76,8 +72,8 @@ COORDONNEES_PLANES GEOKERN_APPEL Lambert2Lambert(COORDONNEES_PLANES pointIn,
     double R1, gamma1;
     CoordonneesPolaires(pointIn, Const_sysCoordIn, &R1, &gamma1);
     const double gamma = gamma1 * (Const_sysCoordOut.n / Const_sysCoordIn.n);
-    const double latitudeIso = (1.0 / Const_sysCoordIn.n) * std::log(Const_sysCoordIn.C / R1);
-    const double R = Const_sysCoordOut.C * std::exp(-Const_sysCoordOut.n * latitudeIso);
+    const double latitudeIso = (1.0 / Const_sysCoordIn.n) * Log(Const_sysCoordIn.C / R1);
+    const double R = Const_sysCoordOut.C * Exp(-Const_sysCoordOut.n * latitudeIso);
     double sinus, cosinus;
     SinCos(gamma, &sinus, &cosinus);
     COORDONNEES_PLANES sortie;

@@ -54,7 +54,7 @@ SERIES Series(const PARAMETRES_SYSTEME_COORDONNNEES& zone) {
 
 // tau' = tan of the conformal latitude from tau = tan phi (Karney, eqs. 7-9).
 double TauConforme(double tau, double e) {
-    const double sigma = std::sinh(e * std::atanh(e * tau / std::sqrt(1.0 + tau * tau)));
+    const double sigma = elementaires::Sinh(e * elementaires::Atanh(e * tau / std::sqrt(1.0 + tau * tau)));
     return tau * std::sqrt(1.0 + sigma * sigma) - sigma * std::sqrt(1.0 + tau * tau);
 }
 
@@ -62,19 +62,21 @@ double TauConforme(double tau, double e) {
 
 COORDONNEES_PLANES Geo2Mercator(const COORDONNEES_GEOGRAPHIQUES& entree, const PARAMETRES_SYSTEME_COORDONNNEES& zone) {
     const double lambda = entree.lambda - zone.LAMBDA_ZERO;
-    const double coslambda = std::cos(lambda);
+    const double coslambda = Cos(lambda);
     if (!(coslambda > 0.0) || !(std::fabs(entree.phi) < PI_SUR_2)) return {ECHEC, ECHEC};
     const SERIES s = Series(zone);
     // The sphere's transverse Mercator of the conformal latitude (eqs. 10-11):
     // xi' = atan2(tau', cos lambda), eta' = asinh(sin lambda / hypot(tau', cos lambda)).
-    const double tauPrime = TauConforme(std::tan(entree.phi), zone.ellipsoide_Excentricite);
+    const double tauPrime = TauConforme(elementaires::Tan(entree.phi), zone.ellipsoide_Excentricite);
     const double xiPrime = ArcTangente(tauPrime / coslambda);
-    const double etaPrime = std::asinh(std::sin(lambda) / std::sqrt(tauPrime * tauPrime + coslambda * coslambda));
+    const double etaPrime = elementaires::Asinh(Sin(lambda) / std::sqrt(tauPrime * tauPrime + coslambda * coslambda));
     // Krueger's series (eq. 35 in eqs. 11-12).
     double xi = xiPrime, eta = etaPrime;
     for (int j = 1; j <= ORDRE; ++j) {
-        xi += s.alpha[j] * std::sin(2 * j * xiPrime) * std::cosh(2 * j * etaPrime);
-        eta += s.alpha[j] * std::cos(2 * j * xiPrime) * std::sinh(2 * j * etaPrime);
+        double sinus, cosinus;
+        SinCos(2 * j * xiPrime, &sinus, &cosinus);
+        xi += s.alpha[j] * sinus * elementaires::Cosh(2 * j * etaPrime);
+        eta += s.alpha[j] * cosinus * elementaires::Sinh(2 * j * etaPrime);
     }
     return {zone.Xs + s.A * eta, zone.Ys + s.A * xi};
 }
@@ -86,13 +88,15 @@ COORDONNEES_GEOGRAPHIQUES Mercator2Geo(const COORDONNEES_PLANES& entree, const P
     // The inverse series (eq. 36).
     double xiPrime = xi, etaPrime = eta;
     for (int j = 1; j <= ORDRE; ++j) {
-        xiPrime -= s.beta[j] * std::sin(2 * j * xi) * std::cosh(2 * j * eta);
-        etaPrime -= s.beta[j] * std::cos(2 * j * xi) * std::sinh(2 * j * eta);
+        double sinus, cosinus;
+        SinCos(2 * j * xi, &sinus, &cosinus);
+        xiPrime -= s.beta[j] * sinus * elementaires::Cosh(2 * j * eta);
+        etaPrime -= s.beta[j] * cosinus * elementaires::Sinh(2 * j * eta);
     }
-    const double cosxi = std::cos(xiPrime), sinheta = std::sinh(etaPrime);
+    const double cosxi = Cos(xiPrime), sinheta = elementaires::Sinh(etaPrime);
     if (!(cosxi > 0.0)) return {ECHEC, ECHEC};  // the poles and beyond
     // The sphere's inverse (eq. 18): tau' and lambda, cos xi' > 0 here.
-    const double tauPrime = std::sin(xiPrime) / std::sqrt(sinheta * sinheta + cosxi * cosxi);
+    const double tauPrime = Sin(xiPrime) / std::sqrt(sinheta * sinheta + cosxi * cosxi);
     const double lambda = ArcTangente(sinheta / cosxi);
     // Newton's iteration for tau (eqs. 19-21), from tau'; two or three passes
     // reach the last bit.

@@ -86,12 +86,12 @@ double SinusDemiTangente(double w) {
 // positive, |w1 - w0| >= tan(0.5e-9) (1 + w0 w1). One arc tangent at the end
 // instead of a sine and an arc tangent per pass.
 double LatitudeIsoInverse(double latitudeiso, double e) {
-    const double expo = std::exp(latitudeiso);
+    const double expo = Exp(latitudeiso);
     double w0 = expo;
     double w1 = w0;
     for (int passe = 0; passe < PASSES_MAXIMUM; ++passe) {
         const double esin = e * SinusDemiTangente(w0);
-        w1 = std::pow((1.0 + esin) / (1.0 - esin), e / 2.0) * expo;
+        w1 = Puissance((1.0 + esin) / (1.0 - esin), e / 2.0) * expo;
         if (!(std::fabs(w1 - w0) >= DEMI_SEUIL_ITERATION * (1.0 + w0 * w1))) break;
         w0 = w1;
     }

@@ -19,6 +19,7 @@ packages=(
   python3-setuptools python3-wheel python3-pip python3-venv python3-pytest
   python3-pyproj                                  # and its benchmark's peer
   libgeographiclib-dev                            # the main-field models' peer in the benchmarks
+  python3-mpmath python3-gmpy2                    # the elementary functions' coefficients and accuracy (tools/elementary-functions)
   emscripten chromium chromium-driver python3-selenium  # the web page: WebAssembly build, browser tests
 )
 if [ "${1:-}" = maps ]; then
@@ -36,7 +37,9 @@ fi
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
+  # An index that fails to download (a mirror in the middle of a sync) leaves
+  # the others usable: the installation below says whether anything is missing.
+  $sudo apt-get update -qq || echo "install-deps: some package indexes failed to download; going on with the others" >&2
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 

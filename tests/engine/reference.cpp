@@ -3,7 +3,9 @@
 #include <cmath>
 #include <limits>
 
-#include "arctangente.h"  // the arctangent the engine takes from the maths library
+#include "elementaires.h"  // the engine's elementary functions: one maths layer
+
+using elementaires::ArcTangente;
 
 namespace reference {
 
@@ -25,15 +27,15 @@ void ConstantesLambertSecante(PARAMETRES_SYSTEME_COORDONNNEES* z, double phi0, d
                               double Y0) {
     const double e = z->ellipsoide_Excentricite, a = z->ellipsoide_DemiGrdAxe;
     auto L = [e](double phi) {
-        const double s = std::sin(phi);
-        return 0.5 * std::log((1.0 + s) / (1.0 - s)) - (e / 2.0) * std::log((1.0 + e * s) / (1.0 - e * s));
+        const double s = elementaires::Sin(phi);
+        return 0.5 * elementaires::Log((1.0 + s) / (1.0 - s)) - (e / 2.0) * elementaires::Log((1.0 + e * s) / (1.0 - e * s));
     };
-    auto N = [e, a](double phi) { return a / std::sqrt(1.0 - e * e * std::sin(phi) * std::sin(phi)); };
+    auto N = [e, a](double phi) { return a / std::sqrt(1.0 - e * e * elementaires::Sin(phi) * elementaires::Sin(phi)); };
     phi0 = degre2radian(phi0); phi1 = degre2radian(phi1); phi2 = degre2radian(phi2);
-    z->n = std::log((N(phi2) * std::cos(phi2)) / (N(phi1) * std::cos(phi1))) / (L(phi1) - L(phi2));
-    z->C = N(phi1) * std::cos(phi1) / z->n * std::exp(z->n * L(phi1));
+    z->n = elementaires::Log((N(phi2) * elementaires::Cos(phi2)) / (N(phi1) * elementaires::Cos(phi1))) / (L(phi1) - L(phi2));
+    z->C = N(phi1) * elementaires::Cos(phi1) / z->n * elementaires::Exp(z->n * L(phi1));
     z->Xs = X0;
-    z->Ys = Y0 + z->C * std::exp(-z->n * L(phi0));
+    z->Ys = Y0 + z->C * elementaires::Exp(-z->n * L(phi0));
 }
 
 }  // namespace
@@ -101,11 +103,11 @@ double ArrondiReel(double reel) { return reel > 0.0 ? std::floor(reel + 0.5) : s
 COORDONNEES_CARTESIENNES Geographique2Cartesienne(COORDONNEES_GEOGRAPHIQUES entree, double a, double b) {
     const double h = 0.0;
     const double e2 = (a * a - b * b) / (a * a);
-    const double N = a / std::sqrt(1.0 - e2 * std::sin(entree.phi) * std::sin(entree.phi));
+    const double N = a / std::sqrt(1.0 - e2 * elementaires::Sin(entree.phi) * elementaires::Sin(entree.phi));
     COORDONNEES_CARTESIENNES sortie;
-    sortie.x = (N + h) * std::cos(entree.phi) * std::cos(entree.lambda);
-    sortie.y = (N + h) * std::cos(entree.phi) * std::sin(entree.lambda);
-    sortie.z = ((1.0 - e2) * N + h) * std::sin(entree.phi);
+    sortie.x = (N + h) * elementaires::Cos(entree.phi) * elementaires::Cos(entree.lambda);
+    sortie.y = (N + h) * elementaires::Cos(entree.phi) * elementaires::Sin(entree.lambda);
+    sortie.z = ((1.0 - e2) * N + h) * elementaires::Sin(entree.phi);
     return sortie;
 }
 
@@ -119,7 +121,7 @@ COORDONNEES_GEOGRAPHIQUES Cartesienne2Geographique(COORDONNEES_CARTESIENNES entr
     double phi0 = ArcTangente((z / p) / (1.0 - e2));
     for (int passe = 0;; ++passe) {
         const double phi1 =
-            ArcTangente(z / (p - a * e2 * std::cos(phi0) / std::sqrt(1.0 - e2 * std::sin(phi0) * std::sin(phi0))));
+            ArcTangente(z / (p - a * e2 * elementaires::Cos(phi0) / std::sqrt(1.0 - e2 * elementaires::Sin(phi0) * elementaires::Sin(phi0))));
         if (!(std::fabs(phi0 - phi1) >= 1e-9)) {
             sortie.phi = phi1;
             return sortie;
@@ -134,11 +136,11 @@ COORDONNEES_GEOGRAPHIQUES Cartesienne2Geographique(COORDONNEES_CARTESIENNES entr
 
 // ALG0002.
 double LatitudeIsoInverse(double latitudeiso, double e) {
-    const double expo = std::exp(latitudeiso);
+    const double expo = elementaires::Exp(latitudeiso);
     double phi0 = 2.0 * ArcTangente(expo) - 1.5707963267948966;
     for (int passe = 0;; ++passe) {
         const double phi1 =
-            2.0 * ArcTangente(std::pow((1.0 + e * std::sin(phi0)) / (1.0 - e * std::sin(phi0)), e / 2.0) * expo) -
+            2.0 * ArcTangente(elementaires::Puissance((1.0 + e * elementaires::Sin(phi0)) / (1.0 - e * elementaires::Sin(phi0)), e / 2.0) * expo) -
             1.5707963267948966;
         if (!(std::fabs(phi0 - phi1) >= 1e-9)) return phi1;
         if (passe == PASSES_SANS_FIN) return NaN;
@@ -149,13 +151,13 @@ double LatitudeIsoInverse(double latitudeiso, double e) {
 // ALG0003.
 COORDONNEES_PLANES SysGeo2SysProj(COORDONNEES_GEOGRAPHIQUES entree, const PARAMETRES_SYSTEME_COORDONNNEES& zone) {
     const double e = zone.ellipsoide_Excentricite;
-    const double s = std::sin(entree.phi);
-    const double L = 0.5 * std::log((1.0 + s) / (1.0 - s)) - (e / 2.0) * std::log((1.0 + e * s) / (1.0 - e * s));
-    const double R = zone.C * std::exp(-zone.n * L);
+    const double s = elementaires::Sin(entree.phi);
+    const double L = 0.5 * elementaires::Log((1.0 + s) / (1.0 - s)) - (e / 2.0) * elementaires::Log((1.0 + e * s) / (1.0 - e * s));
+    const double R = zone.C * elementaires::Exp(-zone.n * L);
     const double gamma = zone.n * (entree.lambda - zone.LAMBDA_ZERO);
     COORDONNEES_PLANES sortie;
-    sortie.x = zone.Xs + R * std::sin(gamma);
-    sortie.y = zone.Ys - R * std::cos(gamma);
+    sortie.x = zone.Xs + R * elementaires::Sin(gamma);
+    sortie.y = zone.Ys - R * elementaires::Cos(gamma);
     return sortie;
 }
 
@@ -165,7 +167,7 @@ COORDONNEES_GEOGRAPHIQUES SysProj2SysGeo(COORDONNEES_PLANES entree, const PARAME
     const double gamma = ArcTangente((entree.x - zone.Xs) / (zone.Ys - entree.y));
     COORDONNEES_GEOGRAPHIQUES sortie;
     sortie.lambda = zone.LAMBDA_ZERO + gamma / zone.n;
-    const double latitudeIso = (-1.0 / zone.n) * std::log(std::fabs(R / zone.C));
+    const double latitudeIso = (-1.0 / zone.n) * elementaires::Log(std::fabs(R / zone.C));
     sortie.phi = LatitudeIsoInverse(latitudeIso, zone.ellipsoide_Excentricite);
     return sortie;
 }
@@ -175,11 +177,11 @@ COORDONNEES_PLANES Lambert2Lambert(COORDONNEES_PLANES pointIn, const PARAMETRES_
     const double x = pointIn.x, y = pointIn.y;
     const double gamma = ArcTangente((zoneIn.Xs - x) / (y - zoneIn.Ys)) * (zoneOut.n / zoneIn.n);
     const double R1 = std::sqrt(std::pow(y - zoneIn.Ys, 2.0) + std::pow(x - zoneIn.Xs, 2.0));
-    const double L = (1.0 / zoneIn.n) * std::log(zoneIn.C / R1);
-    const double R = zoneOut.C * std::exp(-zoneOut.n * L);
+    const double L = (1.0 / zoneIn.n) * elementaires::Log(zoneIn.C / R1);
+    const double R = zoneOut.C * elementaires::Exp(-zoneOut.n * L);
     COORDONNEES_PLANES sortie;
-    sortie.x = zoneOut.Xs + R * std::sin(gamma);
-    sortie.y = zoneOut.Ys - R * std::cos(gamma);
+    sortie.x = zoneOut.Xs + R * elementaires::Sin(gamma);
+    sortie.y = zoneOut.Ys - R * elementaires::Cos(gamma);
     return sortie;
 }
 

@@ -1,0 +1,105 @@
+#!/usr/bin/python3
+"""Derives the polynomial coefficients of the engine's elementary functions.
+
+Each polynomial P approximates, on its reduced interval, the part of a function
+that its leading terms leave, as a function of z = x*x; mpmath's chebyfit gives
+the near-minimax polynomial (interpolation at the Chebyshev nodes) at 50
+digits, and each coefficient is printed as the double nearest to it, with the
+largest error of the polynomial (relative to the function) before rounding.
+
+    /usr/bin/python3 tools/elementary-functions/coefficients.py > coefficients.txt
+
+The output's C++ lines are those of engine/elementaires.h.
+"""
+import mpmath as mp
+
+mp.mp.dps = 50
+
+
+def sin_rest(z):  # sin x = x + x^3 P(z)
+    x = mp.sqrt(z)
+    return (mp.sin(x) - x) / (x * z)
+
+
+def cos_rest(z):  # cos x = 1 - z/2 + z^2 P(z)
+    return (mp.cos(mp.sqrt(z)) - 1 + z / 2) / (z * z)
+
+
+def atan_rest(z):  # atan x = x + x^3 P(z)
+    x = mp.sqrt(z)
+    return (mp.atan(x) - x) / (x * z)
+
+
+def exp_rest(z):  # r coth(r/2) = 2 + z P(z)
+    r = mp.sqrt(z)
+    return (r * mp.coth(r / 2) - 2) / z
+
+
+def log_rest(z):  # log((1+s)/(1-s)) = 2s + s z P(z)
+    s = mp.sqrt(z)
+    return (mp.log((1 + s) / (1 - s)) - 2 * s) / (s * z)
+
+
+# name, function of z, interval of z (the reduced argument's square), degree:
+# the least degree whose error, carried into the function, stays below a
+# hundredth of an ulp
+CASES = [
+    ("SIN", sin_rest, mp.pi ** 2 / 16, 6),
+    ("COS", cos_rest, mp.pi ** 2 / 16, 5),
+    ("ATAN", atan_rest, mp.mpf(7) ** 2 / 16 ** 2, 11),
+    ("EXP", exp_rest, mp.log(2) ** 2 / 4, 5),
+    ("LOG", log_rest, (3 - 2 * mp.sqrt(2)) ** 2, 7),
+]
+
+
+def round_to_bits(x, bits):
+    """x rounded to `bits` significant bits."""
+    m, e = mp.frexp(x)
+    return mp.ldexp(mp.nint(mp.ldexp(m, bits)), e - bits)
+
+
+def constant(name, value, comment):
+    print(f"// {comment}")
+    print(f"constexpr double {name} = {float(value)!r};")
+
+
+def constants():
+    """The constants of the argument reductions, split where a product by an
+    integer must be exact."""
+    half_pi = mp.pi / 2
+    p1 = round_to_bits(half_pi, 33)
+    p2 = round_to_bits(half_pi - p1, 33)
+    p3 = mp.mpf(float(half_pi - p1 - p2))
+    constant("DEMI_PI_1", p1, "pi/2 to 33 bits: its product by an integer below 2^20 is exact")
+    constant("DEMI_PI_2", p2, "the next 33 bits of pi/2")
+    constant("DEMI_PI_3", p3, "the rest of pi/2 to 53 bits")
+    constant("DEUX_SUR_PI", 2 / mp.pi, "2/pi")
+    constant("PI_SUR_4", mp.pi / 4, "pi/4")
+    for name, v in (("ATAN_DEMI", mp.atan(mp.mpf(1) / 2)), ("ATAN_UN", mp.atan(1)),
+                   ("ATAN_TROIS_DEMIS", mp.atan(mp.mpf(3) / 2)), ("DEMI_PI", half_pi)):
+        high = mp.mpf(float(v))
+        constant(name + "_HAUT", high, f"{name.lower()}: the double nearest")
+        constant(name + "_BAS", v - high, "and the double nearest to the rest")
+    ln2 = mp.log(2)
+    high = round_to_bits(ln2, 32)
+    constant("LN2_HAUT", high, "log 2 to 32 bits: its product by an integer below 2^21 is exact")
+    constant("LN2_BAS", ln2 - high, "the rest of log 2")
+    constant("UN_SUR_LN2", 1 / ln2, "1 / log 2")
+
+
+def main():
+    constants()
+    for name, f, zmax, degree in CASES:
+        coeffs, error = mp.chebyfit(f, [mp.mpf(0), zmax], degree + 1, error=True)
+        coeffs = coeffs[::-1]  # chebyfit gives the highest power first
+        # the error relative to the function's size where it matters most
+        print(f"// {name}: z in [0, {mp.nstr(zmax, 6)}], degree {degree} in z, "
+              f"largest error of P {mp.nstr(error, 3)} (P(0) = {mp.nstr(coeffs[0], 8)})")
+        print(f"constexpr double {name}_P[] = {{")
+        for c in coeffs:
+            print(f"    {float(c)!r},")
+        print("};")
+
+
+if __name__ == "__main__":
+    main()
