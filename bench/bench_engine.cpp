@@ -172,6 +172,25 @@ void TempsProj(benchmark::State& state, const Route* route) {
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(route->entrees.size()));
 }
 
+// PROJ's own array interface: proj_trans_generic on the whole point set in place.
+void TempsProjTableau(benchmark::State& state, const Route* route) {
+    const std::size_t n = route->entrees.size();
+    std::vector<double> x(n), y(n);
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (std::size_t i = 0; i < n; ++i) {
+            x[i] = route->entrees[i].x_lambda;
+            y[i] = route->entrees[i].y_phi;
+        }
+        state.ResumeTiming();
+        proj_trans_generic(route->proj, PJ_FWD, x.data(), sizeof(double), n, y.data(), sizeof(double), n, nullptr, 0,
+                           0, nullptr, 0, 0);
+        benchmark::DoNotOptimize(x.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(n));
+}
+
 // The text interface on the calculator's pair, texts prepared beforehand.
 void TempsTexte(benchmark::State& state) {
     std::vector<std::string> textes;
@@ -238,6 +257,7 @@ int main(int argc, char** argv) {
                         [r](benchmark::State& s) { TempsGeokernTableau(s, r); });
         }
         Enregistrer("PROJ/" + route.nom, n, [r](benchmark::State& s) { TempsProj(s, r); });
+        Enregistrer("PROJ/proj_trans_generic " + route.nom, n, [r](benchmark::State& s) { TempsProjTableau(s, r); });
     }
     Enregistrer("geokern/CSysCoord2SysCoord WGS84GG->NTFL2E", n, TempsTexte);
     EnregistrerCalculateur();
@@ -255,11 +275,11 @@ int main(int argc, char** argv) {
         {"NTFL2E->RGF93L93 (xyzgridshift)", "geokern/NTFL2E->RGF93L93", "PROJ/NTFL2E->RGF93L93 xyzgridshift"},
         {"NTFL2E->RGF93L93 (ntf_r93.gsb)", "geokern/NTFL2E->RGF93L93", "PROJ/NTFL2E->RGF93L93 ntf_r93.gsb"},
         {"text WGS84GG->NTFL2E", "geokern/CSysCoord2SysCoord WGS84GG->NTFL2E", "PROJ/WGS84GG->NTFL2E"},
-        {"arrays WGS84GG->NTFL2E", "geokern/SysCoord2SysCoordTableau WGS84GG->NTFL2E", "PROJ/WGS84GG->NTFL2E"},
-        {"arrays NTFGG->NTFL2E", "geokern/SysCoord2SysCoordTableau NTFGG->NTFL2E", "PROJ/NTFGG->NTFL2E"},
-        {"arrays RGF93GG->RGF93L93", "geokern/SysCoord2SysCoordTableau RGF93GG->RGF93L93", "PROJ/RGF93GG->RGF93L93"},
+        {"arrays WGS84GG->NTFL2E", "geokern/SysCoord2SysCoordTableau WGS84GG->NTFL2E", "PROJ/proj_trans_generic WGS84GG->NTFL2E"},
+        {"arrays NTFGG->NTFL2E", "geokern/SysCoord2SysCoordTableau NTFGG->NTFL2E", "PROJ/proj_trans_generic NTFGG->NTFL2E"},
+        {"arrays RGF93GG->RGF93L93", "geokern/SysCoord2SysCoordTableau RGF93GG->RGF93L93", "PROJ/proj_trans_generic RGF93GG->RGF93L93"},
         {"arrays NTFL2E->RGF93L93", "geokern/SysCoord2SysCoordTableau NTFL2E->RGF93L93",
-         "PROJ/NTFL2E->RGF93L93 xyzgridshift"},
+         "PROJ/proj_trans_generic NTFL2E->RGF93L93 xyzgridshift"},
     };
     for (const auto& p : paires) {
         const auto g = rapport.ns_par_point.find(p[1]);
