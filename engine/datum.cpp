@@ -5,6 +5,7 @@
 // ellipsoid). WGS84 and RGF93 count as one datum.
 #include "constantes.h"
 #include "interne.h"
+#include "primitives.h"
 
 using namespace constantes;
 
@@ -25,13 +26,41 @@ METHODE ChoixMethode(int datumIn, int datumOut) {
     }
 }
 
+// The geocentric coordinates of a stage's points, two at a time (the last
+// alone), and back.
+void Cartesiennes(const COORDONNEES_GEOGRAPHIQUES* g, COORDONNEES_CARTESIENNES* c, int m, double a, double b) {
+    int k = 0;
+    for (; k + 1 < m; k += 2) {
+        elementaires::Paire x, y, z;
+        primitives::Geographique2Cartesienne(elementaires::Paire{g[k].lambda, g[k + 1].lambda},
+                                             elementaires::Paire{g[k].phi, g[k + 1].phi}, a, b, &x, &y, &z);
+        c[k] = {x[0], y[0], z[0]};
+        c[k + 1] = {x[1], y[1], z[1]};
+    }
+    if (k < m) c[k] = Geographique2Cartesienne(g[k], a, b);
+}
+
+void Geographiques(const COORDONNEES_CARTESIENNES* c, COORDONNEES_GEOGRAPHIQUES* g, int m, double a, double b) {
+    int k = 0;
+    for (; k + 1 < m; k += 2) {
+        elementaires::Paire lambda, phi;
+        primitives::Cartesienne2Geographique(elementaires::Paire{c[k].x, c[k + 1].x},
+                                             elementaires::Paire{c[k].y, c[k + 1].y},
+                                             elementaires::Paire{c[k].z, c[k + 1].z}, a, b, &lambda, &phi);
+        g[k] = {lambda[0], phi[0]};
+        g[k + 1] = {lambda[1], phi[1]};
+    }
+    if (k < m) g[k] = Cartesienne2Geographique(c[k], a, b);
+}
+
 }  // namespace
 
 // The change of a block of points in place, stage after stage: every point's
 // geocentric coordinates, then every point's grid translation, then every
-// point's latitude iteration. The points of a stage are independent, so the
-// processor overlaps their long chains of divisions, square roots and library
-// calls; each point goes through the same operations as alone.
+// point's latitude iteration. The points of a stage are independent: they go
+// two at a time through the pair forms of the primitives, and the processor
+// overlaps the pairs' long chains of divisions and square roots; each point
+// goes through the same operations as alone.
 void Datum2DatumBloc(COORDONNEES_GEOGRAPHIQUES* points, int m, const PARAMETRES_SYSTEME_COORDONNNEES& zoneIn,
                      const PARAMETRES_SYSTEME_COORDONNNEES& zoneOut) {
     const METHODE methode = ChoixMethode(zoneIn.Datum, zoneOut.Datum);
@@ -48,8 +77,8 @@ void Datum2DatumBloc(COORDONNEES_GEOGRAPHIQUES* points, int m, const PARAMETRES_
     // The constant translation: the whole change between NTF and WGS84, the
     // approximate position towards or from RGF93.
     COORDONNEES_CARTESIENNES entree[BLOC_POINTS], sortie[BLOC_POINTS];
+    Cartesiennes(points, entree, m, zoneIn.ellipsoide_DemiGrdAxe, zoneIn.ellipsoide_DemiPetitAxe);
     for (int k = 0; k < m; ++k) {
-        entree[k] = Geographique2Cartesienne(points[k], zoneIn.ellipsoide_DemiGrdAxe, zoneIn.ellipsoide_DemiPetitAxe);
         sortie[k].x = entree[k].x + Tx;
         sortie[k].y = entree[k].y + Ty;
         sortie[k].z = entree[k].z + Tz;
@@ -57,9 +86,7 @@ void Datum2DatumBloc(COORDONNEES_GEOGRAPHIQUES* points, int m, const PARAMETRES_
 
     bool hors_grille[BLOC_POINTS] = {};
     if (methode == GRILLE) {
-        for (int k = 0; k < m; ++k)
-            points[k] = Cartesienne2Geographique(sortie[k], zoneOut.ellipsoide_DemiGrdAxe,
-                                                 zoneOut.ellipsoide_DemiPetitAxe);
+        Geographiques(sortie, points, m, zoneOut.ellipsoide_DemiGrdAxe, zoneOut.ellipsoide_DemiPetitAxe);
         for (int k = 0; k < m; ++k) {
             const double phi_approx = radian2degre(points[k].phi);
             const double lambda_approx = radian2degre(points[k].lambda);
@@ -92,13 +119,9 @@ void Datum2DatumBloc(COORDONNEES_GEOGRAPHIQUES* points, int m, const PARAMETRES_
         }
     }
 
-    for (int k = 0; k < m; ++k) {
-        if (hors_grille[k])
-            points[k].lambda = points[k].phi = ECHEC;
-        else
-            points[k] = Cartesienne2Geographique(sortie[k], zoneOut.ellipsoide_DemiGrdAxe,
-                                                 zoneOut.ellipsoide_DemiPetitAxe);
-    }
+    Geographiques(sortie, points, m, zoneOut.ellipsoide_DemiGrdAxe, zoneOut.ellipsoide_DemiPetitAxe);
+    for (int k = 0; k < m; ++k)
+        if (hors_grille[k]) points[k].lambda = points[k].phi = ECHEC;
 }
 
 COORDONNEES_GEOGRAPHIQUES Datum2Datum(const COORDONNEES_GEOGRAPHIQUES& CoordGeo_entree,

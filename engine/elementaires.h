@@ -17,9 +17,11 @@
 // (BENCHMARKS.md gives the figures; a test holds stored correctly rounded
 // values).
 //
-// Header only, inline: the dispatcher's stages inline them, and the compiler
-// may vectorise a stage without changing a bit in any lane (it may not
-// reassociate: no -ffast-math).
+// Header only, inline. sin and cos, atan, exp and log are templates on the
+// type of their argument: a double, or a pair of doubles (paires.h) that the
+// dispatcher's stages compute two points at a time with. Their special cases
+// are selections, not branches, so that both lanes of a pair go through the
+// same operations; each lane gets the bits the double would get.
 #ifndef GEOKERN_ELEMENTAIRES_H
 #define GEOKERN_ELEMENTAIRES_H
 
@@ -27,6 +29,8 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+
+#include "paires.h"
 
 namespace elementaires {
 
@@ -69,24 +73,23 @@ constexpr double LOG_P[] = {0.6666666666666666,  0.4000000000000088,  0.28571428
                             0.18181795640132906, 0.15386239702814658, 0.13268773138656886, 0.13086626147840102};
 
 // Horner's scheme, from the highest power down.
-template <int N>
-inline double Horner(const double (&p)[N], double z) {
-    double somme = p[N - 1];
+template <class T, int N>
+inline T Horner(const double (&p)[N], T z) {
+    T somme = Diffuse<T>(p[N - 1]);
     for (int i = N - 2; i >= 0; --i) somme = p[i] + z * somme;
     return somme;
 }
 
 // 1.5 * 2^52: (x + ARRONDI) - ARRONDI is x rounded to the nearest integer,
 // ties to even, for |x| < 2^51.
+// The sum's bits are then those of 1.5 * 2^52 + k: its lowest bits are k's
+// two's complement.
 constexpr double ARRONDI = 6755399441055744.0;
-inline double EntierProche(double x) { return (x + ARRONDI) - ARRONDI; }
 
-// 2^k for a normal result (-1022 <= k <= 1023), from its bits.
-inline double DeuxPuissance(int k) {
-    const std::uint64_t bits = static_cast<std::uint64_t>(k + 1023) << 52;
-    double resultat;
-    std::memcpy(&resultat, &bits, sizeof resultat);
-    return resultat;
+// 2^k for a normal result (-1022 <= k <= 1023), from the bits of 1.5 * 2^52 + k.
+template <class B>
+inline B BitsDeuxPuissance(B somme_arrondi) {
+    return (somme_arrondi + 1023) << 52;
 }
 
 // The exact product a * b as haut + bas (Dekker's, with Veltkamp's splitting),
@@ -101,61 +104,69 @@ inline void ProduitExact(double a, double b, double* haut, double* bas) {
 }
 
 // x = q pi/2 + r + rl, |r| <= pi/4 (a little more after rounding), rl the
-// rest of r below its last bit. Exact to about 2^-100 relative to x for
-// |x| < 2^20 pi/2; beyond, the product of q by pi/2's first part is rounded
-// and the reduction loses bits (the engine's angles stay far below). Infinite
-// and NaN arguments, and |x| >= 2^50, give a NaN r.
+// rest of r below its last bit; q's lowest bits in those of `somme`. Exact to
+// about 2^-100 relative to x for |x| < 2^20 pi/2; beyond, the product of q by
+// pi/2's first part is rounded and the reduction loses bits (the engine's
+// angles stay far below). Infinite and NaN arguments, and |x| >= 2^50, give a
+// NaN r.
+template <class T>
 struct REDUIT {
-    double r, rl;
-    int quadrant;  // q modulo 4
+    T r, rl, somme;
 };
-inline REDUIT ReduitDemiPi(double x) {
-    if (std::fabs(x) <= PI_SUR_4) return {x, 0.0, 0};
-    if (!(std::fabs(x) < 1125899906842624.0)) return {std::numeric_limits<double>::quiet_NaN(), 0.0, 0};
-    const double q = EntierProche(x * DEUX_SUR_PI);
-    const double a = x - q * DEMI_PI_1;  // exact
-    const double b = q * DEMI_PI_2;      // exact
+template <class T>
+inline REDUIT<T> ReduitDemiPi(T x) {
+    const T somme = x * DEUX_SUR_PI + ARRONDI;
+    const T q = somme - ARRONDI;
+    const T a = x - q * DEMI_PI_1;  // exact
+    const T b = q * DEMI_PI_2;      // exact
     // a - b with its rounding error (Knuth's two-sum), then the third part.
-    const double h = a - b;
-    const double bb = h - a;
-    const double l = ((a - (h - bb)) - (b + bb)) - q * DEMI_PI_3;
-    const double r = h + l;
-    return {r, (h - r) + l, static_cast<int>(static_cast<std::int64_t>(q) & 3)};
+    const T h = a - b;
+    const T bb = h - a;
+    const T l = ((a - (h - bb)) - (b + bb)) - q * DEMI_PI_3;
+    const T r = h + l;
+    const T rl = (h - r) + l;
+    const auto petit = Abs(x) <= Diffuse<T>(PI_SUR_4);  // no reduction (and -0.0 kept)
+    const auto reductible = Abs(x) < Diffuse<T>(1125899906842624.0);
+    return {Choix(petit, x, Choix(reductible, r, Diffuse<T>(std::numeric_limits<double>::quiet_NaN()))),
+            Choix(petit, Diffuse<T>(0.0), rl), somme};
 }
 
 // sin(r + rl) and cos(r + rl) for |r| <= pi/4 (Cody and Waite's kernels, in
 // the form of Sun's fdlibm): the polynomial, and the first-order term of rl.
-inline double NoyauSin(double r, double rl) {
-    const double z = r * r;
-    const double v = z * r;
-    const double p = SIN_P[1] + z * (SIN_P[2] + z * (SIN_P[3] + z * (SIN_P[4] + z * (SIN_P[5] + z * SIN_P[6]))));
+template <class T>
+inline T NoyauSin(T r, T rl) {
+    const T z = r * r;
+    const T v = z * r;
+    const T p = SIN_P[1] + z * (SIN_P[2] + z * (SIN_P[3] + z * (SIN_P[4] + z * (SIN_P[5] + z * SIN_P[6]))));
     // sin(r + rl) = sin r + rl cos r = r + v (P0 + z p) + rl (1 - z/2)
     return r - ((z * (0.5 * rl - v * p) - rl) - v * SIN_P[0]);
 }
-inline double NoyauCos(double r, double rl) {
-    const double z = r * r;
-    const double p = z * Horner(COS_P, z);
+template <class T>
+inline T NoyauCos(T r, T rl) {
+    const T z = r * r;
+    const T p = z * Horner(COS_P, z);
     // 1 - z/2 rounded, and what its rounding lost; cos(r + rl) = cos r - rl r.
-    const double demi = 0.5 * z;
-    const double w = 1.0 - demi;
+    const T demi = 0.5 * z;
+    const T w = 1.0 - demi;
     return w + (((1.0 - w) - demi) + (z * p - r * rl));
 }
 
 }  // namespace coefficients
 
 // sin and cos of one angle, with one reduction.
-inline void SinCos(double x, double* sinus, double* cosinus) {
+template <class T>
+inline void SinCos(T x, T* sinus, T* cosinus) {
     using namespace coefficients;
-    const REDUIT a = ReduitDemiPi(x);
+    const REDUIT<T> a = ReduitDemiPi(x);
     // sin x = x below 2^-27, where x^3/6 is below half an ulp of x (and -0.0 stays -0.0).
-    const double s = std::fabs(x) < 7.450580596923828e-09 ? x : NoyauSin(a.r, a.rl);
-    const double c = NoyauCos(a.r, a.rl);
-    switch (a.quadrant) {
-    case 0: *sinus = s; *cosinus = c; break;
-    case 1: *sinus = c; *cosinus = -s; break;
-    case 2: *sinus = -s; *cosinus = -c; break;
-    default: *sinus = -c; *cosinus = s; break;
-    }
+    const T s = Choix(Abs(x) < Diffuse<T>(7.450580596923828e-09), x, NoyauSin(a.r, a.rl));
+    const T c = NoyauCos(a.r, a.rl);
+    // q odd: sin x = cos r, cos x = -sin r; q = 2 or 3 (modulo 4): both negated.
+    const auto impair = (Bits(a.somme) & 1) != 0;
+    const auto oppose = (Bits(a.somme) & 2) != 0;
+    const T s1 = Choix(impair, c, s), c1 = Choix(impair, -s, c);
+    *sinus = Choix(oppose, -s1, s1);
+    *cosinus = Choix(oppose, -c1, c1);
 }
 inline double Sin(double x) {
     double s, c;
@@ -174,7 +185,7 @@ inline double Cos(double x) {
 inline double Tan(double x) {
     using namespace coefficients;
     if (std::fabs(x) < 7.450580596923828e-09) return x;  // x^3/3 below half an ulp
-    const REDUIT a = ReduitDemiPi(x);
+    const REDUIT<double> a = ReduitDemiPi(x);
     const double r = a.r, rl = a.rl;
     const double z = r * r;
     double zh, zl;  // r^2 exactly
@@ -191,7 +202,7 @@ inline double Tan(double x) {
     const double sinus = s_haut + s_bas, sinus_bas = (s_haut - sinus) + s_bas;
     const double cosinus = c_haut + c_bas, cosinus_bas = (c_haut - cosinus) + c_bas;
     // Odd quadrants: tan x = -cos r / sin r.
-    const bool impair = (a.quadrant & 1) != 0;
+    const bool impair = (Bits(a.somme) & 1) != 0;
     const double n_haut = impair ? cosinus : sinus, n_bas = impair ? cosinus_bas : sinus_bas;
     const double d_haut = impair ? -sinus : cosinus, d_bas = impair ? -sinus_bas : cosinus_bas;
     const double q = n_haut / d_haut;
@@ -202,88 +213,84 @@ inline double Tan(double x) {
 
 // atan x: the argument brought below 7/16 by atan x = atan c + atan((x - c) / (1 + x c))
 // with c = 1/2, 1, 3/2, or infinity (Sun's fdlibm's schema), then the polynomial.
-inline double ArcTangente(double x) {
+template <class T>
+inline T ArcTangente(T x) {
     using namespace coefficients;
-    const double ax = std::fabs(x);
-    if (!(ax < 7.378697629483821e19)) {  // 2^66: atan x is pi/2 to the last bit; NaN stays NaN
-        if (x != x) return x;
-        return std::copysign(ATAN_HAUT[3] + ATAN_BAS[3], x);
-    }
-    if (ax < 7.450580596923828e-09) return x;  // x^3/3 below half an ulp
-    int id;
-    double t;
-    if (ax < 0.4375) {
-        id = -1;
-        t = ax;
-    } else if (ax < 0.6875) {
-        id = 0;
-        t = (2.0 * ax - 1.0) / (2.0 + ax);
-    } else if (ax < 1.1875) {
-        id = 1;
-        t = (ax - 1.0) / (ax + 1.0);
-    } else if (ax < 2.4375) {
-        id = 2;
-        t = (ax - 1.5) / (1.0 + 1.5 * ax);
-    } else {
-        id = 3;
-        t = -1.0 / ax;
-    }
-    const double z = t * t;
-    const double reste = t * z * Horner(ATAN_P, z);
-    const double resultat = id < 0 ? t + reste : ATAN_HAUT[id] + ((reste + ATAN_BAS[id]) + t);
-    return std::copysign(resultat, x);
+    const T ax = Abs(x);
+    const auto m0 = ax < Diffuse<T>(0.4375), m1 = ax < Diffuse<T>(0.6875), m2 = ax < Diffuse<T>(1.1875),
+               m3 = ax < Diffuse<T>(2.4375);
+    // t = (x - c) / (1 + x c) in each range's exact form; ax / 1 is ax.
+    const T numerateur = Choix(m0, ax, Choix(m1, 2.0 * ax - 1.0, Choix(m2, ax - 1.0, Choix(m3, ax - 1.5,
+                                                                                           Diffuse<T>(-1.0)))));
+    const T denominateur = Choix(m0, Diffuse<T>(1.0), Choix(m1, 2.0 + ax, Choix(m2, ax + 1.0, Choix(m3, 1.0 + 1.5 * ax,
+                                                                                                    ax))));
+    const T t = numerateur / denominateur;
+    const T haut = Choix(m1, Diffuse<T>(ATAN_HAUT[0]), Choix(m2, Diffuse<T>(ATAN_HAUT[1]),
+                                                             Choix(m3, Diffuse<T>(ATAN_HAUT[2]), Diffuse<T>(ATAN_HAUT[3]))));
+    const T bas = Choix(m1, Diffuse<T>(ATAN_BAS[0]), Choix(m2, Diffuse<T>(ATAN_BAS[1]),
+                                                           Choix(m3, Diffuse<T>(ATAN_BAS[2]), Diffuse<T>(ATAN_BAS[3]))));
+    const T z = t * t;
+    const T reste = t * z * Horner(ATAN_P, z);
+    T resultat = CopieSigne(Choix(m0, t + reste, haut + ((reste + bas) + t)), x);
+    resultat = Choix(ax < Diffuse<T>(7.450580596923828e-09), x, resultat);  // x^3/3 below half an ulp
+    // From 2^66 atan x is pi/2 to the last bit; NaN stays NaN.
+    const T infini = Choix(x != x, x, CopieSigne(Diffuse<T>(ATAN_HAUT[3] + ATAN_BAS[3]), x));
+    return Choix(ax < Diffuse<T>(7.378697629483821e19), resultat, infini);
 }
 
 // exp x = 2^k exp r, r = x - k log 2 in two parts, |r| <= log(2)/2, and
 // exp r = 1 + r + r c / (2 - c) with c = r - r^2 P(r^2) (Tang's reduction,
 // the rational form of Sun's fdlibm).
-inline double Exp(double x) {
+template <class T>
+inline T Exp(T x) {
     using namespace coefficients;
-    if (!(x < 709.782712893384)) return x != x ? x : std::numeric_limits<double>::infinity();
-    if (!(x > -745.1332191019412)) return 0.0;
-    if (std::fabs(x) < 3.725290298461914e-09) return 1.0 + x;  // 2^-28
-    const double k = EntierProche(x * UN_SUR_LN2);
-    const double haut = x - k * LN2_HAUT;  // exact
-    const double bas = k * LN2_BAS;
-    const double r = haut - bas;
-    const double z = r * r;
-    const double c = r - z * Horner(EXP_P, z);
-    const double y = 1.0 - ((bas - (r * c) / (2.0 - c)) - haut);
-    const int ki = static_cast<int>(k);
-    if (ki >= -1021) return ki > 1023 ? y * 2.0 * DeuxPuissance(ki - 1) : y * DeuxPuissance(ki);
-    return (y * DeuxPuissance(ki + 1000)) * DeuxPuissance(-1000);  // towards the subnormals
+    const T somme = x * UN_SUR_LN2 + ARRONDI;
+    const T k = somme - ARRONDI;
+    const T haut = x - k * LN2_HAUT;  // exact
+    const T bas = k * LN2_BAS;
+    const T r = haut - bas;
+    const T z = r * r;
+    const T c = r - z * Horner(EXP_P, z);
+    const T y = 1.0 - ((bas - (r * c) / (2.0 - c)) - haut);
+    // y 2^k; k = 1024 in two steps, and below -1021 (towards the subnormals) through 2^-1000.
+    const auto b = Bits(somme);
+    const T normal = y * Reel(BitsDeuxPuissance(b));
+    const T grand = y * 2.0 * Reel(BitsDeuxPuissance(b - 1));
+    const T petit = (y * Reel(BitsDeuxPuissance(b + 1000))) * 9.332636185032189e-302;  // 2^-1000
+    T resultat = Choix(k > Diffuse<T>(1023.0), grand, Choix(k >= Diffuse<T>(-1021.0), normal, petit));
+    resultat = Choix(Abs(x) < Diffuse<T>(3.725290298461914e-09), 1.0 + x, resultat);  // 2^-28
+    resultat = Choix(x > Diffuse<T>(-745.1332191019412), resultat, Diffuse<T>(0.0));
+    const T infini = Choix(x != x, x, Diffuse<T>(std::numeric_limits<double>::infinity()));
+    return Choix(x < Diffuse<T>(709.782712893384), resultat, infini);
 }
 
 // log x = k log 2 + log(1 + f), 1 + f in [sqrt(2)/2, sqrt(2)), and
 // log(1 + f) = 2s + s^3 P(s^2) with s = f / (2 + f), 2s = f - f^2/2 + s f^2/2
 // (Sun's fdlibm's schema).
-inline double Log(double x) {
+template <class T>
+inline T Log(T x) {
     using namespace coefficients;
-    if (!(x > 0.0)) return x == 0.0 ? -std::numeric_limits<double>::infinity()
-                                    : std::numeric_limits<double>::quiet_NaN();
-    if (x == std::numeric_limits<double>::infinity()) return x;
-    int k = 0;
-    if (x < 2.2250738585072014e-308) {  // subnormal: scaled by 2^54 first
-        x *= 18014398509481984.0;
-        k = -54;
-    }
-    std::uint64_t bits;
-    std::memcpy(&bits, &x, sizeof bits);
-    k += static_cast<int>(bits >> 52) - 1023;
-    bits = (bits & 0x000fffffffffffffULL) | 0x3ff0000000000000ULL;  // the mantissa in [1, 2)
-    double m;
-    std::memcpy(&m, &bits, sizeof m);
-    if (m > 1.4142135623730951) {
-        m *= 0.5;
-        ++k;
-    }
-    const double f = m - 1.0;  // exact
-    const double s = f / (2.0 + f);
-    const double z = s * s;
-    const double R = z * Horner(LOG_P, z);
-    const double demi_carre = 0.5 * f * f;
-    const double dk = k;
-    return dk * LN2_HAUT - ((demi_carre - (s * (demi_carre + R) + dk * LN2_BAS)) - f);
+    // A subnormal is scaled by 2^54 first.
+    const auto subnormal = x < Diffuse<T>(2.2250738585072014e-308);
+    const T xn = Choix(subnormal, x * 18014398509481984.0, x);
+    const auto bits = Bits(xn);
+    // The exponent field as a double: the bits of 2^52 + e, less 2^52.
+    const T e = Reel((bits >> 52) | 0x4330000000000000ULL) - 4503599627370496.0;
+    T k = (e - 1023.0) + Choix(subnormal, Diffuse<T>(-54.0), Diffuse<T>(0.0));
+    T m = Reel((bits & 0x000fffffffffffffULL) | 0x3ff0000000000000ULL);  // the mantissa in [1, 2)
+    const auto au_dela = m > Diffuse<T>(1.4142135623730951);
+    m = Choix(au_dela, m * 0.5, m);
+    k = Choix(au_dela, k + 1.0, k);
+    const T f = m - 1.0;  // exact
+    const T s = f / (2.0 + f);
+    const T z = s * s;
+    const T R = z * Horner(LOG_P, z);
+    const T demi_carre = 0.5 * f * f;
+    T resultat = k * LN2_HAUT - ((demi_carre - (s * (demi_carre + R) + k * LN2_BAS)) - f);
+    const double infini = std::numeric_limits<double>::infinity();
+    resultat = Choix(x == Diffuse<T>(infini), x, resultat);
+    resultat = Choix(x >= Diffuse<T>(0.0), resultat, Diffuse<T>(std::numeric_limits<double>::quiet_NaN()));
+    return Choix(x == Diffuse<T>(0.0), Diffuse<T>(-infini), resultat);
 }
 
 // log(1 + u) without the loss of u's bits below 1's last one (Goldberg's

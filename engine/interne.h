@@ -8,6 +8,7 @@
 #include "constantes.h"
 #include "elementaires.h"
 #include "geokern2.h"
+#include "primitives.h"
 
 // The elementary functions of every computation: the engine's own
 // (elementaires.h), never the maths library's.
@@ -35,7 +36,7 @@ PARAMETRES_SYSTEME_COORDONNNEES ChargeConstantes_SysCoord(Liste_SysCoord sysCoor
 // The same record, read in place from a table built at compile time (never null).
 const PARAMETRES_SYSTEME_COORDONNNEES* ConstantesSysCoord(Liste_SysCoord sysCoord);
 
-// Geodetic primitives (primitives.cpp). The four one-line ones are defined
+// Geodetic primitives (primitives.h, primitives.cpp for one point). The four one-line ones are defined
 // here, inline: the dispatcher calls them for every point, and an out-of-line
 // call costs more than the arithmetic (every floating-point register is saved
 // around it).
@@ -56,10 +57,7 @@ COORDONNEES_GEOGRAPHIQUES Cartesienne2Geographique(COORDONNEES_CARTESIENNES entr
                                                    double DemiGrdAxe, double DemiPetitAxe);
 // The isometric latitude of phi (radians) on an ellipsoid of eccentricity e,
 // and its inverse.
-inline double LatitudeIso(double phi, double e) {
-    const double s = Sin(phi);
-    return 0.5 * Log((1.0 + s) / (1.0 - s)) - (e / 2.0) * Log((1.0 + e * s) / (1.0 - e * s));
-}
+inline double LatitudeIso(double phi, double e) { return primitives::LatitudeIso(phi, e); }
 double LatitudeIsoInverse(double latitudeiso, double e);
 
 // The projection and the datum change with their records by reference, for the

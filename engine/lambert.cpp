@@ -1,47 +1,24 @@
 // Lambert conformal conic projection from stored constants (n, C, Xs, Ys, e,
 // central meridian), after the IGN's ALG0003 (forward), ALG0004 (inverse) and
-// their composition for plane-to-plane conversion. Longitudes are not
+// their composition for plane-to-plane conversion; the first two for one
+// point from lambert.h. Longitudes are not
 // normalised, and the inverse uses the one-argument arc tangent, as the
 // published algorithms do: both are exact in the systems' own areas.
 #include <cmath>
 
 #include "interne.h"
-
-namespace {
-
-// The polar coordinates of a plane point about the projection's pole: the
-// distance R and the angle gamma from the central meridian, with the
-// one-argument arc tangent (ALG0004, steps 1 and 2).
-void CoordonneesPolaires(const COORDONNEES_PLANES& point, const PARAMETRES_SYSTEME_COORDONNNEES& zone, double* R,
-                         double* gamma) {
-    const double dx = point.x - zone.Xs;
-    const double dy = point.y - zone.Ys;
-    *R = std::sqrt(dx * dx + dy * dy);
-    *gamma = ArcTangente(dx / (zone.Ys - point.y));
-}
-
-}  // namespace
+#include "lambert.h"
 
 COORDONNEES_PLANES Geo2Lambert(const COORDONNEES_GEOGRAPHIQUES& entree,
                                const PARAMETRES_SYSTEME_COORDONNNEES& Const_sysCoordOut) {
-    const double latitudeIso = LatitudeIso(entree.phi, Const_sysCoordOut.ellipsoide_Excentricite);
-    const double R = Const_sysCoordOut.C * Exp(-Const_sysCoordOut.n * latitudeIso);
-    const double gamma = Const_sysCoordOut.n * (entree.lambda - Const_sysCoordOut.LAMBDA_ZERO);
-    double sinus, cosinus;
-    SinCos(gamma, &sinus, &cosinus);
     COORDONNEES_PLANES sortie;
-    sortie.x = Const_sysCoordOut.Xs + R * sinus;
-    sortie.y = Const_sysCoordOut.Ys - R * cosinus;
+    lambert::Geo2Lambert(entree.lambda, entree.phi, Const_sysCoordOut, &sortie.x, &sortie.y);
     return sortie;
 }
 
 COORDONNEES_GEOGRAPHIQUES Lambert2Geo(const COORDONNEES_PLANES& entree, const PARAMETRES_SYSTEME_COORDONNNEES& zone) {
-    double R, gamma;
-    CoordonneesPolaires(entree, zone, &R, &gamma);
-    const double latitudeIso = (-1.0 / zone.n) * Log(std::fabs(R / zone.C));
     COORDONNEES_GEOGRAPHIQUES sortie;
-    sortie.lambda = zone.LAMBDA_ZERO + gamma / zone.n;
-    sortie.phi = LatitudeIsoInverse(latitudeIso, zone.ellipsoide_Excentricite);
+    lambert::Lambert2Geo(entree.x, entree.y, zone, &sortie.lambda, &sortie.phi);
     return sortie;
 }
 
@@ -70,7 +47,7 @@ COORDONNEES_PLANES GEOKERN_APPEL Lambert2Lambert(COORDONNEES_PLANES pointIn,
         return Geo2Plan(position, Const_sysCoordOut);
     }
     double R1, gamma1;
-    CoordonneesPolaires(pointIn, Const_sysCoordIn, &R1, &gamma1);
+    lambert::CoordonneesPolaires(pointIn.x, pointIn.y, Const_sysCoordIn, &R1, &gamma1);
     const double gamma = gamma1 * (Const_sysCoordOut.n / Const_sysCoordIn.n);
     const double latitudeIso = (1.0 / Const_sysCoordIn.n) * Log(Const_sysCoordIn.C / R1);
     const double R = Const_sysCoordOut.C * Exp(-Const_sysCoordOut.n * latitudeIso);

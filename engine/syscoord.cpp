@@ -3,8 +3,10 @@
 // needs, over blocks of points (one point is a block of one).
 #include "constantes.h"
 #include "interne.h"
+#include "lambert.h"
 
 using namespace constantes;
+using elementaires::Paire;
 
 namespace {
 
@@ -66,16 +68,43 @@ void SysCoord2SysCoordBloc(const double* x_lambda, const double* y_phi, double* 
                     pointOut_Plan.y += METRES_PAR_TRANSLATION_Y * Const_sysCoordOut.Translation_Y;
                 x_sortie[k] = pointOut_Plan.x;
                 y_sortie[k] = pointOut_Plan.y;
+            } else if (Const_sysCoordIn.IsProjection == 1) {
+                points[k] = {pointIn_Plan.x, pointIn_Plan.y};  // the Lambert stage below
             } else {
                 points[k] = Plan2Geo(pointIn_Plan, Const_sysCoordIn);
                 sansPosition[k] = points[k].lambda == ECHEC;
             }
         }
         if (plan_a_plan) return;
+        if (Const_sysCoordIn.IsProjection == 1) {
+            int k = 0;
+            for (; k + 1 < m; k += 2) {
+                Paire lambda, phi;
+                lambert::Lambert2Geo(Paire{points[k].lambda, points[k + 1].lambda},
+                                     Paire{points[k].phi, points[k + 1].phi}, Const_sysCoordIn, &lambda, &phi);
+                points[k] = {lambda[0], phi[0]};
+                points[k + 1] = {lambda[1], phi[1]};
+            }
+            if (k < m) points[k] = Lambert2Geo({points[k].lambda, points[k].phi}, Const_sysCoordIn);
+        }
     }
 
     const bool change_datum = Const_sysCoordIn.Datum != Const_sysCoordOut.Datum;
     if (change_datum) Datum2DatumBloc(points, m, Const_sysCoordIn, Const_sysCoordOut);
+
+    // A Lambert output's plane coordinates, two points at a time.
+    COORDONNEES_PLANES plans[BLOC_POINTS];
+    if (Const_sysCoordOut.IsProjection == 1) {
+        int k = 0;
+        for (; k + 1 < m; k += 2) {
+            Paire x, y;
+            lambert::Geo2Lambert(Paire{points[k].lambda, points[k + 1].lambda},
+                                 Paire{points[k].phi, points[k + 1].phi}, Const_sysCoordOut, &x, &y);
+            plans[k] = {x[0], y[0]};
+            plans[k + 1] = {x[1], y[1]};
+        }
+        if (k < m) plans[k] = Geo2Lambert(points[k], Const_sysCoordOut);
+    }
 
     for (int k = 0; k < m; ++k) {
         const COORDONNEES_GEOGRAPHIQUES& pointOut_Geo = points[k];
@@ -84,7 +113,8 @@ void SysCoord2SysCoordBloc(const double* x_lambda, const double* y_phi, double* 
             continue;
         }
         if (Const_sysCoordOut.IsProjection != 0) {
-            COORDONNEES_PLANES pointOut_Plan = Geo2Plan(pointOut_Geo, Const_sysCoordOut);
+            COORDONNEES_PLANES pointOut_Plan =
+                Const_sysCoordOut.IsProjection == 1 ? plans[k] : Geo2Plan(pointOut_Geo, Const_sysCoordOut);
             if (Const_sysCoordOut.IsProjection == 2 && pointOut_Plan.x == ECHEC) {
                 x_sortie[k] = y_sortie[k] = ECHEC;
                 continue;

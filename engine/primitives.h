@@ -1,0 +1,116 @@
+// The geodetic primitives as templates on the type of their coordinates, a
+// double or a pair of doubles (paires.h): geographic <-> geocentric cartesian
+// (the IGN's algorithms ALG0009 and ALG0012), the isometric latitude (ALG0001)
+// and its inverse (ALG0002). primitives.cpp gives them for one point; the
+// dispatcher's stages call them for two points at a time, which get the bits
+// each would get alone. An iteration goes on while one of its lanes has not
+// stopped; a lane that has keeps its values.
+#ifndef GEOKERN_PRIMITIVES_H
+#define GEOKERN_PRIMITIVES_H
+
+#include "constantes.h"
+#include "elementaires.h"
+
+namespace primitives {
+
+using namespace elementaires;
+
+template <class T>
+inline void Geographique2Cartesienne(T lambda, T phi, double DemiGrdAxe, double DemiPetitAxe, T* x, T* y, T* z) {
+    const double h = 0.0;
+    const double a2 = DemiGrdAxe * DemiGrdAxe;
+    const double e2 = (a2 - DemiPetitAxe * DemiPetitAxe) / a2;
+    T sinphi, cosphi, sinlambda, coslambda;
+    SinCos(phi, &sinphi, &cosphi);
+    SinCos(lambda, &sinlambda, &coslambda);
+    const T N = DemiGrdAxe / Racine(1.0 - e2 * sinphi * sinphi);
+    *x = (N + h) * cosphi * coslambda;
+    *y = (N + h) * cosphi * sinlambda;
+    *z = ((1.0 - e2) * N + h) * sinphi;
+}
+
+// The latitude iteration runs on t = tan(phi). A pass needs the sine and the
+// cosine of the previous latitude, which its tangent gives with one square
+// root, and the latitudes themselves only for the stop rule: for
+// 1 + t0 t1 > 0, |atan t1 - atan t0| >= 1e-9 is |t1 - t0| >= tan(1e-9) (1 + t0 t1),
+// and tan(1e-9) is 1e-9 as a double. The passes and the latitude returned are
+// those of the iteration on the angle, without a sine, a cosine and an arc
+// tangent per pass.
+template <class T>
+inline void Cartesienne2Geographique(T x, T y, T z, double DemiGrdAxe, double DemiPetitAxe, T* lambda, T* phi) {
+    using namespace constantes;
+    const double a2 = DemiGrdAxe * DemiGrdAxe;
+    const double e2 = (a2 - DemiPetitAxe * DemiPetitAxe) / a2;
+    const T p = Racine(x * x + y * y);
+    // Half-angle form: east positive in (-pi, pi) with the one-argument arc tangent.
+    *lambda = 2.0 * ArcTangente(y / (x + p));
+
+    T t0 = (z / p) / (1.0 - e2);
+    T t1 = t0;
+    auto actif = Diffuse<T>(0.0) == Diffuse<T>(0.0);  // every lane
+    for (int passe = 0; passe < PASSES_MAXIMUM; ++passe) {
+        // Near the poles t0 * t0 could overflow: there from 1 / t0.
+        const auto equateur = Abs(t0) <= Diffuse<T>(1.0);
+        T sinphi, cosphi;
+        T cos_e = Diffuse<T>(0.0), sin_e = cos_e, cos_p = cos_e, sin_p = cos_e;
+        if (!Aucun(equateur)) {
+            cos_e = 1.0 / Racine(1.0 + t0 * t0);
+            sin_e = t0 * cos_e;
+        }
+        if (!Tous(equateur)) {
+            const T r = 1.0 / t0;
+            const T norme = Racine(1.0 + r * r);
+            cos_p = Abs(r) / norme;
+            sin_p = CopieSigne(1.0 / norme, t0);
+        }
+        cosphi = Choix(equateur, cos_e, cos_p);
+        sinphi = Choix(equateur, sin_e, sin_p);
+        const T suivant = z / (p - DemiGrdAxe * e2 * cosphi / Racine(1.0 - e2 * sinphi * sinphi));
+        t1 = Choix(actif, suivant, t1);
+        const T produit = 1.0 + t0 * suivant;
+        // A change of a right angle or more (product <= 0) goes on; a NaN ends the loop.
+        actif = Et(actif, Ou(produit <= Diffuse<T>(0.0), Abs(suivant - t0) >= SEUIL_ITERATION * produit));
+        if (Aucun(actif)) break;
+        t0 = Choix(actif, t1, t0);
+    }
+    *phi = ArcTangente(t1);
+}
+
+// The isometric latitude of phi (radians) on an ellipsoid of eccentricity e.
+template <class T>
+inline T LatitudeIso(T phi, double e) {
+    T s, c;
+    SinCos(phi, &s, &c);
+    return 0.5 * Log((1.0 + s) / (1.0 - s)) - (e / 2.0) * Log((1.0 + e * s) / (1.0 - e * s));
+}
+
+// The iteration runs on w = tan(phi / 2 + pi / 4), so that phi = 2 atan(w) - pi/2
+// as in the published form: the sine of the previous latitude comes from w
+// without a sine, (w^2 - 1) / (w^2 + 1), written with 1 / w^2 above 1 so that
+// a large w gives 1 instead of inf / inf; and the stop rule
+// |phi1 - phi0| >= 1e-9 is, w being positive, |w1 - w0| >= tan(0.5e-9) (1 + w0 w1).
+// One arc tangent at the end instead of a sine and an arc tangent per pass.
+template <class T>
+inline T LatitudeIsoInverse(T latitudeiso, double e) {
+    using namespace constantes;
+    const T expo = Exp(latitudeiso);
+    T w0 = expo;
+    T w1 = w0;
+    auto actif = Diffuse<T>(0.0) == Diffuse<T>(0.0);  // every lane
+    for (int passe = 0; passe < PASSES_MAXIMUM; ++passe) {
+        const auto grand = w0 > Diffuse<T>(1.0);
+        const T q = Choix(grand, 1.0 / (w0 * w0), w0 * w0);
+        const T sinus = Choix(grand, (1.0 - q) / (1.0 + q), (q - 1.0) / (q + 1.0));
+        const T esin = e * sinus;
+        const T suivant = Exp((e / 2.0) * Log((1.0 + esin) / (1.0 - esin))) * expo;
+        w1 = Choix(actif, suivant, w1);
+        actif = Et(actif, Abs(suivant - w0) >= DEMI_SEUIL_ITERATION * (1.0 + w0 * suivant));
+        if (Aucun(actif)) break;
+        w0 = Choix(actif, w1, w0);
+    }
+    return 2.0 * ArcTangente(w1) - PI_SUR_2;
+}
+
+}  // namespace primitives
+
+#endif
