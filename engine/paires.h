@@ -17,6 +17,9 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+#ifdef __AVX2__
+#include <immintrin.h>
+#endif
 
 namespace elementaires {
 
@@ -24,6 +27,10 @@ typedef double Paire __attribute__((vector_size(16)));
 typedef std::uint64_t PaireBits __attribute__((vector_size(16)));
 // What a comparison of two pairs gives: all ones in a lane where it holds.
 typedef std::int64_t PaireMasque __attribute__((vector_size(16)));
+
+// The lanes of a type: 1 for a double.
+template <class T>
+constexpr int VOIES = sizeof(T) / sizeof(double);
 
 constexpr std::uint64_t BIT_SIGNE = 0x8000000000000000ULL;
 
@@ -79,6 +86,33 @@ inline bool Et(bool a, bool b) { return a && b; }
 inline PaireMasque Et(PaireMasque a, PaireMasque b) { return a & b; }
 inline bool Ou(bool a, bool b) { return a || b; }
 inline PaireMasque Ou(PaireMasque a, PaireMasque b) { return a | b; }
+
+#ifdef __AVX2__
+// Four doubles in an AVX register, for the code compiled for AVX2 alone
+// (quadruples.cpp). AVX2 brings fused multiply-adds, which -ffp-contract=off
+// keeps out.
+typedef double Quadruple __attribute__((vector_size(32)));
+typedef std::uint64_t QuadrupleBits __attribute__((vector_size(32)));
+typedef std::int64_t QuadrupleMasque __attribute__((vector_size(32)));
+
+template <>
+inline Quadruple Diffuse<Quadruple>(double c) { return Quadruple{c, c, c, c}; }
+inline QuadrupleBits Bits(Quadruple x) { return reinterpret_cast<QuadrupleBits>(x); }
+inline Quadruple Reel(QuadrupleBits b) { return reinterpret_cast<Quadruple>(b); }
+inline Quadruple Choix(QuadrupleMasque masque, Quadruple a, Quadruple b) {
+    const QuadrupleBits m = reinterpret_cast<QuadrupleBits>(masque);
+    return Reel((m & Bits(a)) | (~m & Bits(b)));
+}
+inline Quadruple Abs(Quadruple x) { return Reel(Bits(x) & ~BIT_SIGNE); }
+inline Quadruple CopieSigne(Quadruple m, Quadruple s) { return Reel((Bits(m) & ~BIT_SIGNE) | (Bits(s) & BIT_SIGNE)); }
+inline Quadruple Racine(Quadruple x) {
+    return reinterpret_cast<Quadruple>(_mm256_sqrt_pd(reinterpret_cast<__m256d>(x)));
+}
+inline bool Tous(QuadrupleMasque masque) { return _mm256_movemask_pd(reinterpret_cast<__m256d>(masque)) == 15; }
+inline bool Aucun(QuadrupleMasque masque) { return _mm256_movemask_pd(reinterpret_cast<__m256d>(masque)) == 0; }
+inline QuadrupleMasque Et(QuadrupleMasque a, QuadrupleMasque b) { return a & b; }
+inline QuadrupleMasque Ou(QuadrupleMasque a, QuadrupleMasque b) { return a | b; }
+#endif
 
 }  // namespace elementaires
 
