@@ -91,6 +91,11 @@ inline double Arrondi(double valeur, double echelle) {
 // two at a time through the pair forms of the primitives, and the processor
 // overlaps the pairs' long chains of divisions and square roots; each point
 // goes through the same operations as alone.
+// GCC cannot see that a stage reads only the m records the previous one wrote.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 template <class T>
 void Datum2DatumBlocT(COORDONNEES_GEOGRAPHIQUES* points, int m, const PARAMETRES_SYSTEME_COORDONNNEES& zoneIn,
                      const PARAMETRES_SYSTEME_COORDONNNEES& zoneOut) {
@@ -154,6 +159,10 @@ void Datum2DatumBlocT(COORDONNEES_GEOGRAPHIQUES* points, int m, const PARAMETRES
     for (int k = 0; k < m; ++k)
         if (hors_grille[k]) points[k].lambda = points[k].phi = ECHEC;
 }
+
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
 // Stage by stage over the block: the input's geographic coordinates, the datum
 // change, the output. The stages repeat for every point what the point alone

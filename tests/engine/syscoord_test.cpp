@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "geokern2.h"
+#include "blocs.h"
 #include "interne.h"
 #include "points_france.h"
 
@@ -190,4 +191,53 @@ TEST(SysCoord, ArraysGiveThePointByPointResults) {
         }
     }
     EXPECT_EQ(SysCoord2SysCoordTableau(nullptr, nullptr, nullptr, nullptr, 0, WGS84GG, NTFL2E), 0);
+}
+
+#ifdef GEOKERN_QUADRUPLES
+// Defined in quadruples.cpp, compiled for AVX2.
+bool QuadruplesDisponibles();
+void SysCoord2SysCoordQuadruples(const double* x_lambda, const double* y_phi, double* x_sortie, double* y_sortie,
+                                 int m, Liste_SysCoord sysCoordIn, Liste_SysCoord sysCoordOut);
+#endif
+
+// Every width of the dispatcher's lanes (two, and four where the processor
+// has AVX2) against the point alone, on every pair of systems and blocks of
+// every length: the same bits.
+TEST(SysCoord, EveryLaneWidthGivesThePointsBits) {
+    const std::vector<COORDONNEES_TYPE_NC> wgs84 = points_france::PointsFrance(constantes::BLOC_POINTS * 40);
+    long ecarts = 0;
+    for (int in = 1; in <= 12; ++in)
+        for (int out = 1; out <= 12; ++out) {
+            const auto sIn = static_cast<Liste_SysCoord>(in), sOut = static_cast<Liste_SysCoord>(out);
+            std::vector<double> x, y;
+            for (const COORDONNEES_TYPE_NC& p : wgs84) {
+                const COORDONNEES_TYPE_NC q = SysCoord2SysCoord(p, WGS84GG, sIn);
+                x.push_back(q.x_lambda);
+                y.push_back(q.y_phi);
+            }
+            for (std::size_t debut = 0, m = 1; debut + m <= x.size(); debut += m, m = m % constantes::BLOC_POINTS + 1) {
+                double xs[2][constantes::BLOC_POINTS], ys[2][constantes::BLOC_POINTS];
+                const int n = static_cast<int>(m);
+                blocs::SysCoord2SysCoordBlocT<elementaires::Paire>(&x[debut], &y[debut], xs[0], ys[0], n, sIn, sOut);
+                int largeurs = 1;
+#ifdef GEOKERN_QUADRUPLES
+                if (QuadruplesDisponibles()) {
+                    SysCoord2SysCoordQuadruples(&x[debut], &y[debut], xs[1], ys[1], n, sIn, sOut);
+                    largeurs = 2;
+                }
+#endif
+                for (int l = 0; l < largeurs; ++l)
+                    for (int k = 0; k < n; ++k) {
+                        const COORDONNEES_TYPE_NC seul = SysCoord2SysCoord({x[debut + k], y[debut + k]}, sIn, sOut);
+                        if (std::memcmp(&seul.x_lambda, &xs[l][k], sizeof(double)) == 0 &&
+                            std::memcmp(&seul.y_phi, &ys[l][k], sizeof(double)) == 0)
+                            continue;
+                        if (++ecarts <= 10)
+                            ADD_FAILURE() << (l == 0 ? "pairs" : "quadruples") << ", " << in << " -> " << out
+                                          << ", point " << debut + k << std::setprecision(17) << ": " << xs[l][k]
+                                          << " " << ys[l][k] << " against " << seul.x_lambda << " " << seul.y_phi;
+                    }
+            }
+        }
+    EXPECT_EQ(ecarts, 0);
 }
