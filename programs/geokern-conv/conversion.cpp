@@ -12,6 +12,19 @@ namespace {
 
 bool EstBlanc(char c) { return c == ' ' || c == '\t'; }
 
+// The characters that end a field: blanks, ';', and ',' where it separates fields.
+struct FinsDeChamp {
+    bool fin[256];
+};
+constexpr FinsDeChamp Fins(bool virgule) {
+    FinsDeChamp fins{};
+    fins.fin[static_cast<unsigned char>(' ')] = fins.fin[static_cast<unsigned char>('\t')] = true;
+    fins.fin[static_cast<unsigned char>(';')] = true;
+    fins.fin[static_cast<unsigned char>(',')] = virgule;
+    return fins;
+}
+constexpr FinsDeChamp FINS_AVEC_VIRGULE = Fins(true), FINS_SANS_VIRGULE = Fins(false);
+
 const char* RaisonIllisible(std::string_view champ, bool premier) {
     if (champ.find(',') != std::string_view::npos)
         return premier ? "virgule dans le premier nombre (le séparateur décimal est le point)"
@@ -52,8 +65,7 @@ void ConvertisseurLignes::Refuse(const char* raison, FinLigne fin, std::uint64_t
 
 void ConvertisseurLignes::AjouteLigne(std::size_t debut, Bilan bilan, FinLigne fin, std::uint64_t numero,
                                       char separateur) {
-    const std::size_t n = texte_.size();
-    lignes_.push_back({debut, n, n, n, numero, bilan, separateur, fin});
+    lignes_.push_back({debut, texte_.size(), 0, 0, 0, 0, numero, bilan, separateur, fin});
 }
 
 void ConvertisseurLignes::Prend(std::string_view ligne, FinLigne fin, std::uint64_t numero) {
@@ -68,9 +80,11 @@ void ConvertisseurLignes::Prend(std::string_view ligne, FinLigne fin, std::uint6
     }
 
     // In a line holding a ';' or a tab (after its indentation), the comma separates nothing: it can only
-    // be a decimal comma, and the field holding it is refused.
-    const bool virgule_separe = programs::CommaSeparatesFields(ligne);
-    auto separe = [virgule_separe](char c) { return EstBlanc(c) || c == ';' || (c == ',' && virgule_separe); };
+    // be a decimal comma, and the field holding it is refused. (A line without a comma needs no answer.)
+    const bool virgule_separe =
+        ligne.find(',', i) != std::string_view::npos && programs::CommaSeparatesFields(ligne);
+    const FinsDeChamp& fins = virgule_separe ? FINS_AVEC_VIRGULE : FINS_SANS_VIRGULE;
+    auto separe = [&fins](char c) { return fins.fin[static_cast<unsigned char>(c)]; };
 
     // prefixe | x | milieu | y | suite
     std::size_t fin_x = i;
@@ -91,13 +105,13 @@ void ConvertisseurLignes::Prend(std::string_view ligne, FinLigne fin, std::uint6
     const std::string_view suite = ligne.substr(fin_y);
 
     // The separator of the appended columns: the one between the numbers.
-    char separateur = ' ';
-    if (milieu.find(';') != std::string_view::npos)
-        separateur = ';';
-    else if (milieu.find(',') != std::string_view::npos)
-        separateur = ',';
-    else if (milieu.find('\t') != std::string_view::npos)
-        separateur = '\t';
+    bool point_virgule = false, virgule = false, tabulation = false;
+    for (const char c : milieu) {
+        point_virgule = point_virgule || c == ';';
+        virgule = virgule || c == ',';
+        tabulation = tabulation || c == '\t';
+    }
+    const char separateur = point_virgule ? ';' : virgule ? ',' : tabulation ? '\t' : ' ';
 
     auto echec = [&](const char* raison) {
         Echec(prefixe, milieu, suite, separateur, texte_);
@@ -118,13 +132,9 @@ void ConvertisseurLignes::Prend(std::string_view ligne, FinLigne fin, std::uint6
     // (which would answer).
     if (const char* refus = programs::PointVerdictText(programs::CheckPoint(source_, x, y))) return echec(refus);
 
-    // The point waits for the engine, and its line's text around the numbers for the results.
-    texte_.append(prefixe);
-    const std::size_t debut_milieu = texte_.size();
-    texte_.append(milieu);
-    const std::size_t debut_suite = texte_.size();
-    texte_.append(suite);
-    lignes_.push_back({debut, debut_milieu, debut_suite, texte_.size(), numero, {Issue::Convertie, nullptr},
+    // The point waits for the engine, and its line for the results to take the numbers' places.
+    texte_.append(ligne);
+    lignes_.push_back({debut, texte_.size(), i, fin_x, debut_y, fin_y, numero, {Issue::Convertie, nullptr},
                        separateur, fin});
     x_.push_back(x);
     y_.push_back(y);
@@ -165,10 +175,10 @@ Bilan ConvertisseurLignes::Ecrit(std::string& sortie, Rapporteur* rapporteur) {
 }
 
 Bilan ConvertisseurLignes::EcritPoint(const LigneBloc& ligne, std::size_t k, std::string& sortie) const {
-    const std::string_view texte(texte_);
-    const std::string_view prefixe = texte.substr(ligne.debut, ligne.milieu - ligne.debut);
-    const std::string_view milieu = texte.substr(ligne.milieu, ligne.suite - ligne.milieu);
-    const std::string_view suite = texte.substr(ligne.suite, ligne.fin - ligne.suite);
+    const std::string_view texte = std::string_view(texte_).substr(ligne.debut, ligne.fin - ligne.debut);
+    const std::string_view prefixe = texte.substr(0, ligne.x);
+    const std::string_view milieu = texte.substr(ligne.fin_x, ligne.y - ligne.fin_x);
+    const std::string_view suite = texte.substr(ligne.fin_y);
     const double x = x_cible_[k], y = y_cible_[k];
 
     // The results as the text interface writes them, "x@y" in its 40-byte
@@ -198,9 +208,9 @@ Bilan ConvertisseurLignes::EcritPoint(const LigneBloc& ligne, std::size_t k, std
     }
 
     sortie.append(prefixe);
-    sortie.append(resultat, fin_x);
+    sortie.append(resultat, static_cast<std::size_t>(fin_x - resultat));
     sortie.append(milieu);
-    sortie.append(fin_x + 1, fin_y);
+    sortie.append(fin_x + 1, static_cast<std::size_t>(fin_y - (fin_x + 1)));
     sortie.append(suite);
     if (precision_) AjoutePrecision(k, ligne.separateur, sortie);
     return {Issue::Convertie, nullptr};

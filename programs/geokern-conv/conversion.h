@@ -86,11 +86,12 @@ public:
     static constexpr std::size_t OCTETS_BLOC = 1 << 20;
 
 private:
-    // A line of the block. Its text in texte_: for a point waiting for the
-    // engine, the line's prefix [debut, milieu), middle [milieu, suite) and
-    // rest [suite, fin); for any other line, its result [debut, fin).
+    // A line of the block, its text [debut, fin) in texte_: for a point
+    // waiting for the engine, the line, its numbers at [x, fin_x) and
+    // [y, fin_y) from debut; for any other line, its result.
     struct LigneBloc {
-        std::size_t debut, milieu, suite, fin;
+        std::size_t debut, fin;
+        std::size_t x, fin_x, y, fin_y;
         std::uint64_t numero;
         Bilan bilan;  // Convertie while the point waits
         char separateur;
