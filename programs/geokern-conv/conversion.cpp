@@ -1,9 +1,10 @@
 #include "conversion.h"
 
-#include <cstring>
+#include <cmath>
 
 #include "Numbers.h"
 #include "PointDomain.h"
+#include "nombres.h"
 
 namespace geokern_conv {
 
@@ -11,9 +12,18 @@ namespace {
 
 bool EstBlanc(char c) { return c == ' ' || c == '\t'; }
 
-std::string_view SansPlus(std::string_view champ) {
-    return !champ.empty() && champ.front() == '+' ? champ.substr(1) : champ;
+// The characters that end a field: blanks, ';', and ',' where it separates fields.
+struct FinsDeChamp {
+    bool fin[256];
+};
+constexpr FinsDeChamp Fins(bool virgule) {
+    FinsDeChamp fins{};
+    fins.fin[static_cast<unsigned char>(' ')] = fins.fin[static_cast<unsigned char>('\t')] = true;
+    fins.fin[static_cast<unsigned char>(';')] = true;
+    fins.fin[static_cast<unsigned char>(',')] = virgule;
+    return fins;
 }
+constexpr FinsDeChamp FINS_AVEC_VIRGULE = Fins(true), FINS_SANS_VIRGULE = Fins(false);
 
 const char* RaisonIllisible(std::string_view champ, bool premier) {
     if (champ.find(',') != std::string_view::npos)
@@ -25,21 +35,56 @@ const char* RaisonIllisible(std::string_view champ, bool premier) {
 }  // namespace
 
 ConvertisseurLignes::ConvertisseurLignes(const Systeme& source, const Systeme& cible, bool precision)
-    : source_(source), cible_(cible), precision_(precision) {}
+    : source_(source), cible_(cible), precision_(precision) {
+    // As the text interface: 8 decimals for a geographic system of the catalogue, 3 for any other.
+    const DESCRIPTION_SYSCOORD* description = DescriptionSysCoord(cible.code);
+    decimales_ = description != nullptr && description->Code != 0 && description->IsProjection == 0 ? 8 : 3;
+}
 
 Bilan ConvertisseurLignes::Convertit(std::string_view ligne, std::string& sortie) {
+    Prend(ligne, FinLigne::Aucune, 0);
+    return Ecrit(sortie, nullptr);
+}
+
+Bilan ConvertisseurLignes::Refuse(const char* raison, std::string& sortie) const {
+    Echec({}, {}, {}, ' ', sortie);
+    return {Issue::Echec, raison};
+}
+
+void ConvertisseurLignes::Recopie(std::string_view ligne, FinLigne fin) {
+    const std::size_t debut = texte_.size();
+    texte_.append(ligne);
+    AjouteLigne(debut, {Issue::Recopiee, nullptr}, fin, 0);
+}
+
+void ConvertisseurLignes::Refuse(const char* raison, FinLigne fin, std::uint64_t numero) {
+    const std::size_t debut = texte_.size();
+    Echec({}, {}, {}, ' ', texte_);
+    AjouteLigne(debut, {Issue::Echec, raison}, fin, numero);
+}
+
+void ConvertisseurLignes::AjouteLigne(std::size_t debut, Bilan bilan, FinLigne fin, std::uint64_t numero,
+                                      char separateur) {
+    lignes_.push_back({debut, texte_.size(), 0, 0, 0, 0, numero, bilan, separateur, fin});
+}
+
+void ConvertisseurLignes::Prend(std::string_view ligne, FinLigne fin, std::uint64_t numero) {
+    const std::size_t debut = texte_.size();
     const std::size_t n = ligne.size();
     std::size_t i = 0;
     while (i < n && EstBlanc(ligne[i])) ++i;
     if (i == n || ligne[i] == '#') {
-        sortie.append(ligne);
-        return {Issue::Recopiee, nullptr};
+        texte_.append(ligne);
+        AjouteLigne(debut, {Issue::Recopiee, nullptr}, fin, numero);
+        return;
     }
 
     // In a line holding a ';' or a tab (after its indentation), the comma separates nothing: it can only
-    // be a decimal comma, and the field holding it is refused.
-    const bool virgule_separe = programs::CommaSeparatesFields(ligne);
-    auto separe = [virgule_separe](char c) { return EstBlanc(c) || c == ';' || (c == ',' && virgule_separe); };
+    // be a decimal comma, and the field holding it is refused. (A line without a comma needs no answer.)
+    const bool virgule_separe =
+        ligne.find(',', i) != std::string_view::npos && programs::CommaSeparatesFields(ligne);
+    const FinsDeChamp& fins = virgule_separe ? FINS_AVEC_VIRGULE : FINS_SANS_VIRGULE;
+    auto separe = [&fins](char c) { return fins.fin[static_cast<unsigned char>(c)]; };
 
     // prefixe | x | milieu | y | suite
     std::size_t fin_x = i;
@@ -60,58 +105,119 @@ Bilan ConvertisseurLignes::Convertit(std::string_view ligne, std::string& sortie
     const std::string_view suite = ligne.substr(fin_y);
 
     // The separator of the appended columns: the one between the numbers.
-    char separateur = ' ';
-    if (milieu.find(';') != std::string_view::npos)
-        separateur = ';';
-    else if (milieu.find(',') != std::string_view::npos)
-        separateur = ',';
-    else if (milieu.find('\t') != std::string_view::npos)
-        separateur = '\t';
+    bool point_virgule = false, virgule = false, tabulation = false;
+    for (const char c : milieu) {
+        point_virgule = point_virgule || c == ';';
+        virgule = virgule || c == ',';
+        tabulation = tabulation || c == '\t';
+    }
+    const char separateur = point_virgule ? ';' : virgule ? ',' : tabulation ? '\t' : ' ';
 
-    if (champ_x.empty()) return Echec(prefixe, milieu, suite, separateur, "premier nombre manquant", sortie);
-    if (champ_y.empty()) return Echec(prefixe, milieu, suite, separateur, "second nombre manquant", sortie);
+    auto echec = [&](const char* raison) {
+        Echec(prefixe, milieu, suite, separateur, texte_);
+        AjouteLigne(debut, {Issue::Echec, raison}, fin, numero, separateur);
+    };
+    if (champ_x.empty()) return echec("premier nombre manquant");
+    if (champ_y.empty()) return echec("second nombre manquant");
     double x, y;
-    if (!programs::ReadNumber(champ_x, &x)) return Echec(prefixe, milieu, suite, separateur, RaisonIllisible(champ_x, true), sortie);
-    if (!programs::ReadNumber(champ_y, &y)) return Echec(prefixe, milieu, suite, separateur, RaisonIllisible(champ_y, false), sortie);
+    if (!programs::ReadNumber(champ_x, &x)) return echec(RaisonIllisible(champ_x, true));
+    if (!programs::ReadNumber(champ_y, &y)) return echec(RaisonIllisible(champ_y, false));
     // "2,35 48,85": numbers joined by a bare comma, and the next field cut
     // elsewhere than at a comma. Read as CSV it would be the point (2, 35).
     if (programs::JoinedByDecimalComma(milieu, suite))
-        return Echec(prefixe, milieu, suite, separateur,
-                     "virgule entre deux nombres sans autre virgule après (virgule décimale ?)", sortie);
+        return echec("virgule entre deux nombres sans autre virgule après (virgule décimale ?)");
+    // The engine's failure marker is no point: the text interface refuses it.
+    if (x == GEOKERN_ECHEC) return echec("le premier nombre vaut -9999, la marque d'échec du moteur");
     // A latitude beyond the pole, a projected point far outside its system: refused before the engine
-    // (which would answer). The engine's own marker keeps its message.
-    if (x != GEOKERN_ECHEC) {
-        if (const char* refus = programs::PointVerdictText(programs::CheckPoint(source_, x, y)))
-            return Echec(prefixe, milieu, suite, separateur, refus, sortie);
-    }
+    // (which would answer).
+    if (const char* refus = programs::PointVerdictText(programs::CheckPoint(source_, x, y))) return echec(refus);
 
-    // The engine reads the text and writes the result: one owner of the format.
-    texte_.assign(SansPlus(champ_x));
-    texte_.push_back('@');
-    texte_.append(SansPlus(champ_y));
-    const char* resultat = CSysCoord2SysCoord(texte_.c_str(), source_.code, cible_.code);
-    if (resultat[0] == '\0') return Echec(prefixe, milieu, suite, separateur, RaisonEchecMoteur(x, y), sortie);
-    const char* arobase = std::strchr(resultat, '@');
+    // The point waits for the engine, and its line for the results to take the numbers' places.
+    texte_.append(ligne);
+    lignes_.push_back({debut, texte_.size(), i, fin_x, debut_y, fin_y, numero, {Issue::Convertie, nullptr},
+                       separateur, fin});
+    x_.push_back(x);
+    y_.push_back(y);
+}
+
+Bilan ConvertisseurLignes::Ecrit(std::string& sortie, Rapporteur* rapporteur) {
+    const std::size_t points = x_.size();
+    if (points > 0) {
+        x_cible_.resize(points);
+        y_cible_.resize(points);
+        SysCoord2SysCoordTableau(x_.data(), y_.data(), x_cible_.data(), y_cible_.data(), static_cast<int>(points),
+                                 source_.code, cible_.code);
+        if (precision_) {
+            x_rgf93_.resize(points);
+            y_rgf93_.resize(points);
+            SysCoord2SysCoordTableau(x_.data(), y_.data(), x_rgf93_.data(), y_rgf93_.data(),
+                                     static_cast<int>(points), source_.code, RGF93GG);
+        }
+    }
+    Bilan bilan{Issue::Recopiee, nullptr};
+    std::size_t k = 0;
+    for (const LigneBloc& ligne : lignes_) {
+        if (ligne.bilan.issue == Issue::Convertie) {
+            bilan = EcritPoint(ligne, k++, sortie);
+        } else {
+            sortie.append(texte_, ligne.debut, ligne.fin - ligne.debut);
+            bilan = ligne.bilan;
+        }
+        if (bilan.issue == Issue::Echec && rapporteur != nullptr) rapporteur->Echec(ligne.numero, bilan.raison);
+        if (ligne.fin_ligne == FinLigne::CrLf) sortie.push_back('\r');
+        if (ligne.fin_ligne != FinLigne::Aucune) sortie.push_back('\n');
+    }
+    lignes_.clear();
+    texte_.clear();
+    x_.clear();
+    y_.clear();
+    return bilan;
+}
+
+Bilan ConvertisseurLignes::EcritPoint(const LigneBloc& ligne, std::size_t k, std::string& sortie) const {
+    const std::string_view texte = std::string_view(texte_).substr(ligne.debut, ligne.fin - ligne.debut);
+    const std::string_view prefixe = texte.substr(0, ligne.x);
+    const std::string_view milieu = texte.substr(ligne.fin_x, ligne.y - ligne.fin_x);
+    const std::string_view suite = texte.substr(ligne.fin_y);
+    const double x = x_cible_[k], y = y_cible_[k];
+
+    // The results as the text interface writes them, "x@y" in its 40-byte
+    // buffer: 39 characters at most, a text that does not fit is a failure.
+    char resultat[40];
+    char* const limite = resultat + sizeof resultat - 1;
+    char* fin_x = nullptr;
+    char* fin_y = nullptr;
+    const char* raison = nullptr;
+    if (x == GEOKERN_ECHEC) {
+        // The text interface fails on a result whose x is the marker.
+        if (GeokernEchec({x, y}))
+            raison = RouteParLaGrille(source_, cible_) ? "point hors de la grille de changement de datum NTF-RGF93 (GR3DF97A)"
+                                                       : "point non transformable";
+    } else {
+        fin_x = Reel2Texte(x, decimales_, resultat, limite);
+        if (fin_x != nullptr && fin_x != limite) fin_y = Reel2Texte(y, decimales_, fin_x + 1, limite);
+    }
+    if (raison == nullptr && fin_y == nullptr) raison = "résultat trop grand pour le texte du moteur";
     // A result that is not a number ("nan", "inf"): the point lies where the
     // projection formulas break down.
-    if (arobase == nullptr || std::strpbrk(resultat, "nNiI") != nullptr)
-        return Echec(prefixe, milieu, suite, separateur, "résultat non fini (point hors du domaine du système)", sortie);
+    if (raison == nullptr && !(std::isfinite(x) && std::isfinite(y)))
+        raison = "résultat non fini (point hors du domaine du système)";
+    if (raison != nullptr) {
+        Echec(prefixe, milieu, suite, ligne.separateur, sortie);
+        return {Issue::Echec, raison};
+    }
 
     sortie.append(prefixe);
-    sortie.append(resultat, static_cast<std::size_t>(arobase - resultat));
+    sortie.append(resultat, static_cast<std::size_t>(fin_x - resultat));
     sortie.append(milieu);
-    sortie.append(arobase + 1);
+    sortie.append(fin_x + 1, static_cast<std::size_t>(fin_y - (fin_x + 1)));
     sortie.append(suite);
-    if (precision_) AjoutePrecision(x, y, separateur, sortie);
+    if (precision_) AjoutePrecision(k, ligne.separateur, sortie);
     return {Issue::Convertie, nullptr};
 }
 
-Bilan ConvertisseurLignes::Refuse(const char* raison, std::string& sortie) const {
-    return Echec({}, {}, {}, ' ', raison, sortie);
-}
-
-Bilan ConvertisseurLignes::Echec(std::string_view prefixe, std::string_view milieu, std::string_view suite,
-                                 char separateur, const char* raison, std::string& sortie) const {
+void ConvertisseurLignes::Echec(std::string_view prefixe, std::string_view milieu, std::string_view suite,
+                                char separateur, std::string& sortie) const {
     sortie.append(prefixe);
     sortie.push_back(MARQUE_ECHEC);
     if (milieu.empty())
@@ -126,25 +232,11 @@ Bilan ConvertisseurLignes::Echec(std::string_view prefixe, std::string_view mili
         sortie.push_back(separateur);
         sortie.push_back(MARQUE_ECHEC);
     }
-    return {Issue::Echec, raison};
 }
 
-const char* ConvertisseurLignes::RaisonEchecMoteur(double x, double y) const {
-    // The text interface fails on the marker itself, on the numeric failure,
-    // and on a result too long for its 39 characters.
-    if (x == GEOKERN_ECHEC) return "le premier nombre vaut -9999, la marque d'échec du moteur";
-    const COORDONNEES_TYPE_NC point = SysCoord2SysCoord(COORDONNEES_TYPE_NC{x, y}, source_.code, cible_.code);
-    if (GeokernEchec(point)) {
-        return RouteParLaGrille(source_, cible_)
-                   ? "point hors de la grille de changement de datum NTF-RGF93 (GR3DF97A)"
-                   : "point non transformable";
-    }
-    return "résultat trop grand pour le texte du moteur";
-}
-
-void ConvertisseurLignes::AjoutePrecision(double x, double y, char separateur, std::string& sortie) const {
+void ConvertisseurLignes::AjoutePrecision(std::size_t k, char separateur, std::string& sortie) const {
     // The node the grid lookup gives for the point's RGF93 geographic position.
-    const COORDONNEES_TYPE_NC rgf93 = SysCoord2SysCoord(COORDONNEES_TYPE_NC{x, y}, source_.code, RGF93GG);
+    const COORDONNEES_TYPE_NC rgf93{x_rgf93_[k], y_rgf93_[k]};
     const LIGNE_GRILLE_GR3DF97A noeud = LectureGrille_GR3DF97A(rgf93.x_lambda, rgf93.y_phi);
     sortie.push_back(separateur);
     const int code = noeud.Code_precision;
@@ -164,38 +256,38 @@ void ConvertisseurLignes::AjoutePrecision(double x, double y, char separateur, s
 }
 
 EntreeLignes::EntreeLignes(ConvertisseurLignes& convertisseur, bool entete, Rapporteur& rapporteur)
-    : convertisseur_(convertisseur), entete_(entete), rapporteur_(rapporteur) {}
+    : convertisseur_(convertisseur), entete_(entete), compte_(rapporteur) {}
 
 void EntreeLignes::Ajoute(const char* donnees, std::size_t taille, std::string& sortie) {
     decoupe_.Feed(donnees, taille, [&](std::string_view ligne, bool trop_longue) { Ligne(ligne, trop_longue, sortie); });
+    // The piece's last lines too: the caller may answer them at once.
+    EcritBloc(sortie);
 }
 
 void EntreeLignes::Termine(std::string& sortie) {
     decoupe_.Finish([&](std::string_view ligne, bool trop_longue) { Ligne(ligne, trop_longue, sortie); });
+    EcritBloc(sortie);
     // An input of a byte-order mark alone keeps it too.
     if (lignes_ == 0 && decoupe_.ByteOrderMark()) sortie.append(programs::kszByteOrderMark);
 }
 
+void EntreeLignes::EcritBloc(std::string& sortie) { convertisseur_.Ecrit(sortie, &compte_); }
+
 void EntreeLignes::Ligne(std::string_view ligne, bool trop_longue, std::string& sortie) {
     ++lignes_;
-    // The input's byte-order mark goes back where it was.
+    // The input's byte-order mark goes back where it was, before its first
+    // line (the block is empty then: the earlier inputs are written).
     if (lignes_ == 1 && decoupe_.ByteOrderMark()) sortie.append(programs::kszByteOrderMark);
     const bool crlf = !ligne.empty() && ligne.back() == '\r';
-    if (trop_longue) {
-        ++echecs_;
-        rapporteur_.Echec(lignes_, convertisseur_.Refuse(programs::kszLineTooLong, sortie).raison);
-        if (crlf) sortie.push_back('\r');
-    } else if (lignes_ == 1 && entete_) {
-        sortie.append(ligne);
-    } else {
-        const Bilan bilan = convertisseur_.Convertit(crlf ? ligne.substr(0, ligne.size() - 1) : ligne, sortie);
-        if (bilan.issue == Issue::Echec) {
-            ++echecs_;
-            rapporteur_.Echec(lignes_, bilan.raison);
-        }
-        if (crlf) sortie.push_back('\r');
-    }
-    sortie.push_back('\n');
+    const FinLigne fin = crlf ? FinLigne::CrLf : FinLigne::Lf;
+    if (crlf) ligne.remove_suffix(1);
+    if (trop_longue)
+        convertisseur_.Refuse(programs::kszLineTooLong, fin, lignes_);
+    else if (lignes_ == 1 && entete_)
+        convertisseur_.Recopie(ligne, fin);
+    else
+        convertisseur_.Prend(ligne, fin, lignes_);
+    if (convertisseur_.Plein()) EcritBloc(sortie);
 }
 
 }  // namespace geokern_conv

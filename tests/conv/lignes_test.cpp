@@ -39,8 +39,8 @@ struct Releve final : Rapporteur {
 
 // An input fed in pieces of the given size.
 std::string ConvertitEntree(Liste_SysCoord de, Liste_SysCoord vers, const std::string& entree, std::size_t morceau,
-                            Releve& releve, bool entete = false) {
-    ConvertisseurLignes convertisseur(S(de), S(vers), false);
+                            Releve& releve, bool entete = false, bool precision = false) {
+    ConvertisseurLignes convertisseur(S(de), S(vers), precision);
     EntreeLignes lignes(convertisseur, entete, releve);
     std::string sortie;
     for (std::size_t i = 0; i < entree.size(); i += morceau)
@@ -205,6 +205,31 @@ TEST(ConvEntree, LineEndsAndCutsOfTheInput) {
     EXPECT_EQ(ConvertitEntree(WGS84GG, RGF93GG, "", 1, vide), "");
     EXPECT_EQ(ConvertitEntree(WGS84GG, RGF93GG, "\n", 1, vide), "\n");
     EXPECT_EQ(ConvertitEntree(WGS84GG, RGF93GG, "\r", 1, vide), "\r\n");
+}
+
+TEST(ConvEntree, EveryLineOfABlockGetsItsOwnResult) {
+    // More lines than blocks take, points (some outside the grid) among
+    // failures, comments and blank lines, with the precision columns: each
+    // line gets the result and the failure it gets alone, whatever the cuts.
+    const std::vector<COORDONNEES_TYPE_NC> points = PointsFrance();
+    const char* const autres[] = {"# c", "abc 1", "", "1e9 1e9 loin", "-9999 2400000", "600000,5;2400000"};
+    ConvertisseurLignes seul(S(NTFL2E), S(RGF93L93), true);
+    std::string entree, attendu;
+    std::vector<std::pair<std::uint64_t, std::string>> echecs;
+    for (std::uint64_t n = 1; n <= 2 * ConvertisseurLignes::LIGNES_BLOC + 100; ++n) {
+        const auto [x, y] = TexteDans(S(NTFL2E), points[n % points.size()]);
+        const std::string ligne = n % 4 != 0 ? x + " " + y + " P" + std::to_string(n) : autres[n / 4 % std::size(autres)];
+        const char* fin = n % 3 != 0 ? "\n" : "\r\n";
+        entree += ligne + fin;
+        const Bilan bilan = seul.Convertit(ligne, attendu);
+        attendu += fin;
+        if (bilan.issue == Issue::Echec) echecs.emplace_back(n, bilan.raison);
+    }
+    for (const std::size_t morceau : {entree.size(), std::size_t{4096}, std::size_t{7}}) {
+        Releve r;
+        EXPECT_EQ(ConvertitEntree(NTFL2E, RGF93L93, entree, morceau, r, false, true), attendu) << morceau;
+        EXPECT_EQ(r.echecs, echecs) << morceau;
+    }
 }
 
 TEST(ConvEntree, HeaderLinePassesThroughOnlyWhenAsked) {
