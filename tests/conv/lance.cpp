@@ -10,6 +10,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -36,6 +37,25 @@ std::string Lit(const fs::path& chemin) {
     contenu << f.rdbuf();
     return contenu.str();
 }
+
+#ifndef _WIN32
+// The program's path, then the words of its command line (argv for posix_spawn: pointers into them).
+std::vector<std::string> Commande(const std::vector<std::string>& arguments) {
+    std::vector<std::string> mots;
+#ifdef PROGRAM_LAUNCHER
+    mots.push_back(PROGRAM_LAUNCHER);
+#endif
+    mots.push_back((DossierDuProgramme() / "geokern-conv").string());
+    mots.insert(mots.end(), arguments.begin(), arguments.end());
+    return mots;
+}
+std::vector<char*> Argv(std::vector<std::string>& mots) {
+    std::vector<char*> argv;
+    for (std::string& m : mots) argv.push_back(m.data());
+    argv.push_back(nullptr);
+    return argv;
+}
+#endif
 
 }  // namespace
 
@@ -89,14 +109,8 @@ Execution LanceConv(const std::vector<std::string>& arguments, const std::string
     CloseHandle(demarrage.hStdOutput);
     CloseHandle(demarrage.hStdError);
 #else
-    const std::string programme = (DossierDuProgramme() / "geokern-conv").string();
-    std::vector<char*> argv;
-#ifdef PROGRAM_LAUNCHER
-    argv.push_back(const_cast<char*>(PROGRAM_LAUNCHER));
-#endif
-    argv.push_back(const_cast<char*>(programme.c_str()));
-    for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
+    std::vector<std::string> mots = Commande(arguments);
+    std::vector<char*> argv = Argv(mots);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, fichier_entree.c_str(), O_RDONLY, 0);
@@ -104,7 +118,7 @@ Execution LanceConv(const std::vector<std::string>& arguments, const std::string
     posix_spawn_file_actions_addopen(&actions, 2, fichier_erreurs.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t pid;
     if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-        throw std::runtime_error("posix_spawn " + programme);
+        throw std::runtime_error("posix_spawn " + mots[0]);
     posix_spawn_file_actions_destroy(&actions);
     int etat = 0;
     waitpid(pid, &etat, 0);
@@ -114,3 +128,39 @@ Execution LanceConv(const std::vector<std::string>& arguments, const std::string
     execution.erreurs = Lit(fichier_erreurs);
     return execution;
 }
+
+#ifndef _WIN32
+std::vector<std::string> DialogueConv(const std::vector<std::string>& arguments, const std::vector<std::string>& lignes) {
+    int entree[2], sortie[2];
+    if (pipe(entree) != 0 || pipe(sortie) != 0) throw std::runtime_error("pipe");
+    std::vector<std::string> mots = Commande(arguments);
+    std::vector<char*> argv = Argv(mots);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, entree[0], 0);
+    posix_spawn_file_actions_adddup2(&actions, sortie[1], 1);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    for (const int fd : {entree[0], entree[1], sortie[0], sortie[1]}) posix_spawn_file_actions_addclose(&actions, fd);
+    pid_t pid;
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+        throw std::runtime_error("posix_spawn " + mots[0]);
+    posix_spawn_file_actions_destroy(&actions);
+    close(entree[0]);
+    close(sortie[1]);
+    std::vector<std::string> reponses;
+    for (const std::string& ligne : lignes) {
+        const std::string texte = ligne + "\n";
+        if (write(entree[1], texte.data(), texte.size()) != static_cast<ssize_t>(texte.size())) break;
+        std::string reponse;
+        pollfd attente = {sortie[0], POLLIN, 0};
+        char c = 0;
+        while (poll(&attente, 1, 30000) == 1 && read(sortie[0], &c, 1) == 1 && c != '\n') reponse += c;
+        if (c != '\n') break;  // not answered
+        reponses.push_back(reponse);
+    }
+    close(entree[1]);
+    close(sortie[0]);
+    waitpid(pid, nullptr, 0);
+    return reponses;
+}
+#endif

@@ -20,3 +20,10 @@ std::string EcritFichier(const std::string& nom, const std::string& contenu);
 // geokern-conv, found beside the test program, with these arguments and this
 // standard input.
 Execution LanceConv(const std::vector<std::string>& arguments, const std::string& entree = "");
+
+#ifndef _WIN32
+// geokern-conv reading a pipe, as a user typing: each line written, then its
+// answer read up to its line feed before the next line is written; the
+// answers, up to the first that does not come within 30 s.
+std::vector<std::string> DialogueConv(const std::vector<std::string>& arguments, const std::vector<std::string>& lignes);
+#endif

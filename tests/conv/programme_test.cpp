@@ -126,6 +126,16 @@ TEST(ConvProgramme, FilesInOrderAndAnUnreadableOneSkippedWithStatus2) {
     EXPECT_EQ(e.sortie, "");
 }
 
+#ifndef _WIN32
+// A user typing lines gets each answer before typing the next.
+TEST(ConvProgramme, EachLineOfAPipeIsAnsweredAtOnce) {
+    const auto [x, y] = TexteMoteur("2.35", "48.85", WGS84GG, NTFL2E);
+    const std::vector<std::string> reponses =
+        DialogueConv({"WGS84GG", "NTFL2E"}, {"2.35 48.85 Paris", "# note", "abc 1", "2.35;48.85"});
+    EXPECT_EQ(reponses, (std::vector<std::string>{x + " " + y + " Paris", "# note", "* *", x + ";" + y}));
+}
+#endif
+
 TEST(ConvProgramme, UsageErrorsWriteNothingAndExitWith2) {
     const std::vector<std::vector<std::string>> erreurs = {
         {},
