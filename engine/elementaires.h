@@ -34,6 +34,15 @@
 
 namespace elementaires {
 
+// Inlined wherever they are called, the one-point path included: a call would
+// cost more than a division, and the caller's unused results (the cosine of
+// the isometric latitude's sine) would be computed.
+#if defined(__GNUC__)
+#define GEOKERN_EN_LIGNE inline __attribute__((always_inline))
+#else
+#define GEOKERN_EN_LIGNE inline
+#endif
+
 namespace coefficients {
 
 // pi/2 in three parts for the reduction (Cody and Waite): the first two to
@@ -114,7 +123,7 @@ struct REDUIT {
     T r, rl, somme;
 };
 template <class T>
-inline REDUIT<T> ReduitDemiPi(T x) {
+GEOKERN_EN_LIGNE REDUIT<T> ReduitDemiPi(T x) {
     const T somme = x * DEUX_SUR_PI + ARRONDI;
     const T q = somme - ARRONDI;
     const T a = x - q * DEMI_PI_1;  // exact
@@ -134,7 +143,7 @@ inline REDUIT<T> ReduitDemiPi(T x) {
 // sin(r + rl) and cos(r + rl) for |r| <= pi/4 (Cody and Waite's kernels, in
 // the form of Sun's fdlibm): the polynomial, and the first-order term of rl.
 template <class T>
-inline T NoyauSin(T r, T rl) {
+GEOKERN_EN_LIGNE T NoyauSin(T r, T rl) {
     const T z = r * r;
     const T v = z * r;
     const T p = SIN_P[1] + z * (SIN_P[2] + z * (SIN_P[3] + z * (SIN_P[4] + z * (SIN_P[5] + z * SIN_P[6]))));
@@ -142,7 +151,7 @@ inline T NoyauSin(T r, T rl) {
     return r - ((z * (0.5 * rl - v * p) - rl) - v * SIN_P[0]);
 }
 template <class T>
-inline T NoyauCos(T r, T rl) {
+GEOKERN_EN_LIGNE T NoyauCos(T r, T rl) {
     const T z = r * r;
     const T p = z * Horner(COS_P, z);
     // 1 - z/2 rounded, and what its rounding lost; cos(r + rl) = cos r - rl r.
@@ -155,7 +164,7 @@ inline T NoyauCos(T r, T rl) {
 
 // sin and cos of one angle, with one reduction.
 template <class T>
-inline void SinCos(T x, T* sinus, T* cosinus) {
+GEOKERN_EN_LIGNE void SinCos(T x, T* sinus, T* cosinus) {
     using namespace coefficients;
     const REDUIT<T> a = ReduitDemiPi(x);
     // sin x = x below 2^-27, where x^3/6 is below half an ulp of x (and -0.0 stays -0.0).
@@ -214,7 +223,7 @@ inline double Tan(double x) {
 // atan x: the argument brought below 7/16 by atan x = atan c + atan((x - c) / (1 + x c))
 // with c = 1/2, 1, 3/2, or infinity (Sun's fdlibm's schema), then the polynomial.
 template <class T>
-inline T ArcTangente(T x) {
+GEOKERN_EN_LIGNE T ArcTangente(T x) {
     using namespace coefficients;
     const T ax = Abs(x);
     const auto m0 = ax < Diffuse<T>(0.4375), m1 = ax < Diffuse<T>(0.6875), m2 = ax < Diffuse<T>(1.1875),
@@ -242,7 +251,7 @@ inline T ArcTangente(T x) {
 // exp r = 1 + r + r c / (2 - c) with c = r - r^2 P(r^2) (Tang's reduction,
 // the rational form of Sun's fdlibm).
 template <class T>
-inline T Exp(T x) {
+GEOKERN_EN_LIGNE T Exp(T x) {
     using namespace coefficients;
     const T somme = x * UN_SUR_LN2 + ARRONDI;
     const T k = somme - ARRONDI;
@@ -268,7 +277,7 @@ inline T Exp(T x) {
 // log(1 + f) = 2s + s^3 P(s^2) with s = f / (2 + f), 2s = f - f^2/2 + s f^2/2
 // (Sun's fdlibm's schema).
 template <class T>
-inline T Log(T x) {
+GEOKERN_EN_LIGNE T Log(T x) {
     using namespace coefficients;
     // A subnormal is scaled by 2^54 first.
     const auto subnormal = x < Diffuse<T>(2.2250738585072014e-308);

@@ -30,17 +30,20 @@ inline void Geographique2Cartesienne(T lambda, T phi, double DemiGrdAxe, double 
 }
 
 // The latitude iteration runs on t = tan(phi). A pass needs the sine and the
-// cosine of the previous latitude, which its tangent gives with one square
-// root, and the latitudes themselves only for the stop rule: for
-// 1 + t0 t1 > 0, |atan t1 - atan t0| >= 1e-9 is |t1 - t0| >= tan(1e-9) (1 + t0 t1),
-// and tan(1e-9) is 1e-9 as a double. The passes and the latitude returned are
-// those of the iteration on the angle, without a sine, a cosine and an arc
-// tangent per pass.
+// cosine of the previous latitude only through
+// a e^2 cos(phi) / sqrt(1 - e^2 sin^2(phi)) = a e^2 / sqrt(1 + (1 - e^2) t^2),
+// one square root from its tangent; and the latitudes themselves only for the
+// stop rule: for 1 + t0 t1 > 0, |atan t1 - atan t0| >= 1e-9 is
+// |t1 - t0| >= tan(1e-9) (1 + t0 t1), and tan(1e-9) is 1e-9 as a double. The
+// passes are those of the iteration on the angle, without a sine, a cosine
+// and an arc tangent per pass. Near the poles t^2 overflows to infinity, and
+// the pass gives z / p, its limit.
 template <class T>
 inline void Cartesienne2Geographique(T x, T y, T z, double DemiGrdAxe, double DemiPetitAxe, T* lambda, T* phi) {
     using namespace constantes;
     const double a2 = DemiGrdAxe * DemiGrdAxe;
     const double e2 = (a2 - DemiPetitAxe * DemiPetitAxe) / a2;
+    const double ae2 = DemiGrdAxe * e2;
     const T p = Racine(x * x + y * y);
     // Half-angle form: east positive in (-pi, pi) with the one-argument arc tangent.
     *lambda = 2.0 * ArcTangente(y / (x + p));
@@ -49,23 +52,7 @@ inline void Cartesienne2Geographique(T x, T y, T z, double DemiGrdAxe, double De
     T t1 = t0;
     auto actif = Diffuse<T>(0.0) == Diffuse<T>(0.0);  // every lane
     for (int passe = 0; passe < PASSES_MAXIMUM; ++passe) {
-        // Near the poles t0 * t0 could overflow: there from 1 / t0.
-        const auto equateur = Abs(t0) <= Diffuse<T>(1.0);
-        T sinphi, cosphi;
-        T cos_e = Diffuse<T>(0.0), sin_e = cos_e, cos_p = cos_e, sin_p = cos_e;
-        if (!Aucun(equateur)) {
-            cos_e = 1.0 / Racine(1.0 + t0 * t0);
-            sin_e = t0 * cos_e;
-        }
-        if (!Tous(equateur)) {
-            const T r = 1.0 / t0;
-            const T norme = Racine(1.0 + r * r);
-            cos_p = Abs(r) / norme;
-            sin_p = CopieSigne(1.0 / norme, t0);
-        }
-        cosphi = Choix(equateur, cos_e, cos_p);
-        sinphi = Choix(equateur, sin_e, sin_p);
-        const T suivant = z / (p - DemiGrdAxe * e2 * cosphi / Racine(1.0 - e2 * sinphi * sinphi));
+        const T suivant = z / (p - ae2 / Racine(1.0 + (1.0 - e2) * (t0 * t0)));
         t1 = Choix(actif, suivant, t1);
         const T produit = 1.0 + t0 * suivant;
         // A change of a right angle or more (product <= 0) goes on; a NaN ends the loop.
