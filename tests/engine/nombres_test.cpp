@@ -28,20 +28,8 @@ namespace {
 #define SANS_REFERENCE_ICI() (void)0
 #endif
 
-// The same double; NaN matches NaN of the same sign whatever its payload
-// (strtod keeps the digits of "nan(123)", from_chars does not). The C library
-// of WebAssembly (musl) reads "-nan" without its sign, which glibc and the
-// engine keep: there the sign of a NaN is not compared.
-#ifdef __EMSCRIPTEN__
-constexpr bool SIGNE_NAN_COMPARE = false;
-#else
-constexpr bool SIGNE_NAN_COMPARE = true;
-#endif
-bool MemeReel(double a, double b) {
-    if (std::isnan(a) || std::isnan(b))
-        return std::isnan(a) && std::isnan(b) && (!SIGNE_NAN_COMPARE || std::signbit(a) == std::signbit(b));
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
+// The same double, to the bit (the sign of zero too).
+bool MemeReel(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 std::string Hexa(double x) {
     char texte[64];
