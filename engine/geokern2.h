@@ -223,9 +223,11 @@ GEOKERN_API COORDONNEES_TYPE_NC GEOKERN_APPEL SysCoord2SysCoord(
 
 /* 7: the same on text ("x@y"); returns the engine's static result text,
  * "%.8f@%.8f" for a geographic output system, "%.3f@%.3f" otherwise, empty on
- * failure. The numbers are read as atof reads them and written as printf
- * writes them in the C locale, with "." whatever the caller's locale, and the
- * same on every platform. Not re-entrant (see above). */
+ * failure. The numbers are read as atof reads a decimal number (hexadecimal,
+ * "inf" and "nan" are none: "0x10" is 0, "inf" no number, read as 0) and
+ * written as printf writes them in the C locale, with "." whatever the
+ * caller's locale, and the same on every platform. Not re-entrant (see
+ * above). */
 GEOKERN_API const char* GEOKERN_APPEL CSysCoord2SysCoord(
     const char* pointAVIn, Liste_SysCoord sysCoordIn, Liste_SysCoord sysCoordOut);
 

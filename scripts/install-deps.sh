@@ -6,6 +6,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ g++-multilib qemu-user           # native and 32-bit Linux builds
+  libfast-float-dev                               # the engine's reading of numbers (header only)
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-i686
   wine64 fonts-wine xvfb imagemagick zip x11-utils  # running and looking at the Windows program
   wine32:i386                                     # and the 32-bit one (Debian's i386 architecture)

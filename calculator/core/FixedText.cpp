@@ -1,23 +1,11 @@
 #include "FixedText.h"
 
-#ifdef __EMSCRIPTEN__
-// WebAssembly (emscripten 3.1): the C++ library writes no double in
-// <charconv>; the C library's only locale there is "C", and its "%.*f" is exact.
-#include <cstdio>
+#include "nombres.h"
 
 std::string FormatFixed(double dValue, int nDecimals) {
-    const int nSize = std::snprintf(nullptr, 0, "%.*f", nDecimals, dValue);
-    std::string strText(static_cast<std::size_t>(nSize > 0 ? nSize : 0), '\0');
-    std::snprintf(&strText[0], strText.size() + 1, "%.*f", nDecimals, dValue);
+    // The widest double in fixed notation: a sign, 309 digits, the point and the decimals.
+    std::string strText(static_cast<std::size_t>(nDecimals > 0 ? nDecimals : 6) + 312, '\0');
+    const char* pszEnd = Reel2Texte(dValue, nDecimals, &strText[0], &strText[0] + strText.size());
+    strText.resize(static_cast<std::size_t>(pszEnd - strText.data()));
     return strText;
 }
-#else
-#include <charconv>
-
-std::string FormatFixed(double dValue, int nDecimals) {
-    char szText[400];  // the widest double in fixed notation fits
-    const std::to_chars_result result =
-        std::to_chars(szText, szText + sizeof szText, dValue, std::chars_format::fixed, nDecimals);
-    return std::string(szText, result.ptr);
-}
-#endif

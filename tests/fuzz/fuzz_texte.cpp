@@ -1,10 +1,11 @@
 // CSysCoord2SysCoord on arbitrary texts and system codes. Input: code in, code
 // out (one signed byte each), then the text (the rest, given a terminator). The
 // call must leave the text as it was and return the engine's buffer holding
-// at most 39 characters. Its numbers are what strtod reads in the C locale
-// (the same double, NaN as NaN of the same sign, and the same length read on
-// each side of the "@"), and its result is what snprintf writes in the C
-// locale, or the empty text on failure or when that needs over 39 characters.
+// at most 39 characters. Its numbers are what strtod reads in the C locale of
+// the decimal characters that start each side of the "@" (the same double and
+// the same length read: no hexadecimal number, infinity or NaN), and its result
+// is what snprintf writes in the C locale, or the empty text on failure or
+// when that needs over 39 characters.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -23,14 +24,13 @@ void Verifie(bool condition) {
     if (!condition) std::abort();
 }
 
-bool MemeReel(double a, double b) {
-    if (std::isnan(a) || std::isnan(b)) return std::isnan(a) && std::isnan(b) && std::signbit(a) == std::signbit(b);
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
+bool MemeReel(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-// The number at the start of [debut, fin), read both ways.
+// The number at the start of [debut, fin), read both ways; strtod is given the
+// white space and the characters of a decimal number that start it.
 double LuCommeStrtod(const char* debut, const char* fin) {
-    const std::string copie(debut, fin);  // strtod needs the terminator where the part ends
+    const std::string texte(debut, fin);
+    const std::string copie = texte.substr(0, texte.find_first_not_of(" \t\n\v\f\r+-0123456789.eE"));
     char* fin_strtod = nullptr;
     const double attendu = std::strtod(copie.c_str(), &fin_strtod);
     const char* suite = nullptr;
