@@ -81,12 +81,26 @@ constexpr double EXP_P[] = {0.16666666666666666,    -0.0027777777777777545, 6.61
 constexpr double LOG_P[] = {0.6666666666666666,  0.4000000000000088,  0.28571428570803614, 0.22222222391713917,
                             0.18181795640132906, 0.15386239702814658, 0.13268773138656886, 0.13086626147840102};
 
-// Horner's scheme, from the highest power down.
+// The polynomial p[0] + p[1] z + ... + p[N-1] z^(N-1) by Estrin's scheme:
+// pairs p[2i] + p[2i+1] z, then pairs of those with z^2, with z^4...: a few
+// more multiplications than Horner's scheme, but a chain of about log2(N)
+// steps instead of N, which a single point's computation waits on.
+template <int N, class T>
+GEOKERN_EN_LIGNE T Estrin(const double* p, T z) {
+    T termes[(N + 1) / 2];
+    for (int i = 0; i < N / 2; ++i) termes[i] = p[2 * i] + p[2 * i + 1] * z;
+    if (N % 2 != 0) termes[N / 2] = Diffuse<T>(p[N - 1]);
+    T puissance = z * z;
+    for (int n = (N + 1) / 2; n > 1; n = (n + 1) / 2) {
+        for (int i = 0; i < n / 2; ++i) termes[i] = termes[2 * i] + termes[2 * i + 1] * puissance;
+        if (n % 2 != 0) termes[n / 2] = termes[n - 1];
+        if (n > 2) puissance = puissance * puissance;
+    }
+    return termes[0];
+}
 template <class T, int N>
-inline T Horner(const double (&p)[N], T z) {
-    T somme = Diffuse<T>(p[N - 1]);
-    for (int i = N - 2; i >= 0; --i) somme = p[i] + z * somme;
-    return somme;
+GEOKERN_EN_LIGNE T Polynome(const double (&p)[N], T z) {
+    return Estrin<N>(p, z);
 }
 
 // 1.5 * 2^52: (x + ARRONDI) - ARRONDI is x rounded to the nearest integer,
@@ -146,14 +160,14 @@ template <class T>
 GEOKERN_EN_LIGNE T NoyauSin(T r, T rl) {
     const T z = r * r;
     const T v = z * r;
-    const T p = SIN_P[1] + z * (SIN_P[2] + z * (SIN_P[3] + z * (SIN_P[4] + z * (SIN_P[5] + z * SIN_P[6]))));
+    const T p = Estrin<6>(SIN_P + 1, z);
     // sin(r + rl) = sin r + rl cos r = r + v (P0 + z p) + rl (1 - z/2)
     return r - ((z * (0.5 * rl - v * p) - rl) - v * SIN_P[0]);
 }
 template <class T>
 GEOKERN_EN_LIGNE T NoyauCos(T r, T rl) {
     const T z = r * r;
-    const T p = z * Horner(COS_P, z);
+    const T p = z * Polynome(COS_P, z);
     // 1 - z/2 rounded, and what its rounding lost; cos(r + rl) = cos r - rl r.
     const T demi = 0.5 * z;
     const T w = 1.0 - demi;
@@ -201,12 +215,12 @@ inline double Tan(double x) {
     ProduitExact(r, r, &zh, &zl);
     // sin: r + (r^3 P(z) + rl (1 - z/2))
     const double s_haut = r;
-    const double s_bas = z * r * Horner(SIN_P, z) + rl * (1.0 - 0.5 * z);
+    const double s_bas = z * r * Polynome(SIN_P, z) + rl * (1.0 - 0.5 * z);
     // cos: 1 - z/2 rounded, then what the rounding and r^2's lost, the
     // polynomial and the first-order term of rl.
     const double demi = 0.5 * zh;
     const double c_haut = 1.0 - demi;
-    const double c_bas = (((1.0 - c_haut) - demi) - 0.5 * zl) + (z * z * Horner(COS_P, z) - r * rl);
+    const double c_bas = (((1.0 - c_haut) - demi) - 0.5 * zl) + (z * z * Polynome(COS_P, z) - r * rl);
     // Each as its double and the rest below its last bit (Dekker's fast two-sum).
     const double sinus = s_haut + s_bas, sinus_bas = (s_haut - sinus) + s_bas;
     const double cosinus = c_haut + c_bas, cosinus_bas = (c_haut - cosinus) + c_bas;
@@ -239,7 +253,7 @@ GEOKERN_EN_LIGNE T ArcTangente(T x) {
     const T bas = Choix(m1, Diffuse<T>(ATAN_BAS[0]), Choix(m2, Diffuse<T>(ATAN_BAS[1]),
                                                            Choix(m3, Diffuse<T>(ATAN_BAS[2]), Diffuse<T>(ATAN_BAS[3]))));
     const T z = t * t;
-    const T reste = t * z * Horner(ATAN_P, z);
+    const T reste = t * z * Polynome(ATAN_P, z);
     T resultat = CopieSigne(Choix(m0, t + reste, haut + ((reste + bas) + t)), x);
     resultat = Choix(ax < Diffuse<T>(7.450580596923828e-09), x, resultat);  // x^3/3 below half an ulp
     // From 2^66 atan x is pi/2 to the last bit; NaN stays NaN.
@@ -259,7 +273,7 @@ GEOKERN_EN_LIGNE T Exp(T x) {
     const T bas = k * LN2_BAS;
     const T r = haut - bas;
     const T z = r * r;
-    const T c = r - z * Horner(EXP_P, z);
+    const T c = r - z * Polynome(EXP_P, z);
     const T y = 1.0 - ((bas - (r * c) / (2.0 - c)) - haut);
     // y 2^k; k = 1024 in two steps, and below -1021 (towards the subnormals) through 2^-1000.
     const auto b = Bits(somme);
@@ -293,7 +307,7 @@ GEOKERN_EN_LIGNE T Log(T x) {
     const T f = m - 1.0;  // exact
     const T s = f / (2.0 + f);
     const T z = s * s;
-    const T R = z * Horner(LOG_P, z);
+    const T R = z * Polynome(LOG_P, z);
     const T demi_carre = 0.5 * f * f;
     T resultat = k * LN2_HAUT - ((demi_carre - (s * (demi_carre + R) + k * LN2_BAS)) - f);
     const double infini = std::numeric_limits<double>::infinity();
@@ -317,7 +331,7 @@ inline double Expm1(double x) {
     if (std::fabs(x) < 3.725290298461914e-09) return x;
     if (!(std::fabs(x) <= 0.34657359027997264)) return Exp(x) - 1.0;
     const double z = x * x;
-    const double c = x - z * Horner(EXP_P, z);
+    const double c = x - z * Polynome(EXP_P, z);
     return x + (x * c) / (2.0 - c);
 }
 
