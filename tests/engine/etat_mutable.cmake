@@ -1,5 +1,7 @@
 # The library's writable data, from its symbol table: besides the toolchain's
-# own (names beginning with "_", and crtstuff's "completed."), exactly one
+# own (names beginning with "_", crtstuff's "completed.", and the "DW.ref."
+# pointers to an unwinding personality routine, which only the dynamic loader
+# writes, when it relocates the library), exactly one
 # object, the 40-byte result text of CSysCoord2SysCoord. Every other export is
 # re-entrant because nothing else in the engine can be written after loading;
 # a static cache or counter added anywhere fails here. fast_float's probe of
@@ -18,7 +20,7 @@ foreach(ligne IN LISTS lignes)
   # address [size] type name; types b B d D are .bss and .data
   if(ligne MATCHES "^[0-9a-f]+ ([0-9a-f]+ )?[bBdD] (.+)$")
     set(nom "${CMAKE_MATCH_2}")
-    if(NOT nom MATCHES "^_" AND NOT nom MATCHES "^completed\\."
+    if(NOT nom MATCHES "^_" AND NOT nom MATCHES "^completed\\." AND NOT nom MATCHES "^DW\\.ref\\."
        AND NOT nom STREQUAL "fast_float::detail::rounds_to_nearest()::fmin")
       list(APPEND objets "${ligne}")
     endif()
