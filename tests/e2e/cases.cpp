@@ -184,7 +184,7 @@ void PressAndExpectMessage(Norvane& app, const std::string& strMessage, const st
     Check(app.WaitMessageBox(300) == nullptr, "no second message");
     if (nFocusID) {
         // The framework puts the focus on the field once the box has returned.
-        for (int n = 0; n < 200 && app.FocusID() != nFocusID; ++n) ::Sleep(10);
+        for (int n = 0; n < 1000 && app.FocusID() != nFocusID; ++n) ::Sleep(10);  // up to 10 s on a loaded machine
         Check(app.FocusID() == nFocusID, "focus on field " + std::to_string(nFocusID) + ", got " + std::to_string(app.FocusID()));
     }
     CheckEq(app.Text(IDC_DECLINATION), kszSentinel, "declination field unchanged");
