@@ -62,6 +62,10 @@ inline Paire Choix(PaireMasque masque, Paire a, Paire b) {
     return Reel((m & Bits(a)) | (~m & Bits(b)));
 }
 
+// The table's entries at the lanes' indices.
+inline double Cherche(const double* table, std::uint64_t i) { return table[i]; }
+inline Paire Cherche(const double* table, PaireBits i) { return Paire{table[i[0]], table[i[1]]}; }
+
 inline double Abs(double x) { return std::fabs(x); }
 inline Paire Abs(Paire x) { return Reel(Bits(x) & ~BIT_SIGNE); }
 // |m| with the sign of s.
@@ -102,6 +106,9 @@ inline Quadruple Reel(QuadrupleBits b) { return reinterpret_cast<Quadruple>(b); 
 inline Quadruple Choix(QuadrupleMasque masque, Quadruple a, Quadruple b) {
     const QuadrupleBits m = reinterpret_cast<QuadrupleBits>(masque);
     return Reel((m & Bits(a)) | (~m & Bits(b)));
+}
+inline Quadruple Cherche(const double* table, QuadrupleBits i) {
+    return Quadruple{table[i[0]], table[i[1]], table[i[2]], table[i[3]]};
 }
 inline Quadruple Abs(Quadruple x) { return Reel(Bits(x) & ~BIT_SIGNE); }
 inline Quadruple CopieSigne(Quadruple m, Quadruple s) { return Reel((Bits(m) & ~BIT_SIGNE) | (Bits(s) & BIT_SIGNE)); }

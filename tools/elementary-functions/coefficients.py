@@ -85,6 +85,18 @@ def constants():
     constant("LN2_HAUT", high, "log 2 to 32 bits: its product by an integer below 2^21 is exact")
     constant("LN2_BAS", ln2 - high, "the rest of log 2")
     constant("UN_SUR_LN2", 1 / ln2, "1 / log 2")
+    # The exponential's table: 2^(j/128) in two parts, log(2)/128 to 35 bits
+    # (its product by an integer below 2^18 is exact) and the rest; exp r - 1 - r
+    # is r^2 (1/2 + r/6 + r^2/24 + r^3/120) to 2^-60 for |r| <= log(2)/256.
+    haut = round_to_bits(ln2 / 128, 35)
+    constant("LN2_SUR_128_HAUT", haut, "log(2)/128 to 35 bits")
+    constant("LN2_SUR_128_BAS", ln2 / 128 - haut, "the rest")
+    constant("CENT_VINGT_HUIT_SUR_LN2", 128 / ln2, "128 / log 2")
+    print("constexpr double DEUX_J[128][2] = {")
+    for j in range(128):
+        v = mp.power(2, mp.mpf(j) / 128)
+        print(f"    {float(v)!r}, {float(v - mp.mpf(float(v)))!r},")
+    print("};")
 
 
 def main():
