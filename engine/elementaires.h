@@ -57,10 +57,10 @@ constexpr double PI_SUR_4 = 0.7853981633974483;
 constexpr double ATAN_HAUT[] = {0.4636476090008061, 0.7853981633974483, 0.982793723247329, 1.5707963267948966};
 constexpr double ATAN_BAS[] = {2.2698777452961687e-17, 3.061616997868383e-17, 1.3903311031230998e-17,
                                6.123233995736766e-17};
-// 2^(j/128), j = 0 ... 127, each as the double nearest and the double nearest
-// to the rest; log(2)/128 to 35 bits (its product by an integer below 2^18 is
+// 2^(j/128), j = 0 ... 127, each as the double nearest (at 2j) and the double nearest
+// to the rest (at 2j + 1); log(2)/128 to 35 bits (its product by an integer below 2^18 is
 // exact) and the rest; 128 / log 2.
-constexpr double DEUX_J[128][2] = {
+constexpr double DEUX_J[256] = {
     1.0, 0.0,
     1.0054299011128027, 9.499186535455032e-17,
     1.0108892860517005, -1.5234778603368577e-17,
@@ -410,7 +410,7 @@ GEOKERN_EN_LIGNE T Exp(T x) {
     const T r = (x - kj * LN2_SUR_128_HAUT) - kj * LN2_SUR_128_BAS;  // the first product exact
     const auto b = Bits(somme);
     const auto j = b & 127;
-    const T haut = Cherche(&DEUX_J[0][0], j + j), bas = Cherche(&DEUX_J[0][1], j + j);
+    const T haut = Cherche(DEUX_J, j + j), bas = Cherche(DEUX_J + 1, j + j);
     const T p = r + (r * r) * Polynome(EXP_Q, r);  // exp r - 1
     const T y = haut + (bas + haut * p);
     // y 2^k, k = floor(kj / 128) from the bits of 1.5 * 2^52 + kj; k = 1024 in

@@ -92,7 +92,7 @@ def constants():
     constant("LN2_SUR_128_HAUT", haut, "log(2)/128 to 35 bits")
     constant("LN2_SUR_128_BAS", ln2 / 128 - haut, "the rest")
     constant("CENT_VINGT_HUIT_SUR_LN2", 128 / ln2, "128 / log 2")
-    print("constexpr double DEUX_J[128][2] = {")
+    print("constexpr double DEUX_J[256] = {  // 2^(j/128) at 2j, the rest at 2j + 1")
     for j in range(128):
         v = mp.power(2, mp.mpf(j) / 128)
         print(f"    {float(v)!r}, {float(v - mp.mpf(float(v)))!r},")
