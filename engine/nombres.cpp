@@ -68,6 +68,13 @@ bool Texte2ReelComplet(const char* debut, const char* fin, double* reel) {
     return true;
 }
 
+char* Point2Texte(double x, double y, int decimales, char* debut, char* limite) {
+    char* fin = Reel2Texte(x, decimales, debut, limite);
+    if (fin == nullptr || fin == limite) return nullptr;
+    *fin++ = '@';
+    return Reel2Texte(y, decimales, fin, limite);
+}
+
 char* Reel2Texte(double reel, int decimales, char* debut, char* limite) {
     if (decimales < 0) decimales = 6;  // as printf takes a negative precision
 #ifdef __EMSCRIPTEN__

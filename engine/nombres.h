@@ -32,4 +32,15 @@ bool Texte2ReelComplet(const char* debut, const char* fin, double* reel);
 // written (no terminator is added), or null when they do not fit.
 char* Reel2Texte(double reel, int decimales, char* debut, char* limite);
 
+// The text interface's result for a point (CSysCoord2SysCoord, and
+// geokern-conv, which writes the same texts): "x@y", both with 8 decimals for
+// a geographic system of the catalogue, 3 for any other, in a buffer of
+// TAILLE_TEXTE_POINT bytes with its terminator.
+constexpr int TAILLE_TEXTE_POINT = 40;
+constexpr int DecimalesTexte(bool geographique) { return geographique ? 8 : 3; }
+// Writes "x@y" into [debut, limite); returns the end (no terminator is added),
+// or null when the text does not fit: it is never cut short, which would read
+// as another number.
+char* Point2Texte(double x, double y, int decimales, char* debut, char* limite);
+
 #endif

@@ -11,8 +11,7 @@ using namespace constantes;
 
 namespace {
 
-const int TAILLE_RESULTAT = 40;  // 39 characters and the terminator
-char pointAVOut[TAILLE_RESULTAT];
+char pointAVOut[TAILLE_TEXTE_POINT];
 
 const char* TexteVide() {
     pointAVOut[0] = '\0';
@@ -40,16 +39,10 @@ const char* GEOKERN_APPEL CSysCoord2SysCoord(const char* pointAVIn, Liste_SysCoo
     const COORDONNEES_TYPE_NC point = SysCoord2SysCoord(pointIn, sysCoordIn, sysCoordOut);
     if (point.x_lambda == ECHEC) return TexteVide();
 
-    // 8 decimals for a geographic system of the catalogue, 3 for any other code.
     const DESCRIPTION_SYSCOORD& sortie = SystemeCatalogue(sysCoordOut).description;
-    const int decimales = sortie.Code != 0 && sortie.IsProjection == 0 ? 8 : 3;
-    // "%.8f@%.8f" or "%.3f@%.3f" in at most 39 characters. A text that does not
-    // fit is not cut short: it would read as another number.
-    char* const limite = pointAVOut + TAILLE_RESULTAT - 1;
-    char* fin = Reel2Texte(point.x_lambda, decimales, pointAVOut, limite);
-    if (fin == nullptr || fin == limite) return TexteVide();
-    *fin++ = '@';
-    fin = Reel2Texte(point.y_phi, decimales, fin, limite);
+    const int decimales = DecimalesTexte(sortie.Code != 0 && sortie.IsProjection == 0);
+    char* const fin = Point2Texte(point.x_lambda, point.y_phi, decimales, pointAVOut,
+                                  pointAVOut + TAILLE_TEXTE_POINT - 1);
     if (fin == nullptr) return TexteVide();
     *fin = '\0';
     return pointAVOut;

@@ -1,6 +1,7 @@
 #include "conversion.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "Numbers.h"
 #include "PointDomain.h"
@@ -36,9 +37,9 @@ const char* RaisonIllisible(std::string_view champ, bool premier) {
 
 ConvertisseurLignes::ConvertisseurLignes(const Systeme& source, const Systeme& cible, bool precision)
     : source_(source), cible_(cible), precision_(precision) {
-    // As the text interface: 8 decimals for a geographic system of the catalogue, 3 for any other.
+    // As the text interface.
     const DESCRIPTION_SYSCOORD* description = DescriptionSysCoord(cible.code);
-    decimales_ = description != nullptr && description->Code != 0 && description->IsProjection == 0 ? 8 : 3;
+    decimales_ = DecimalesTexte(description != nullptr && description->Code != 0 && description->IsProjection == 0);
 }
 
 Bilan ConvertisseurLignes::Convertit(std::string_view ligne, std::string& sortie) {
@@ -181,12 +182,11 @@ Bilan ConvertisseurLignes::EcritPoint(const LigneBloc& ligne, std::size_t k, std
     const std::string_view suite = texte.substr(ligne.fin_y);
     const double x = x_cible_[k], y = y_cible_[k];
 
-    // The results as the text interface writes them, "x@y" in its 40-byte
-    // buffer: 39 characters at most, a text that does not fit is a failure.
-    char resultat[40];
-    char* const limite = resultat + sizeof resultat - 1;
-    char* fin_x = nullptr;
-    char* fin_y = nullptr;
+    // The results as the text interface writes them, "x@y" in its buffer: a
+    // text that does not fit is a failure.
+    char resultat[TAILLE_TEXTE_POINT];
+    const char* fin_x = nullptr;
+    const char* fin_y = nullptr;
     const char* raison = nullptr;
     if (x == GEOKERN_ECHEC) {
         // The text interface fails on a result whose x is the marker.
@@ -194,8 +194,8 @@ Bilan ConvertisseurLignes::EcritPoint(const LigneBloc& ligne, std::size_t k, std
             raison = RouteParLaGrille(source_, cible_) ? "point hors de la grille de changement de datum NTF-RGF93 (GR3DF97A)"
                                                        : "point non transformable";
     } else {
-        fin_x = Reel2Texte(x, decimales_, resultat, limite);
-        if (fin_x != nullptr && fin_x != limite) fin_y = Reel2Texte(y, decimales_, fin_x + 1, limite);
+        fin_y = Point2Texte(x, y, decimales_, resultat, resultat + sizeof resultat - 1);
+        if (fin_y != nullptr) fin_x = static_cast<const char*>(std::memchr(resultat, '@', static_cast<std::size_t>(fin_y - resultat)));
     }
     if (raison == nullptr && fin_y == nullptr) raison = "résultat trop grand pour le texte du moteur";
     // A result that is not a number ("nan", "inf"): the point lies where the
