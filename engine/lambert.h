@@ -15,11 +15,19 @@ using namespace elementaires;
 
 template <class T>
 inline void Geo2Lambert(T lambda, T phi, const PARAMETRES_SYSTEME_COORDONNNEES& zone, T* x, T* y) {
-    const T latitudeIso = primitives::LatitudeIso(phi, zone.ellipsoide_Excentricite);
-    const T R = zone.C * Exp(-zone.n * latitudeIso);
     const T gamma = zone.n * (lambda - zone.LAMBDA_ZERO);
-    T sinus, cosinus;
-    SinCos(gamma, &sinus, &cosinus);
+    T sinphi, cosphi, sinus, cosinus;
+    SinCosDeux(phi, gamma, &sinphi, &cosphi, &sinus, &cosinus);
+    #if defined(ESSAI_SANS_LOG)
+    const T latitudeIso = sinphi*1.1;
+#else
+    const T latitudeIso = primitives::LatitudeIsoSinus(sinphi, zone.ellipsoide_Excentricite);
+#endif
+    #if defined(ESSAI_SANS_EXP)
+    const T R = zone.C * (-zone.n * latitudeIso);
+#else
+    const T R = zone.C * Exp(-zone.n * latitudeIso);
+#endif
     *x = zone.Xs + R * sinus;
     *y = zone.Ys - R * cosinus;
 }

@@ -62,6 +62,13 @@ inline Paire Choix(PaireMasque masque, Paire a, Paire b) {
     return Reel((m & Bits(a)) | (~m & Bits(b)));
 }
 
+// Where bit `rang` of the lanes' bits is set, as a mask: from the bit itself,
+// without a comparison of 64-bit integers, which SSE2 does not have.
+inline bool MasqueBit(std::uint64_t bits, int rang) { return ((bits >> rang) & 1) != 0; }
+inline PaireMasque MasqueBit(PaireBits bits, int rang) {
+    return reinterpret_cast<PaireMasque>(PaireBits{0, 0} - ((bits >> rang) & 1));
+}
+
 // The table's entries at the lanes' indices.
 inline double Cherche(const double* table, std::uint64_t i) { return table[i]; }
 inline Paire Cherche(const double* table, PaireBits i) { return Paire{table[i[0]], table[i[1]]}; }
@@ -106,6 +113,9 @@ inline Quadruple Reel(QuadrupleBits b) { return reinterpret_cast<Quadruple>(b); 
 inline Quadruple Choix(QuadrupleMasque masque, Quadruple a, Quadruple b) {
     const QuadrupleBits m = reinterpret_cast<QuadrupleBits>(masque);
     return Reel((m & Bits(a)) | (~m & Bits(b)));
+}
+inline QuadrupleMasque MasqueBit(QuadrupleBits bits, int rang) {
+    return reinterpret_cast<QuadrupleMasque>(QuadrupleBits{0, 0, 0, 0} - ((bits >> rang) & 1));
 }
 inline Quadruple Cherche(const double* table, QuadrupleBits i) {
     return Quadruple{table[i[0]], table[i[1]], table[i[2]], table[i[3]]};

@@ -21,8 +21,7 @@ inline void Geographique2Cartesienne(T lambda, T phi, double DemiGrdAxe, double 
     const double a2 = DemiGrdAxe * DemiGrdAxe;
     const double e2 = (a2 - DemiPetitAxe * DemiPetitAxe) / a2;
     T sinphi, cosphi, sinlambda, coslambda;
-    SinCos(phi, &sinphi, &cosphi);
-    SinCos(lambda, &sinlambda, &coslambda);
+    SinCosDeux(phi, lambda, &sinphi, &cosphi, &sinlambda, &coslambda);
     const T N = DemiGrdAxe / Racine(1.0 - e2 * sinphi * sinphi);
     *x = (N + h) * cosphi * coslambda;
     *y = (N + h) * cosphi * sinlambda;
@@ -45,8 +44,6 @@ inline void Cartesienne2Geographique(T x, T y, T z, double DemiGrdAxe, double De
     const double e2 = (a2 - DemiPetitAxe * DemiPetitAxe) / a2;
     const double ae2 = DemiGrdAxe * e2;
     const T p = Racine(x * x + y * y);
-    // Half-angle form: east positive in (-pi, pi) with the one-argument arc tangent.
-    *lambda = 2.0 * ArcTangente(y / (x + p));
 
     T t0 = (z / p) / (1.0 - e2);
     T t1 = t0;
@@ -60,15 +57,42 @@ inline void Cartesienne2Geographique(T x, T y, T z, double DemiGrdAxe, double De
         if (Aucun(actif)) break;
         t0 = Choix(actif, t1, t0);
     }
-    *phi = ArcTangente(t1);
+    // The longitude in half-angle form: east positive in (-pi, pi) with the
+    // one-argument arc tangent.
+    T demi_lambda;
+    ArcTangenteDeux(y / (x + p), t1, &demi_lambda, phi);
+    *lambda = 2.0 * demi_lambda;
 }
 
-// The isometric latitude of phi (radians) on an ellipsoid of eccentricity e.
+// The isometric latitude on an ellipsoid of eccentricity e, from the sine s
+// of the latitude, and from the latitude phi (radians):
+// atanh(s) - e atanh(e s), the first as half the logarithm of (1 + s) / (1 - s).
+// The second, the ellipsoid's correction, is for e <= 0.1 (every ellipsoid of
+// the engine) the odd series u + u^3/3 + ... + u^13/13 of u = e s, whose next
+// term is below 10^-15 of it, and then below a tenth of the latitude's last
+// bit; a larger e goes through the logarithm.
+constexpr double ATANH_SERIE[] = {1.0 / 3, 1.0 / 5, 1.0 / 7, 1.0 / 9, 1.0 / 11, 1.0 / 13};
+template <class T>
+inline T LatitudeIsoSinus(T s, double e) {
+    const T terme = Log((1.0 + s) / (1.0 - s));
+    const T u = e * s;
+    T correction;
+    if (e <= 0.1) {
+        // By Horner's scheme: the series is off the logarithm's chain.
+        const T z = u * u;
+        T somme = Diffuse<T>(ATANH_SERIE[5]);
+        for (int i = 4; i >= 0; --i) somme = ATANH_SERIE[i] + z * somme;
+        correction = u + u * z * somme;
+    } else {
+        correction = 0.5 * Log((1.0 + u) / (1.0 - u));
+    }
+    return 0.5 * terme - e * correction;
+}
 template <class T>
 inline T LatitudeIso(T phi, double e) {
     T s, c;
     SinCos(phi, &s, &c);
-    return 0.5 * Log((1.0 + s) / (1.0 - s)) - (e / 2.0) * Log((1.0 + e * s) / (1.0 - e * s));
+    return LatitudeIsoSinus(s, e);
 }
 
 // The iteration runs on w = tan(phi / 2 + pi / 4), so that phi = 2 atan(w) - pi/2

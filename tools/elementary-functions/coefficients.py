@@ -11,6 +11,8 @@ largest error of the polynomial (relative to the function) before rounding.
 
 The output's C++ lines are those of engine/elementaires.h.
 """
+import struct
+
 import mpmath as mp
 
 mp.mp.dps = 50
@@ -35,9 +37,10 @@ def exp_rest(z):  # r coth(r/2) = 2 + z P(z)
     return (r * mp.coth(r / 2) - 2) / z
 
 
-def log_rest(z):  # log((1+s)/(1-s)) = 2s + s z P(z)
-    s = mp.sqrt(z)
-    return (mp.log((1 + s) / (1 - s)) - 2 * s) / (s * z)
+def log1p_rest(r):  # log(1 + r) = r - r^2/2 + r^3 P(r)
+    if r == 0:
+        return mp.mpf(1) / 3
+    return (mp.log1p(r) - r + r * r / 2) / (r ** 3)
 
 
 # name, function of z, interval of z (the reduced argument's square), degree:
@@ -48,7 +51,6 @@ CASES = [
     ("COS", cos_rest, mp.pi ** 2 / 16, 5),
     ("ATAN", atan_rest, mp.mpf(7) ** 2 / 16 ** 2, 11),
     ("EXP", exp_rest, mp.log(2) ** 2 / 4, 5),
-    ("LOG", log_rest, (3 - 2 * mp.sqrt(2)) ** 2, 7),
 ]
 
 
@@ -84,7 +86,6 @@ def constants():
     high = round_to_bits(ln2, 32)
     constant("LN2_HAUT", high, "log 2 to 32 bits: its product by an integer below 2^21 is exact")
     constant("LN2_BAS", ln2 - high, "the rest of log 2")
-    constant("UN_SUR_LN2", 1 / ln2, "1 / log 2")
     # The exponential's table: 2^(j/128) in two parts, log(2)/128 to 35 bits
     # (its product by an integer below 2^18 is exact) and the rest; exp r - 1 - r
     # is r^2 (1/2 + r/6 + r^2/24 + r^3/120) to 2^-60 for |r| <= log(2)/256.
@@ -99,8 +100,44 @@ def constants():
     print("};")
 
 
+def log_table():
+    """The logarithm's table (Tang's method without a division). x's bits less
+    those of 0.6875 + 2^-9 give x = 2^k m, m in [0.6875 + 2^-9, 1.375 + 2^-8),
+    and the index j of m's interval, 1/128 of a binade wide (1/256 below 1).
+    INVC[j] is 1/c for a c in the middle of the interval, rounded to 20 bits,
+    so that m's first 21 bits and its rest multiply it exactly; 1 itself for
+    the interval about 1, [1 - 2^-9, 1 + 2^-8), so that log x near 1 is
+    r + ... with r = x - 1 exact.
+    log c = -log INVC[j] in two parts, the first a multiple of 2^-32, whose sum
+    with k times log(2)'s first part is exact. Returns the range of r."""
+    offset = 0x3fe6100000000000
+    rows, r_min, r_max = [], mp.mpf(0), mp.mpf(0)
+    for j in range(128):
+        a = mp.mpf(struct.unpack("<d", struct.pack("<Q", offset + (j << 45)))[0])
+        b = mp.mpf(struct.unpack("<d", struct.pack("<Q", offset + ((j + 1) << 45)))[0])
+        invc = mp.mpf(1) if a < 1 < b else round_to_bits(2 / (a + b), 20)
+        r_min, r_max = min(r_min, a * invc - 1), max(r_max, b * invc - 1)
+        logc = -mp.log(invc)
+        high = mp.ldexp(mp.nint(mp.ldexp(logc, 32)), -32)
+        rows.append((invc, high, logc - high))
+    for i, name in enumerate(("LOG_INVC", "LOG_C_HAUT", "LOG_C_BAS")):
+        print(f"constexpr double {name}[128] = {{")
+        for row in rows:
+            print(f"    {float(row[i])!r},")
+        print("};")
+    return r_min, r_max
+
+
 def main():
     constants()
+    r_min, r_max = log_table()
+    coeffs, error = mp.chebyfit(log1p_rest, [r_min, r_max], 5, error=True)
+    print(f"// LOG1P: r in [{mp.nstr(r_min, 6)}, {mp.nstr(r_max, 6)}], degree 4, "
+          f"largest error carried into log(1 + r) relative to r: {mp.nstr(error * r_max ** 2, 3)}")
+    print("constexpr double LOG_Q[] = {")
+    for c in coeffs[::-1]:
+        print(f"    {float(c)!r},")
+    print("};")
     for name, f, zmax, degree in CASES:
         coeffs, error = mp.chebyfit(f, [mp.mpf(0), zmax], degree + 1, error=True)
         coeffs = coeffs[::-1]  # chebyfit gives the highest power first

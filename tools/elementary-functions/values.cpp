@@ -33,6 +33,7 @@ const Range RANGES[] = {
     {"exp-700", elementaires::Exp, -708.0, 709.0, false, false},
     {"log", elementaires::Log, -12.0, 12.0, true, true},
     {"log-1", elementaires::Log, 0.5, 2.0, false, true},
+    {"log-near-1", elementaires::Log, 0.99, 1.01, false, true},
 };
 
 }  // namespace
