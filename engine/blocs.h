@@ -244,15 +244,19 @@ void SysCoord2SysCoordBlocT(const double* x_lambda, const double* y_phi, double*
     // A Lambert output's plane coordinates, N points at a time.
     COORDONNEES_PLANES plans[BLOC_POINTS];
     if (Const_sysCoordOut.IsProjection == 1) {
+        const rayons::RAYON_LAMBERT* table = lambert::TableRayon(systemeOut.rayon);
         int k = 0;
         for (; k + VOIES<T> <= m; k += VOIES<T>) {
             T x, y;
             lambert::Geo2Lambert(Charge<T>(points + k, &COORDONNEES_GEOGRAPHIQUES::lambda),
-                                 Charge<T>(points + k, &COORDONNEES_GEOGRAPHIQUES::phi), Const_sysCoordOut, &x, &y);
+                                 Charge<T>(points + k, &COORDONNEES_GEOGRAPHIQUES::phi), Const_sysCoordOut,
+                                 table, &x, &y);
             Range(x, plans + k, &COORDONNEES_PLANES::x);
             Range(y, plans + k, &COORDONNEES_PLANES::y);
         }
-        for (; k < m; ++k) lambert::Geo2Lambert(points[k].lambda, points[k].phi, Const_sysCoordOut, &plans[k].x, &plans[k].y);
+        for (; k < m; ++k)
+            lambert::Geo2Lambert(points[k].lambda, points[k].phi, Const_sysCoordOut, table, &plans[k].x,
+                                 &plans[k].y);
     }
 
     for (int k = 0; k < m; ++k) {

@@ -6,6 +6,7 @@
 // values.
 #include "constantes.h"
 #include "interne.h"
+#include "lambert.h"
 
 using namespace constantes;
 
@@ -69,11 +70,13 @@ constexpr SYSTEME Ligne(int code, const char* nom, const char* libelle, int epsg
     ligne.zone = zone;
     ligne.radiansParUnite = grades ? GRADE_EN_RADIAN : DEGRE_EN_RADIAN;
     ligne.unitesParRadian = grades ? RADIAN_EN_GRADE : RADIAN_EN_DEGRE;
+    ligne.rayon = lambert::IndiceRayon(zone);
     return ligne;
 }
 
 constexpr SYSTEME AucunSysteme() {
     SYSTEME ligne = {};
+    ligne.rayon = -1;
     ligne.description.Datum = MARQUEUR_ABSENT;
     ligne.zone.Datum = MARQUEUR_ABSENT;
     return ligne;

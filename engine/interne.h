@@ -27,6 +27,7 @@ struct SYSTEME {
     PARAMETRES_SYSTEME_COORDONNNEES zone;
     double radiansParUnite;  // DEGRE_EN_RADIAN or GRADE_EN_RADIAN
     double unitesParRadian;  // RADIAN_EN_DEGRE or RADIAN_EN_GRADE
+    int rayon;  // a Lambert zone's radius table in rayons::RAYONS, or -1 (an index: the table stays read-only)
 };
 // The row of a code; the no-system row (Datum -9999, Code 0) outside the catalogue.
 const SYSTEME& SystemeCatalogue(Liste_SysCoord sysCoord);

@@ -12,7 +12,8 @@
 COORDONNEES_PLANES Geo2Lambert(const COORDONNEES_GEOGRAPHIQUES& entree,
                                const PARAMETRES_SYSTEME_COORDONNNEES& Const_sysCoordOut) {
     COORDONNEES_PLANES sortie;
-    lambert::Geo2Lambert(entree.lambda, entree.phi, Const_sysCoordOut, &sortie.x, &sortie.y);
+    const rayons::RAYON_LAMBERT* table = lambert::TableRayon(lambert::IndiceRayon(Const_sysCoordOut));
+    lambert::Geo2Lambert(entree.lambda, entree.phi, Const_sysCoordOut, table, &sortie.x, &sortie.y);
     return sortie;
 }
 

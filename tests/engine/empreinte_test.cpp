@@ -85,7 +85,7 @@ private:
 // The hash of the results on every build. A change of the engine's arithmetic
 // changes it: the new value is printed by the failing test, and it must be
 // the same in every preset before it replaces this one.
-const unsigned long long EMPREINTE = 0xb46fd6037305fe5dull;
+const unsigned long long EMPREINTE = 0xdf17a003de6c3455ull;
 
 TEST(Fingerprint, AllPairsOnTheBenchmarkPoints) {
     const std::vector<COORDONNEES_TYPE_NC> wgs84 = points_france::PointsFrance(100000);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "interne.h"
+#include "lambert.h"
 #include "points_france.h"
 #include "reference.h"
 
@@ -21,7 +22,10 @@ namespace {
 
 bool MemesOctets(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-const double SEUIL_FRONTIERE = 1e-9;   // units of the last rounded digit
+// The Lambert radius comes from the zone's table (rayons.h), within a few
+// 1e-9 m of the published formula, that formula's own error.
+const double SEUIL_FRONTIERE = 1e-5;   // units of the last rounded digit
+const double ECART_RAYON = 5e-9;       // metres
 const double ECART_PLAN_MAX = 1e-6;    // metres
 const double ULP_ITERATIONS = 8.0;
 
@@ -129,6 +133,46 @@ TEST(Reference, LatitudeIterations) {
         }
     }
     std::printf("latitude iterations: at most %.1f units in the last place from the published ones\n", ecartMax);
+}
+
+// Every Lambert zone's radius table against the formula it replaces, over
+// the table's latitudes and their edges; and lanes on both sides of an edge,
+// in the array export, give what each point gives alone.
+TEST(Reference, LambertRadiusTablesHoldTheFormula) {
+    using namespace rayons;
+    const double premier = (NOEUD_PREMIER - 0.5) / 128, dernier = (NOEUD_DERNIER + 0.5) / 128;
+    double ecartTotal = 0.0;
+    for (int code = 1; code <= NombreSysCoord(); ++code) {
+        const PARAMETRES_SYSTEME_COORDONNNEES zone = ChargeConstantes_SysCoord(static_cast<Liste_SysCoord>(code));
+        if (zone.IsProjection != 1) continue;
+        SCOPED_TRACE(code);
+        const RAYON_LAMBERT* table = lambert::TableRayon(lambert::IndiceRayon(zone));
+        ASSERT_NE(table, nullptr) << "no radius table: run tools/lambert-radius/rayons.py";
+        double ecartMax = 0.0;
+        for (int i = 0; i <= 20000; ++i) {
+            const double phi = i == 0       ? std::nextafter(premier, 1.0)
+                               : i == 20000 ? std::nextafter(dernier, 0.0)
+                                            : premier + (dernier - premier) * i / 20000;
+            const double noeud = std::nearbyint(phi * 128);
+            double sinus, cosinus;
+            const double formule = lambert::RayonFormule(phi, 0.0, zone, &sinus, &cosinus);
+            ecartMax = std::fmax(ecartMax, std::fabs(lambert::RayonTable(*table, phi, noeud) - formule));
+        }
+        EXPECT_LE(ecartMax, ECART_RAYON);
+        ecartTotal = std::fmax(ecartTotal, ecartMax);
+    }
+    std::printf("radius tables: at most %.3g m from the formula\n", ecartTotal);
+    std::vector<double> x, y;
+    for (int k = 0; k < 256; ++k) {
+        x.push_back(2.0 + k * 0.01);
+        y.push_back((k * 7) % 3 == 0 ? 60.0 + k * 0.01 : 45.0 + k * 0.01);
+    }
+    std::vector<double> xs(x.size()), ys(y.size());
+    SysCoord2SysCoordTableau(x.data(), y.data(), xs.data(), ys.data(), static_cast<int>(x.size()), RGF93GG, RGF93L93);
+    for (std::size_t k = 0; k < x.size(); ++k) {
+        const COORDONNEES_TYPE_NC p = SysCoord2SysCoord({x[k], y[k]}, RGF93GG, RGF93L93);
+        EXPECT_TRUE(MemesOctets(p.x_lambda, xs[k]) && MemesOctets(p.y_phi, ys[k])) << k;
+    }
 }
 
 // What the comparison found.
