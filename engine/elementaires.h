@@ -622,11 +622,11 @@ inline double Atanh(double x) {
 
 // Two independent arguments of one function. A point alone has no other point
 // to share a pair's lanes with, but it has pairs of its own: the sines of its
-// latitude and of its longitude, the two logarithms of the isometric
-// latitude. As a double they go through the two lanes of one pair, for the
-// instructions and the branch-free selections of one evaluation; each lane
-// gets the bits of its own evaluation. Wider types evaluate them one after
-// the other.
+// latitude and of its longitude (or of the Lambert angle at the pole), the
+// arc tangents of the datum change. As a double they go through the two lanes
+// of one pair, for the instructions and the branch-free selections of one
+// evaluation; each lane gets the bits of its own evaluation. Wider types
+// evaluate them one after the other.
 template <class T>
 GEOKERN_EN_LIGNE void SinCosDeux(T a, T b, T* sinus_a, T* cosinus_a, T* sinus_b, T* cosinus_b) {
     SinCos(a, sinus_a, cosinus_a);
@@ -641,17 +641,6 @@ GEOKERN_EN_LIGNE void SinCosDeux<double>(double a, double b, double* sinus_a, do
     *cosinus_a = cosinus[0];
     *sinus_b = sinus[1];
     *cosinus_b = cosinus[1];
-}
-template <class T>
-GEOKERN_EN_LIGNE void LogDeux(T a, T b, T* log_a, T* log_b) {
-    *log_a = Log(a);
-    *log_b = Log(b);
-}
-template <>
-GEOKERN_EN_LIGNE void LogDeux<double>(double a, double b, double* log_a, double* log_b) {
-    const Paire l = Log(Paire{a, b});
-    *log_a = l[0];
-    *log_b = l[1];
 }
 template <class T>
 GEOKERN_EN_LIGNE void ArcTangenteDeux(T a, T b, T* atan_a, T* atan_b) {

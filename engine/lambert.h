@@ -2,9 +2,12 @@
 // e, central meridian), after the IGN's ALG0003 (forward) and ALG0004
 // (inverse), as templates on a double or a pair of doubles (paires.h):
 // lambert.cpp gives them for one point, the dispatcher's stages for two at a
-// time, with the same bits.
+// time, with the same bits. The forward projection takes the radius of the
+// parallel from the zone's table (rayons.h) over the latitudes of France.
 #ifndef GEOKERN_LAMBERT_H
 #define GEOKERN_LAMBERT_H
+
+#include <iterator>
 
 #include "geokern2.h"
 #include "primitives.h"
@@ -19,7 +22,7 @@ using namespace elementaires;
 // (catalogue.cpp); a record passed by value finds its own.
 constexpr int IndiceRayon(const PARAMETRES_SYSTEME_COORDONNNEES& zone) {
     if (zone.IsProjection != 1) return -1;
-    for (int k = 0; k < static_cast<int>(sizeof rayons::RAYONS / sizeof rayons::RAYONS[0]); ++k) {
+    for (int k = 0; k < static_cast<int>(std::size(rayons::RAYONS)); ++k) {
         const rayons::RAYON_LAMBERT& table = rayons::RAYONS[k];
         if (table.n == zone.n && table.C == zone.C && table.e == zone.ellipsoide_Excentricite) return k;
     }
@@ -65,16 +68,20 @@ inline void Geo2Lambert(T lambda, T phi, const PARAMETRES_SYSTEME_COORDONNNEES& 
                         const rayons::RAYON_LAMBERT* table, T* x, T* y) {
     using namespace rayons;
     const T gamma = zone.n * (lambda - zone.LAMBDA_ZERO);
-    const T noeud = (phi * 128.0 + coefficients::ARRONDI) - coefficients::ARRONDI;
-    const auto dans = Et(noeud >= Diffuse<T>(NOEUD_PREMIER), noeud <= Diffuse<T>(NOEUD_DERNIER));
     T R, sinus, cosinus;
-    if (table != nullptr && Tous(dans)) {
-        R = RayonTable(*table, phi, noeud);
-        SinCos(gamma, &sinus, &cosinus);
-    } else {
+    if (table == nullptr) {
         R = RayonFormule(phi, gamma, zone, &sinus, &cosinus);
-        if (table != nullptr && !Aucun(dans))
-            R = Choix(dans, RayonTable(*table, phi, Choix(dans, noeud, Diffuse<T>(NOEUD_PREMIER))), R);
+    } else {
+        const T noeud = (phi * 128.0 + coefficients::ARRONDI) - coefficients::ARRONDI;
+        const auto dans = Et(noeud >= Diffuse<T>(NOEUD_PREMIER), noeud <= Diffuse<T>(NOEUD_DERNIER));
+        if (Tous(dans)) {
+            R = RayonTable(*table, phi, noeud);
+            SinCos(gamma, &sinus, &cosinus);
+        } else {
+            R = RayonFormule(phi, gamma, zone, &sinus, &cosinus);
+            if (!Aucun(dans))
+                R = Choix(dans, RayonTable(*table, phi, Choix(dans, noeud, Diffuse<T>(NOEUD_PREMIER))), R);
+        }
     }
     *x = zone.Xs + R * sinus;
     *y = zone.Ys - R * cosinus;
